@@ -1,0 +1,2 @@
+// UnRAR spells this mingw header with capitals.
+#include <powrprof.h>

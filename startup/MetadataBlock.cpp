@@ -1,0 +1,147 @@
+#include "startup/MetadataBlock.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "startup/AnsiText.h"
+#include "startup/Base64.h"
+#include "startup/BlockFormat.h"
+#include "startup/PeLayout.h"
+#include "startup/UniqueHandle.h"
+
+namespace {
+
+// A PE image cannot be larger than 4 GB; refusing larger files keeps a hostile
+// file from making the stub allocate without bound.
+constexpr LONGLONG kMaxProgramFileSize = 0xFFFFFFFFLL;
+
+bool ReadWholeFile(const std::wstring& path, ByteBuffer& content) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxProgramFileSize) return false;
+  content.resize(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
+    if (!ReadFile(file.get(), content.data() + done, chunk, &read, nullptr) || read == 0) break;
+    done += read;
+  }
+  content.resize(done);
+  return true;
+}
+
+void RemoveEvery(std::wstring& text, const std::wstring& marker) {
+  for (size_t at = text.find(marker); at != std::wstring::npos; at = text.find(marker, at)) {
+    text.erase(at, marker.size());
+  }
+}
+
+struct AlgorithmCloser {
+  void operator()(void* algorithm) const { BCryptCloseAlgorithmProvider(algorithm, 0); }
+};
+struct KeyDestroyer {
+  void operator()(void* key) const { BCryptDestroyKey(key); }
+};
+struct HeapFreer {
+  void operator()(uint8_t* block) const { HeapFree(GetProcessHeap(), 0, block); }
+};
+using AlgorithmHandle = std::unique_ptr<void, AlgorithmCloser>;
+using KeyHandle = std::unique_ptr<void, KeyDestroyer>;
+using HeapBlock = std::unique_ptr<uint8_t, HeapFreer>;
+
+HeapBlock HeapAllocate(size_t size) {
+  return HeapBlock(static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
+}
+
+bool Failed(NTSTATUS status, const char* call) {
+  if (BCRYPT_SUCCESS(status)) return false;
+  std::printf("**** Error 0x%lx returned by %s\n", static_cast<unsigned long>(status), call);
+  return true;
+}
+
+}  // namespace
+
+std::wstring ReadEmbeddedBlock(const std::wstring& path) {
+  ByteBuffer content;
+  if (!ReadWholeFile(path, content)) return {};
+  std::wstring text = AnsiToWide(EmbeddedBlockBytes(content.data(), content.size()));
+  RemoveEvery(text, BlockFormat::kMarkerWide);
+  return text;
+}
+
+bool DecodeBase64(const std::wstring& text, ByteBuffer& out) {
+  out.clear();
+  if (text.empty()) return false;
+  return DecodeBase64Text(WideToAnsi(text), text.size(), out);
+}
+
+std::wstring DecryptMetadata(const std::wstring& blockText) {
+  ByteBuffer cipher;
+  if (!DecodeBase64(blockText, cipher)) {
+    std::printf("**** Fail to get encrypted bytes from base64-ed string\n");
+    return {};
+  }
+
+  BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
+  if (Failed(BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_AES_ALGORITHM, nullptr, 0),
+             "BCryptOpenAlgorithmProvider")) {
+    return {};
+  }
+  const AlgorithmHandle algorithm(rawAlgorithm);
+
+  DWORD objectLength = 0;
+  ULONG written = 0;
+  if (Failed(BCryptGetProperty(algorithm.get(), BCRYPT_OBJECT_LENGTH,
+                               reinterpret_cast<PUCHAR>(&objectLength), sizeof objectLength,
+                               &written, 0),
+             "BCryptGetProperty")) {
+    return {};
+  }
+  const HeapBlock keyObject = HeapAllocate(objectLength);
+  if (!keyObject) {
+    std::printf("**** memory allocation failed\n");
+    return {};
+  }
+  if (Failed(BCryptSetProperty(algorithm.get(), BCRYPT_CHAINING_MODE,
+                               reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_ECB)),
+                               sizeof BCRYPT_CHAIN_MODE_ECB, 0),
+             "BCryptSetProperty")) {
+    return {};
+  }
+  BCRYPT_KEY_HANDLE rawKey = nullptr;
+  if (Failed(BCryptGenerateSymmetricKey(algorithm.get(), &rawKey, keyObject.get(), objectLength,
+                                        const_cast<PUCHAR>(BlockFormat::kKey),
+                                        sizeof BlockFormat::kKey, 0),
+             "BCryptGenerateSymmetricKey")) {
+    return {};
+  }
+  const KeyHandle key(rawKey);
+
+  ULONG plainLength = 0;
+  const ULONG cipherLength = static_cast<ULONG>(cipher.size());
+  if (Failed(BCryptDecrypt(key.get(), cipher.data(), cipherLength, nullptr, nullptr, 0, nullptr, 0,
+                           &plainLength, BCRYPT_BLOCK_PADDING),
+             "BCryptDecrypt")) {
+    return {};
+  }
+  const HeapBlock plain = HeapAllocate(size_t{plainLength} + 1);
+  if (!plain) {
+    std::printf("**** memory allocation failed\n");
+    return {};
+  }
+  if (Failed(BCryptDecrypt(key.get(), cipher.data(), cipherLength, nullptr, nullptr, 0, plain.get(),
+                           plainLength, &plainLength, BCRYPT_BLOCK_PADDING),
+             "BCryptDecrypt")) {
+    return {};
+  }
+  plain.get()[plainLength] = 0;
+  return AnsiToWide(std::string_view(reinterpret_cast<const char*>(plain.get()), plainLength));
+}

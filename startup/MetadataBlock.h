@@ -1,0 +1,23 @@
+#pragma once
+// Reading the metadata block that the release engineer appended to the stub
+// (see BlockFormat.h). None of these functions logs: every failure gives an
+// empty text; DecryptMetadata prints its failures on the standard output,
+// which a windowed process does not show.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using ByteBuffer = std::vector<uint8_t>;
+
+// The block text of the program file at path, every occurrence of the marker
+// removed, converted through the thread's ANSI code page. Empty when the file
+// cannot be read, is not a PE image, or has nothing after its last section.
+std::wstring ReadEmbeddedBlock(const std::wstring& path);
+
+// Decodes base64 text (skipping characters outside the alphabet) into out.
+// False for an empty text.
+bool DecodeBase64(const std::wstring& text, ByteBuffer& out);
+
+// Decodes and decrypts a block text into the metadata document. Empty on any failure.
+std::wstring DecryptMetadata(const std::wstring& blockText);

@@ -1,0 +1,71 @@
+#include "startup/SignatureCheck.h"
+
+#include <softpub.h>
+#include <wincrypt.h>
+#include <wintrust.h>
+
+#include "startup/ExecutionLog.h"
+
+namespace {
+
+// WinVerifyTrust on Wine accepts a SHA-256 signature whose root is not trusted,
+// where Windows answers CERT_E_UNTRUSTEDROOT. Checking the signer's chain as the
+// Authenticode policy does makes the verdict Windows' on both.
+LONG CheckSignerChain(HANDLE stateData) {
+  CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
+  CRYPT_PROVIDER_SGNR* signer =
+      provider != nullptr ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
+  if (signer == nullptr || signer->pChainContext == nullptr) return TRUST_E_NOSIGNATURE;
+
+  CERT_CHAIN_POLICY_PARA policy = {};
+  policy.cbSize = sizeof policy;
+  CERT_CHAIN_POLICY_STATUS status = {};
+  status.cbSize = sizeof status;
+  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_AUTHENTICODE, signer->pChainContext,
+                                        &policy, &status)) {
+    return static_cast<LONG>(GetLastError());
+  }
+  if (status.dwError != 0) return static_cast<LONG>(status.dwError);
+  if (signer->pChainContext->TrustStatus.dwErrorStatus != CERT_TRUST_NO_ERROR) {
+    return (signer->pChainContext->TrustStatus.dwErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0
+               ? CERT_E_UNTRUSTEDROOT
+               : CERT_E_CHAINING;
+  }
+  return 0;
+}
+
+}  // namespace
+
+LONG VerifyFileSignature(const wchar_t* path) {
+  if (path == nullptr || *path == L'\0') return 2;
+
+  WINTRUST_FILE_INFO file = {};
+  file.cbStruct = sizeof file;
+  file.pcwszFilePath = path;
+
+  WINTRUST_DATA trust = {};
+  trust.cbStruct = sizeof trust;
+  trust.dwUIChoice = WTD_UI_NONE;
+  trust.fdwRevocationChecks = WTD_REVOKE_NONE;
+  trust.dwUnionChoice = WTD_CHOICE_FILE;
+  trust.pFile = &file;
+  trust.dwStateAction = WTD_STATEACTION_VERIFY;
+
+  GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+  LONG result = WinVerifyTrust(nullptr, &action, &trust);
+  if (result == 0) {
+    result = CheckSignerChain(trust.hWVTStateData);
+    if (result != 0) SetLastError(static_cast<DWORD>(result));
+  }
+  if (result != 0) {
+    const DWORD lastError = GetLastError();
+    LogInfo(L"The file \"%s\" is not properly signed. WinVerifyTrust() return value [%x], "
+            L"GetLastError() return value [%x].\n",
+            path, static_cast<unsigned>(result), static_cast<unsigned>(lastError));
+  }
+
+  // The verification state is released in every case.
+  trust.dwStateAction = WTD_STATEACTION_CLOSE;
+  WinVerifyTrust(nullptr, &action, &trust);
+  return result;
+}

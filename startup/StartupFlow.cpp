@@ -1,0 +1,40 @@
+#include "startup/StartupFlow.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "startup/ExecutionLog.h"
+#include "startup/MetadataBlock.h"
+#include "startup/SignatureCheck.h"
+
+std::wstring ProgramFilePath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return path;
+}
+
+void EnterProgramFolder() {
+  const std::wstring program = ProgramFilePath();
+  if (program.empty()) return;
+  wchar_t drive[_MAX_DRIVE] = {};
+  wchar_t folder[_MAX_DIR] = {};
+  if (_wsplitpath_s(program.c_str(), drive, _MAX_DRIVE, folder, _MAX_DIR, nullptr, 0, nullptr, 0) != 0) {
+    return;
+  }
+  wchar_t joined[MAX_PATH] = {};
+  if (_wmakepath_s(joined, MAX_PATH, drive, folder, nullptr, nullptr) != 0) return;
+  SetCurrentDirectoryW(joined);  // best effort: a run from an odd folder still goes on
+}
+
+bool RetrieveMetadata(std::wstring& metadata) {
+  const std::wstring program = ProgramFilePath();
+  LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
+  if (VerifyFileSignature(program.c_str()) != 0) {
+    LogError(L"Error occurred, error code = [%d].\n", 1);
+    return false;
+  }
+  metadata = DecryptMetadata(ReadEmbeddedBlock(program));
+  return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The start of a run, before any window exists.
+
+#include <string>
+
+// Makes the folder of the program file the current directory, so that the
+// relative file names of a run (downloads, archives) land next to the stub.
+void EnterProgramFolder();
+
+// Checks the program file's own signature, which covers the embedded block,
+// and then reads and decrypts the block. False when the signature is not valid
+// (error code 1 is logged); on true, metadata holds the document, which is
+// empty when the block is missing or cannot be decrypted.
+bool RetrieveMetadata(std::wstring& metadata);
+
+// Full path of the running program file.
+std::wstring ProgramFilePath();

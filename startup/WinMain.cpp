@@ -1,0 +1,45 @@
+// Entry point of TarnwickGUI.exe.
+
+#include <windows.h>
+
+#include <string>
+
+#include "startup/ExecutionLog.h"
+#include "startup/StartupFlow.h"
+#include "startup/StartupSwitches.h"
+
+namespace {
+
+// Only System32 for DLLs loaded at run time: a download stub usually starts from
+// the user's download folder, where anyone may have left a DLL of a known name.
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDirectories != nullptr) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+int RunApplication(const StartupSwitches& switches) {
+  LogInfo(L"Begin to call RetrieveMetadata.\n");
+  std::wstring metadata;
+  if (!RetrieveMetadata(metadata)) return -1;
+  if (metadata.empty()) {
+    LogError(L"Error occurred, error code = [%d].\n", 2);
+    return -1;
+  }
+  LogInfo(L"Begin to run main web install logic.\n");
+  if (switches.showMetadata) LogError(L"Embedded metadata = [%s].\n", metadata.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  RestrictDllSearch();
+  EnterProgramFolder();
+  LogInfo(L"=============================================\n");
+  LogInfo(L"Begin to run Tarnwick\n");
+  const StartupSwitches switches = ParseSwitches(SplitCommandLine(commandLine));
+  return RunApplication(switches);
+}

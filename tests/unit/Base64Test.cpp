@@ -1,0 +1,62 @@
+#include "startup/Base64.h"
+
+#include <gtest/gtest.h>
+
+#include "startup/MetadataBlock.h"
+
+namespace {
+
+std::string Decode(std::string_view text) {
+  std::vector<uint8_t> out;
+  EXPECT_TRUE(DecodeBase64Text(text, text.size(), out)) << text;
+  return std::string(out.begin(), out.end());
+}
+
+std::string Encode(const std::string& bytes) {
+  return EncodeBase64(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+// Test vectors of RFC 4648, section 10.
+const std::pair<const char*, const char*> kVectors[] = {
+    {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
+    {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+
+TEST(Base64, StandardVectorsRoundTrip) {
+  for (const auto& [plain, encoded] : kVectors) {
+    EXPECT_EQ(Encode(plain), encoded);
+    EXPECT_EQ(Decode(encoded), plain);
+  }
+  const std::string allBytes = [] {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s.push_back(static_cast<char>(i));
+    return s;
+  }();
+  EXPECT_EQ(Decode(Encode(allBytes)), allBytes);
+}
+
+TEST(Base64, LineBreaksBlanksAndPaddingAreSkippedWherever) {
+  EXPECT_EQ(Decode("Zm9v\r\nYmFy\n"), "foobar");
+  EXPECT_EQ(Decode(" Zm 9v\tYm Fy "), "foobar");
+  EXPECT_EQ(Decode("Zm9v=YmFy"), "foobar");
+  EXPECT_EQ(Decode("Zg"), "f");  // padding is optional
+}
+
+TEST(Base64, DecodingStopsAtAZeroCharacter) {
+  EXPECT_EQ(Decode(std::string_view("Zm9v\0YmFy", 9)), "foo");
+}
+
+TEST(Base64, OutputBeyondTheCapacityFails) {
+  std::vector<uint8_t> out;
+  EXPECT_FALSE(DecodeBase64Text("Zm9vYmFy", 5, out));
+  EXPECT_TRUE(DecodeBase64Text("Zm9vYmFy", 6, out));
+}
+
+TEST(Base64, WideDecodingRefusesAnEmptyText) {
+  ByteBuffer out{1, 2, 3};
+  EXPECT_FALSE(DecodeBase64(L"", out));
+  EXPECT_TRUE(out.empty());
+  EXPECT_TRUE(DecodeBase64(L"Zm9v\r\nYmFy", out));
+  EXPECT_EQ(std::string(out.begin(), out.end()), "foobar");
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+#include "startup/MetadataBlock.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "PeImageBuilder.h"
+#include "TempFolder.h"
+
+namespace {
+
+// Ciphertexts made with the openssl command line, key "5c31d0e8a94f27b6":
+//   printf '%s' DOC | openssl enc -aes-128-ecb -K 35633331643065386139346632376236 -base64 -A
+const wchar_t kDocument[] = L"{\"productLang\":\"en-US\",\"requestType\":\"x\"}";
+const wchar_t kDocumentCipher[] = L"b1dc03MCURmEkqixMV3W8udEf14u5lobjeFWKIgODreEAzD/EFEOwnqTQYEyffAK";
+// "ab\0cd"
+const wchar_t kZeroInsideCipher[] = L"rv1Esw3xy5pkVDGBtxbKaQ==";
+// {"a":"b"} under the key "0123456789abcdef"; its last block is not valid padding under ours.
+const wchar_t kWrongKeyCipher[] = L"6+zAUGssjhWjYq63NiVRKA==";
+// The single block "0123456789abcdeX" without padding: 'X' is no pad length.
+const wchar_t kBadPaddingCipher[] = L"QIB+Vhm6QBwOW9yQlEI3Ng==";
+// The Windows-1252 bytes E9 80 ("é€").
+const wchar_t kAnsiCipher[] = L"CHrDsSWP9+Dp57bNJWTVAg==";
+
+const char kMarker[] = "{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}";
+
+std::vector<uint8_t> Image() {
+  PeImageBuilder b;
+  b.pe32Plus = true;
+  b.sections = {{0x400, 0x200}, {0x600, 0x200}};
+  return b.build();
+}
+
+std::string Narrow(const wchar_t* ascii) {
+  std::string s;
+  for (; *ascii != 0; ++ascii) s.push_back(static_cast<char>(*ascii));
+  return s;
+}
+
+class MetadataBlockTest : public ::testing::Test {
+ protected:
+  std::wstring write(const std::vector<uint8_t>& content) {
+    const std::wstring path = folder_.path() + L"\\stub" + std::to_wstring(++count_) + L".exe";
+    std::ofstream(std::filesystem::path(path), std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+    return path;
+  }
+  TempFolder folder_;
+  int count_ = 0;
+};
+
+TEST_F(MetadataBlockTest, BlockTextIsReadUpToThePaddingWithTheMarkerRemoved) {
+  const std::string tail = "QUJD" + std::string(kMarker) + std::string("\0\0\x30\x82\x0d\x48", 6);
+  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), tail))), L"QUJD");
+}
+
+TEST_F(MetadataBlockTest, MarkerIsRemovedWhereverItStandsButNeverRequired) {
+  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QU" + std::string(kMarker) + "JD" + kMarker))), L"QUJD");
+  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QUJD"))), L"QUJD");
+  // A marker in another letter case is not the marker.
+  std::string lower = kMarker;
+  for (char& c : lower) c = static_cast<char>(tolower(c));
+  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), lower))), std::wstring(lower.begin(), lower.end()));
+}
+
+TEST_F(MetadataBlockTest, FilesWithoutABlockGiveAnEmptyText) {
+  EXPECT_EQ(ReadEmbeddedBlock(write(Image())), L"");
+  EXPECT_EQ(ReadEmbeddedBlock(write({})), L"");
+  EXPECT_EQ(ReadEmbeddedBlock(write(std::vector<uint8_t>(4096, 'A'))), L"");
+  EXPECT_EQ(ReadEmbeddedBlock(folder_.path() + L"\\missing.exe"), L"");
+  EXPECT_EQ(ReadEmbeddedBlock(L""), L"");
+  // Truncated inside the last section.
+  auto truncated = Image();
+  truncated.resize(0x700);
+  EXPECT_EQ(ReadEmbeddedBlock(write(truncated)), L"");
+}
+
+TEST_F(MetadataBlockTest, DecryptsADocumentMadeByOpenssl) {
+  EXPECT_EQ(DecryptMetadata(kDocumentCipher), kDocument);
+}
+
+TEST_F(MetadataBlockTest, ReadsBackADocumentAppendedToAnImage) {
+  const std::string tail = Narrow(kDocumentCipher) + kMarker + std::string(2, '\0');
+  EXPECT_EQ(DecryptMetadata(ReadEmbeddedBlock(write(Concat(Image(), tail)))), kDocument);
+}
+
+TEST_F(MetadataBlockTest, BlockTextWithLineBreaksDecryptsTheSame) {
+  std::wstring wrapped = kDocumentCipher;
+  wrapped.insert(40, L"\r\n");
+  wrapped.insert(20, L" \n");
+  EXPECT_EQ(DecryptMetadata(wrapped), kDocument);
+}
+
+TEST_F(MetadataBlockTest, WrongKeyBadPaddingAndPartialBlocksGiveAnEmptyText) {
+  EXPECT_EQ(DecryptMetadata(kWrongKeyCipher), L"");
+  EXPECT_EQ(DecryptMetadata(kBadPaddingCipher), L"");
+  std::wstring shortened = kDocumentCipher;
+  shortened.resize(shortened.size() - 4);  // 45 bytes: not a multiple of 16
+  EXPECT_EQ(DecryptMetadata(shortened), L"");
+  EXPECT_EQ(DecryptMetadata(L""), L"");
+  EXPECT_EQ(DecryptMetadata(L"!!!!"), L"");
+}
+
+TEST_F(MetadataBlockTest, PlaintextEndsAtItsFirstZeroByte) {
+  EXPECT_EQ(DecryptMetadata(kZeroInsideCipher), L"ab");
+}
+
+TEST_F(MetadataBlockTest, PlaintextIsReadThroughTheAnsiCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the ANSI code page here is " << GetACP();
+  EXPECT_EQ(DecryptMetadata(kAnsiCipher), L"\u00e9\u20ac");
+}
+
+}  // namespace

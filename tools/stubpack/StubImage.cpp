@@ -1,0 +1,44 @@
+#include "tools/stubpack/StubImage.h"
+
+#include <optional>
+#include <string_view>
+
+#include "startup/Base64.h"
+#include "startup/BlockFormat.h"
+#include "startup/PeLayout.h"
+#include "tools/stubpack/BlockCipher.h"
+
+std::vector<uint8_t> PackStub(const std::vector<uint8_t>& stub, const std::string& document) {
+  const std::optional<PeLayout> layout = ReadPeLayout(stub.data(), stub.size());
+  if (!layout) throw PackError("the stub is not a complete PE image");
+
+  std::vector<uint8_t> packed(stub.begin(), stub.begin() + static_cast<std::ptrdiff_t>(layout->sectionDataEnd));
+  if (layout->securityDirectoryOffset && *layout->securityDirectoryOffset + 8 <= packed.size()) {
+    std::fill_n(packed.begin() + static_cast<std::ptrdiff_t>(*layout->securityDirectoryOffset), 8, 0);
+  }
+
+  const std::vector<uint8_t> cipher = EncryptDocument(document);
+  const std::string text = EncodeBase64(cipher.data(), cipher.size()) + BlockFormat::kMarker;
+  packed.insert(packed.end(), text.begin(), text.end());
+  // The certificate table must start on an 8-byte boundary, and the reader
+  // needs at least one zero byte to end the text.
+  do {
+    packed.push_back(0);
+  } while (packed.size() % 8 != 0);
+  return packed;
+}
+
+std::string ReadPackedDocument(const std::vector<uint8_t>& file) {
+  std::string text(EmbeddedBlockBytes(file.data(), file.size()));
+  const std::string_view marker = BlockFormat::kMarker;
+  for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at)) {
+    text.erase(at, marker.size());
+  }
+  if (text.empty()) throw PackError("the file carries no metadata block");
+
+  std::vector<uint8_t> cipher;
+  if (!DecodeBase64Text(text, text.size(), cipher)) throw PackError("the block is not base64 text");
+  const std::optional<std::string> plain = DecryptDocument(cipher);
+  if (!plain) throw PackError("the block does not decrypt with the stub's key");
+  return plain->substr(0, plain->find('\0'));
+}
