@@ -17,7 +17,7 @@ int __cdecl __ms_vfwprintf(FILE* file, const wchar_t* format, va_list args);
 }
 
 ExecutionLog::ExecutionLog(const std::wstring& path) {
-  if (!path.empty()) file_ = _wfsopen(path.c_str(), L"a", _SH_DENYNO);
+  if (!path.empty()) file_ = _wfsopen(path.c_str(), L"at", _SH_DENYNO);
 }
 
 ExecutionLog::~ExecutionLog() {

@@ -8,6 +8,7 @@ constexpr size_t kFileHeaderSize = 20;
 constexpr size_t kSectionHeaderSize = 40;
 constexpr size_t kDataDirectorySize = 8;
 constexpr size_t kSecurityDirectoryIndex = 4;
+constexpr size_t kChecksumField = 64;  // the same in PE32 and PE32+ optional headers
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -73,6 +74,9 @@ std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size) {
   layout.sectionDataEnd = static_cast<size_t>(end);
   layout.securityDirectoryOffset =
       SecurityDirectoryOffset(data, static_cast<size_t>(optionalHeader), optionalHeaderSize);
+  if (optionalHeaderSize >= kChecksumField + 4) {
+    layout.checksumOffset = static_cast<size_t>(optionalHeader) + kChecksumField;
+  }
   return layout;
 }
 

@@ -16,6 +16,8 @@ struct PeLayout {
   // File offset of the security (certificate table) data-directory entry, if the
   // optional header has one.
   std::optional<size_t> securityDirectoryOffset;
+  // File offset of the optional header's CheckSum field, if the header holds it.
+  std::optional<size_t> checksumOffset;
 };
 
 // Nothing when the buffer is not a PE image, or when a header, the section

@@ -8,8 +8,9 @@
 
 namespace {
 
-// WinVerifyTrust on Wine accepts a SHA-256 signature whose root is not trusted,
-// where Windows answers CERT_E_UNTRUSTEDROOT. Checking the signer's chain as the
+// WinVerifyTrust on Wine accepts a SHA-256 signature whose root is not trusted
+// or whose chain does not reach a root, where Windows answers
+// CERT_E_UNTRUSTEDROOT or CERT_E_CHAINING. Checking the signer's chain as the
 // Authenticode policy does makes the verdict Windows' on both.
 LONG CheckSignerChain(HANDLE stateData) {
   CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
@@ -26,15 +27,19 @@ LONG CheckSignerChain(HANDLE stateData) {
     return static_cast<LONG>(GetLastError());
   }
   if (status.dwError != 0) return static_cast<LONG>(status.dwError);
-  if (signer->pChainContext->TrustStatus.dwErrorStatus != CERT_TRUST_NO_ERROR) {
-    return (signer->pChainContext->TrustStatus.dwErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0
-               ? CERT_E_UNTRUSTEDROOT
-               : CERT_E_CHAINING;
-  }
-  return 0;
+  return ChainErrorToTrustResult(signer->pChainContext->TrustStatus.dwErrorStatus);
 }
 
 }  // namespace
+
+LONG ChainErrorToTrustResult(DWORD chainErrorStatus) {
+  if (chainErrorStatus == CERT_TRUST_NO_ERROR) return 0;
+  if ((chainErrorStatus & CERT_TRUST_IS_REVOKED) != 0) return CRYPT_E_REVOKED;
+  if ((chainErrorStatus & CERT_TRUST_IS_NOT_TIME_VALID) != 0) return CERT_E_EXPIRED;
+  if ((chainErrorStatus & CERT_TRUST_IS_NOT_VALID_FOR_USAGE) != 0) return CERT_E_WRONG_USAGE;
+  if ((chainErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0) return CERT_E_UNTRUSTEDROOT;
+  return CERT_E_CHAINING;  // partial chain, bad signature in the chain, and the rest
+}
 
 LONG VerifyFileSignature(const wchar_t* path) {
   if (path == nullptr || *path == L'\0') return 2;

@@ -1,5 +1,6 @@
 #include "tools/stubpack/StubImage.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -7,6 +8,23 @@
 #include "startup/BlockFormat.h"
 #include "startup/PeLayout.h"
 #include "tools/stubpack/BlockCipher.h"
+
+namespace {
+
+// The PE image checksum: the 16-bit one's-complement-style sum of the file with
+// the CheckSum field taken as zero, plus the file length.
+void UpdateChecksum(std::vector<uint8_t>& image, size_t checksumOffset) {
+  std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(checksumOffset), 4, 0);
+  uint64_t sum = 0;
+  for (size_t i = 0; i < image.size(); i += 2) {
+    sum += image[i] | (i + 1 < image.size() ? image[i + 1] << 8 : 0);
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  const uint32_t checksum = static_cast<uint32_t>(sum + image.size());
+  for (size_t i = 0; i < 4; ++i) image[checksumOffset + i] = static_cast<uint8_t>(checksum >> (8 * i));
+}
+
+}  // namespace
 
 std::vector<uint8_t> PackStub(const std::vector<uint8_t>& stub, const std::string& document) {
   const std::optional<PeLayout> layout = ReadPeLayout(stub.data(), stub.size());
@@ -25,6 +43,7 @@ std::vector<uint8_t> PackStub(const std::vector<uint8_t>& stub, const std::strin
   do {
     packed.push_back(0);
   } while (packed.size() % 8 != 0);
+  if (layout->checksumOffset) UpdateChecksum(packed, *layout->checksumOffset);
   return packed;
 }
 

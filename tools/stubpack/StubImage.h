@@ -14,7 +14,8 @@ struct PackError : std::runtime_error {
 // The stub cut at the end of its last section's raw data (so an earlier block,
 // its padding and a certificate table are dropped), with the security directory
 // entry cleared, followed by base64(AES(document)), the marker and zero bytes up
-// to the next multiple of 8 (at least one). The result is ready to sign.
+// to the next multiple of 8 (at least one), with the image checksum brought up
+// to date. The result is ready to sign.
 // Throws PackError when the stub is not a PE image.
 std::vector<uint8_t> PackStub(const std::vector<uint8_t>& stub, const std::string& document);
 

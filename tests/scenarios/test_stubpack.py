@@ -1,0 +1,86 @@
+"""stubpack puts a document into a stub so that the stub can read it back, and
+refuses what the stub could not read."""
+
+import subprocess
+
+import pe
+
+KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
+MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
+DOCUMENT = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
+
+
+def openssl_decrypt(block_text):
+    return subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"],
+                          input=block_text, capture_output=True, check=True).stdout
+
+
+def run(stubpack, *args):
+    return subprocess.run([str(stubpack), *map(str, args)], capture_output=True)
+
+
+def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, program):
+    original = program.read_bytes()
+    packed = packer.pack(DOCUMENT).read_bytes()
+    end = pe.headers(original)["section_end"]
+
+    field = pe.headers(original)["checksum_field"]
+    assert packed[:field] + packed[field + 4:end] == original[:field] + original[field + 4:end]
+    assert len(packed) % 8 == 0
+    block = packed[end:]
+    text, marker, padding = block.partition(MARKER)
+    assert marker == MARKER
+    assert 1 <= len(padding) <= 8 and set(padding) == {0}
+    assert openssl_decrypt(text).decode() == DOCUMENT
+    assert pe.stored_checksum(packed) == pe.checksum(packed)
+
+
+def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(packer, trusted_signer):
+    signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer)
+    signed_bytes = signed.read_bytes()
+    assert pe.security_directory(signed_bytes) != (0, 0)
+
+    repacked = packer.pack(DOCUMENT, stub=signed).read_bytes()
+    fresh = packer.pack(DOCUMENT).read_bytes()
+    assert repacked == fresh
+    assert pe.security_directory(repacked) == (0, 0)
+
+
+def test_inspect_prints_the_document_byte_for_byte(packer, stubpack):
+    document = b'// release 3.0\n{"productLang":"de-DE","requestType":"x",\r\n "note":"caf\xe9 100%"}\n'
+    result = run(stubpack, "inspect", packer.pack(document))
+    assert result.returncode == 0, result.stderr
+    assert result.stdout == document
+
+
+def test_inspect_of_a_stub_without_block_fails(stubpack, program):
+    result = run(stubpack, "inspect", program)
+    assert result.returncode == 1
+    assert b"no metadata block" in result.stderr
+
+
+def test_invalid_json_is_refused_with_a_clear_message(stubpack, program, tmp_path):
+    source = tmp_path / "broken.json"
+    source.write_text('{"productLang": "en-US",')
+    out = tmp_path / "out.exe"
+    result = run(stubpack, "pack", program, source, "-o", out)
+    assert result.returncode == 1
+    assert b"is not valid JSON" in result.stderr
+    assert not out.exists()
+
+
+def test_a_stub_that_is_not_a_pe_image_is_refused(stubpack, tmp_path):
+    stub = tmp_path / "stub.exe"
+    stub.write_bytes(b"MZ" + b"\0" * 100)
+    source = tmp_path / "doc.json"
+    source.write_text("{}")
+    result = run(stubpack, "pack", stub, source, "-o", tmp_path / "out.exe")
+    assert result.returncode == 1
+    assert b"not a complete PE image" in result.stderr
+
+
+def test_usage_errors_exit_with_2(stubpack, program, tmp_path):
+    assert run(stubpack).returncode == 2
+    assert run(stubpack, "pack", program).returncode == 2
+    assert run(stubpack, "pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem").returncode == 2
+    assert run(stubpack, "frobnicate").returncode == 2
