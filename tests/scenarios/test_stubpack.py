@@ -84,3 +84,10 @@ def test_usage_errors_exit_with_2(stubpack, program, tmp_path):
     assert run(stubpack, "pack", program).returncode == 2
     assert run(stubpack, "pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem").returncode == 2
     assert run(stubpack, "frobnicate").returncode == 2
+
+
+def test_signing_replaces_an_earlier_output(packer, trusted_signer):
+    first = packer.pack('{"n":"1"}', signer=trusted_signer, name="same.exe").read_bytes()
+    second = packer.pack('{"n":"2"}', signer=trusted_signer, name="same.exe")
+    assert second.read_bytes() != first
+    assert not list(second.parent.glob("same.exe.*"))

@@ -105,15 +105,21 @@ int Pack(const std::vector<std::string>& args) {
     WriteFile(out, packed);
     return 0;
   }
+  // osslsigncode will not overwrite its output: sign into a fresh file, then
+  // replace OUT, so that a failed signing leaves an earlier OUT as it was.
   const std::string unsignedPath = out + ".unsigned";
+  const std::string signedPath = out + ".signed";
+  std::remove(signedPath.c_str());
   WriteFile(unsignedPath, packed);
   try {
-    Sign(unsignedPath, out, cert, key, password);
+    Sign(unsignedPath, signedPath, cert, key, password);
   } catch (...) {
     std::remove(unsignedPath.c_str());
+    std::remove(signedPath.c_str());
     throw;
   }
   std::remove(unsignedPath.c_str());
+  if (std::rename(signedPath.c_str(), out.c_str()) != 0) throw PackError("cannot write " + out);
   return 0;
 }
 

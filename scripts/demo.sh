@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The main job: sets up the machine (as root), builds, packs the demo workflow
+# into the stub, signs it with a throw-away test certificate, and runs it under
+# 64-bit Wine, showing the stub's own signature verdict and the document it
+# reads back from its own file.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+"$repo/scripts/setup.sh"
+"$repo/scripts/build.sh"
+
+build="$repo/build/x86_64"
+demo="$repo/build/demo"
+stubpack="$repo/build/native/tools/stubpack/stubpack"
+wine_run="$build/wine-run"
+mkdir -p "$demo/pki"
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
+
+step() { printf '\n== %s\n' "$*"; }
+winpath() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
+
+step "A throw-away code-signing certificate (openssl)"
+pki="$demo/pki"
+if [ ! -f "$pki/signer.pem" ]; then
+  openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 30 -subj "/CN=Tarnwick Demo CA" \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign \
+    -keyout "$pki/ca.key" -out "$pki/ca.pem" 2>/dev/null
+  openssl x509 -in "$pki/ca.pem" -outform DER -out "$pki/ca.der"
+  openssl req -newkey rsa:2048 -nodes -sha256 -subj "/CN=Orvakel Demo Publisher" \
+    -keyout "$pki/signer.key" -out "$pki/signer.csr" 2>/dev/null
+  printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' > "$pki/signer.ext"
+  openssl x509 -req -in "$pki/signer.csr" -CA "$pki/ca.pem" -CAkey "$pki/ca.key" -CAcreateserial \
+    -sha256 -days 30 -extfile "$pki/signer.ext" -out "$pki/signer-only.pem" 2>/dev/null
+  cat "$pki/signer-only.pem" "$pki/ca.pem" > "$pki/signer.pem"
+fi
+openssl x509 -in "$pki/signer-only.pem" -noout -subject -issuer
+
+step "Packing tools/demo/workflow.json into both builds of the stub, and signing them"
+"$stubpack" pack "$repo/build/i686/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
+  -o "$demo/TarnwickSetup.exe" --cert "$pki/signer.pem" --key "$pki/signer.key" >/dev/null
+"$stubpack" pack "$build/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
+  -o "$demo/TarnwickSetup-x64.exe" --cert "$pki/signer.pem" --key "$pki/signer.key" >/dev/null
+"$stubpack" pack "$build/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
+  -o "$demo/TarnwickSetup-x64-unsigned.exe"
+ls -l "$demo"/*.exe
+echo "release program (i686): $demo/TarnwickSetup.exe"
+
+session="$build/wine-session"
+"$repo/tests/harness/wine-session.sh" start "$build/wineprefix" "$session" >/dev/null
+trap '"$repo/tests/harness/wine-session.sh" stop "$build/wineprefix" "$session" >/dev/null' EXIT
+"$wine_run" "$build/tests/helpers/certstore.exe" add-root "$(winpath "$pki/ca.der")"
+log="$build/wineprefix/drive_c/users/${USER:-root}/Temp/Orvakel-TarnwickGUI-execution.log"
+
+run_stub() {
+  local stub=$1 before code
+  before=$(stat -c %s "$log" 2>/dev/null || echo 0)
+  set +e
+  "$wine_run" "$stub" -showmetadata
+  code=$?
+  set -e
+  echo "exit code: $code$([ "$code" = 255 ] && echo ' (-1)')"
+  echo "execution log of this run:"
+  tail -c +"$((before + 1))" "$log" | sed 's/^/  /'
+}
+
+step "The signed stub under Wine (64-bit build; the demo CA is trusted in the Wine prefix)"
+"$wine_run" "$build/tests/helpers/blockprobe.exe" "$(winpath "$demo/TarnwickSetup-x64.exe")" | head -1 \
+  | sed 's/verdict=00000000/signature verdict: 0 (valid and trusted)/'
+run_stub "$demo/TarnwickSetup-x64.exe"
+
+step "The document read back by stubpack inspect"
+"$stubpack" inspect "$demo/TarnwickSetup-x64.exe"
+
+step "The same stub unsigned: refused before its document is read"
+run_stub "$demo/TarnwickSetup-x64-unsigned.exe"
