@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "startup/AnsiText.h"
 #include "startup/Base64.h"
@@ -26,7 +27,11 @@ bool ReadWholeFile(const std::wstring& path, ByteBuffer& content) {
   if (!file.valid()) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxProgramFileSize) return false;
-  content.resize(static_cast<size_t>(size.QuadPart));
+  try {
+    content.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   size_t done = 0;
   while (done < content.size()) {
     DWORD read = 0;

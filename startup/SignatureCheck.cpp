@@ -48,8 +48,15 @@ LONG VerifyFileSignature(const wchar_t* path) {
   file.cbStruct = sizeof file;
   file.pcwszFilePath = path;
 
-  WINTRUST_DATA trust = {};
-  trust.cbStruct = sizeof trust;
+  // Since Windows 8 the record ends with a signature-settings pointer that
+  // mingw's header leaves out; its size announces the full record, with no
+  // settings given.
+  struct {
+    WINTRUST_DATA data;
+    void* signatureSettings;
+  } record = {};
+  WINTRUST_DATA& trust = record.data;
+  trust.cbStruct = sizeof record;
   trust.dwUIChoice = WTD_UI_NONE;
   trust.fdwRevocationChecks = WTD_REVOKE_NONE;
   trust.dwUnionChoice = WTD_CHOICE_FILE;

@@ -90,10 +90,4 @@ TEST_F(ExecutionLogTest, ALogThatCannotBeOpenedWritesNothingAndDoesNotFail) {
   EXPECT_FALSE(Write(noPath, L"ERROR", L"lost\n"));
 }
 
-TEST_F(ExecutionLogTest, TheProcessLogLivesInTheTemporaryFolder) {
-  wchar_t temp[MAX_PATH] = {};
-  ASSERT_GT(GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH), 0u);
-  EXPECT_EQ(ExecutionLog::DefaultPath(), std::wstring(temp) + L"\\Orvakel-TarnwickGUI-execution.log");
-}
-
 }  // namespace
