@@ -38,3 +38,18 @@ bool RetrieveMetadata(std::wstring& metadata) {
   metadata = DecryptMetadata(ReadEmbeddedBlock(program));
   return true;
 }
+
+int RunApplication(const StartupSwitches& switches) {
+  LogInfo(L"Begin to call RetrieveMetadata.\n");
+  std::wstring metadata;
+  if (!RetrieveMetadata(metadata)) return -1;
+  if (metadata.empty()) {
+    LogError(L"Error occurred, error code = [%d].\n", 2);
+    return -1;
+  }
+  // The window and the workflow run come here; until then a run ends once it
+  // holds a trusted document.
+  LogInfo(L"Begin to run main web install logic.\n");
+  if (switches.showMetadata) LogError(L"Embedded metadata = [%s].\n", metadata.c_str());
+  return 0;
+}

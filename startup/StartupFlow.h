@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "startup/StartupSwitches.h"
+
 // Makes the folder of the program file the current directory, so that the
 // relative file names of a run (downloads, archives) land next to the stub.
 void EnterProgramFolder();
@@ -15,3 +17,8 @@ bool RetrieveMetadata(std::wstring& metadata);
 
 // Full path of the running program file.
 std::wstring ProgramFilePath();
+
+// The run after the banner: the trusted document, then its run. Returns the
+// process exit code: -1 when the signature is not valid (code 1) or the
+// document is empty (code 2), 0 otherwise.
+int RunApplication(const StartupSwitches& switches);

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "startup/ExecutionLog.h"
 #include "startup/StartupFlow.h"
 #include "startup/StartupSwitches.h"
@@ -18,19 +16,6 @@ void RestrictDllSearch() {
   const auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
   if (setDirectories != nullptr) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-int RunApplication(const StartupSwitches& switches) {
-  LogInfo(L"Begin to call RetrieveMetadata.\n");
-  std::wstring metadata;
-  if (!RetrieveMetadata(metadata)) return -1;
-  if (metadata.empty()) {
-    LogError(L"Error occurred, error code = [%d].\n", 2);
-    return -1;
-  }
-  LogInfo(L"Begin to run main web install logic.\n");
-  if (switches.showMetadata) LogError(L"Embedded metadata = [%s].\n", metadata.c_str());
-  return 0;
 }
 
 }  // namespace
