@@ -20,25 +20,14 @@ winpath() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
 step "A throw-away code-signing certificate (openssl)"
 pki="$demo/pki"
-if [ ! -f "$pki/signer.pem" ]; then
-  openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 30 -subj "/CN=Tarnwick Demo CA" \
-    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign \
-    -keyout "$pki/ca.key" -out "$pki/ca.pem" 2>/dev/null
-  openssl x509 -in "$pki/ca.pem" -outform DER -out "$pki/ca.der"
-  openssl req -newkey rsa:2048 -nodes -sha256 -subj "/CN=Orvakel Demo Publisher" \
-    -keyout "$pki/signer.key" -out "$pki/signer.csr" 2>/dev/null
-  printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' > "$pki/signer.ext"
-  openssl x509 -req -in "$pki/signer.csr" -CA "$pki/ca.pem" -CAkey "$pki/ca.key" -CAcreateserial \
-    -sha256 -days 30 -extfile "$pki/signer.ext" -out "$pki/signer-only.pem" 2>/dev/null
-  cat "$pki/signer-only.pem" "$pki/ca.pem" > "$pki/signer.pem"
-fi
-openssl x509 -in "$pki/signer-only.pem" -noout -subject -issuer
+[ -f "$pki/demo-signer.pem" ] || "$repo/tests/harness/make-signing-pki.sh" "$pki" demo
+openssl x509 -in "$pki/demo-signer-only.pem" -noout -subject -issuer
 
 step "Packing tools/demo/workflow.json into both builds of the stub, and signing them"
 "$stubpack" pack "$repo/build/i686/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
-  -o "$demo/TarnwickSetup.exe" --cert "$pki/signer.pem" --key "$pki/signer.key" >/dev/null
+  -o "$demo/TarnwickSetup.exe" --cert "$pki/demo-signer.pem" --key "$pki/demo-signer.key" >/dev/null
 "$stubpack" pack "$build/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
-  -o "$demo/TarnwickSetup-x64.exe" --cert "$pki/signer.pem" --key "$pki/signer.key" >/dev/null
+  -o "$demo/TarnwickSetup-x64.exe" --cert "$pki/demo-signer.pem" --key "$pki/demo-signer.key" >/dev/null
 "$stubpack" pack "$build/startup/TarnwickGUI.exe" "$repo/tools/demo/workflow.json" \
   -o "$demo/TarnwickSetup-x64-unsigned.exe"
 ls -l "$demo"/*.exe
@@ -47,7 +36,7 @@ echo "release program (i686): $demo/TarnwickSetup.exe"
 session="$build/wine-session"
 "$repo/tests/harness/wine-session.sh" start "$build/wineprefix" "$session" >/dev/null
 trap '"$repo/tests/harness/wine-session.sh" stop "$build/wineprefix" "$session" >/dev/null' EXIT
-"$wine_run" "$build/tests/helpers/certstore.exe" add-root "$(winpath "$pki/ca.der")"
+"$wine_run" "$build/tests/helpers/certstore.exe" add-root "$(winpath "$pki/demo-ca.der")"
 log="$build/wineprefix/drive_c/users/${USER:-root}/Temp/Orvakel-TarnwickGUI-execution.log"
 
 run_stub() {

@@ -8,6 +8,17 @@
 
 namespace {
 
+// The trust result that Windows gives for a signer chain with these
+// CERT_TRUST_* error bits (0 for none).
+LONG ChainErrorToTrustResult(DWORD chainErrorStatus) {
+  if (chainErrorStatus == CERT_TRUST_NO_ERROR) return 0;
+  if ((chainErrorStatus & CERT_TRUST_IS_REVOKED) != 0) return CRYPT_E_REVOKED;
+  if ((chainErrorStatus & CERT_TRUST_IS_NOT_TIME_VALID) != 0) return CERT_E_EXPIRED;
+  if ((chainErrorStatus & CERT_TRUST_IS_NOT_VALID_FOR_USAGE) != 0) return CERT_E_WRONG_USAGE;
+  if ((chainErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0) return CERT_E_UNTRUSTEDROOT;
+  return CERT_E_CHAINING;  // partial chain, bad signature in the chain, and the rest
+}
+
 // WinVerifyTrust on Wine accepts a SHA-256 signature whose root is not trusted
 // or whose chain does not reach a root, where Windows answers
 // CERT_E_UNTRUSTEDROOT or CERT_E_CHAINING. Checking the signer's chain as the
@@ -31,15 +42,6 @@ LONG CheckSignerChain(HANDLE stateData) {
 }
 
 }  // namespace
-
-LONG ChainErrorToTrustResult(DWORD chainErrorStatus) {
-  if (chainErrorStatus == CERT_TRUST_NO_ERROR) return 0;
-  if ((chainErrorStatus & CERT_TRUST_IS_REVOKED) != 0) return CRYPT_E_REVOKED;
-  if ((chainErrorStatus & CERT_TRUST_IS_NOT_TIME_VALID) != 0) return CERT_E_EXPIRED;
-  if ((chainErrorStatus & CERT_TRUST_IS_NOT_VALID_FOR_USAGE) != 0) return CERT_E_WRONG_USAGE;
-  if ((chainErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0) return CERT_E_UNTRUSTEDROOT;
-  return CERT_E_CHAINING;  // partial chain, bad signature in the chain, and the rest
-}
 
 LONG VerifyFileSignature(const wchar_t* path) {
   if (path == nullptr || *path == L'\0') return 2;

@@ -9,7 +9,3 @@
 // path is given. A failure writes one INFO line with the result and the thread's
 // last error.
 LONG VerifyFileSignature(const wchar_t* path);
-
-// The trust result that Windows gives for a signer chain with these
-// CERT_TRUST_* error bits (0 for none).
-LONG ChainErrorToTrustResult(DWORD chainErrorStatus);

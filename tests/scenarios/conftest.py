@@ -68,39 +68,18 @@ def stubpack():
     return _env_path("TARNWICK_STUBPACK")
 
 
-def _openssl(*args, cwd):
-    subprocess.run(["openssl", *args], cwd=cwd, check=True, capture_output=True)
+MAKE_PKI = Path(__file__).resolve().parent.parent / "harness" / "make-signing-pki.sh"
 
 
 class SigningIdentity:
-    """A CA and a code-signing certificate that it issued."""
+    """A CA and a code-signing certificate that it issued (tests/harness/make-signing-pki.sh)."""
 
     def __init__(self, folder, name):
-        self.folder = folder
-        self.ca_key = folder / f"{name}-ca.key"
-        self.ca_cert = folder / f"{name}-ca.pem"
+        subprocess.run([str(MAKE_PKI), str(folder), name], check=True, capture_output=True)
         self.ca_der = folder / f"{name}-ca.der"
         self.key = folder / f"{name}-signer.key"
-        self.cert = folder / f"{name}-signer.pem"
-        ext = folder / f"{name}-signer.ext"
-        ext.write_text("basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
-                       "extendedKeyUsage=codeSigning\n")
-        _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
-                 "-subj", f"/CN=Tarnwick Test {name} CA", "-keyout", self.ca_key, "-out", self.ca_cert,
-                 "-addext", "basicConstraints=critical,CA:TRUE",
-                 "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=folder)
-        _openssl("x509", "-in", self.ca_cert, "-outform", "DER", "-out", self.ca_der, cwd=folder)
-        csr = folder / f"{name}-signer.csr"
-        _openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj",
-                 f"/CN=Tarnwick Test {name} Publisher/O=Orvakel Test", "-keyout", self.key,
-                 "-out", csr, cwd=folder)
-        leaf = folder / f"{name}-signer-only.pem"
-        _openssl("x509", "-req", "-in", csr, "-CA", self.ca_cert, "-CAkey", self.ca_key,
-                 "-CAcreateserial", "-sha256", "-days", "30", "-extfile", ext, "-out", leaf,
-                 cwd=folder)
-        # The signature carries the whole chain, as a release signature does.
-        self.cert.write_bytes(leaf.read_bytes() + self.ca_cert.read_bytes())
-        self.leaf_only = leaf
+        self.cert = folder / f"{name}-signer.pem"  # leaf and CA
+        self.leaf_only = folder / f"{name}-signer-only.pem"
 
 
 @pytest.fixture(scope="session")
