@@ -7,6 +7,8 @@
 #include "startup/ExecutionLog.h"
 #include "startup/MetadataBlock.h"
 #include "startup/SignatureCheck.h"
+#include "workflow/Workflow.h"
+#include "workflow/WorkflowError.h"
 
 std::wstring ProgramFilePath() {
   wchar_t path[MAX_PATH] = {};
@@ -28,11 +30,17 @@ void EnterProgramFolder() {
   SetCurrentDirectoryW(joined);  // best effort: a run from an odd folder still goes on
 }
 
+void LogSupportedActions() {
+  for (const auto& entry : GenericStub::Workflow::Instance().registry()) {
+    LogInfo(L"SUPPORTED ACTION LIST => [%s]\n", entry.first.c_str());
+  }
+}
+
 bool RetrieveMetadata(std::wstring& metadata) {
   const std::wstring program = ProgramFilePath();
   LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
   if (VerifyFileSignature(program.c_str()) != 0) {
-    LogError(L"Error occurred, error code = [%d].\n", 1);
+    LogErrorCode(ErrorCode::kSignatureInvalid);
     return false;
   }
   metadata = DecryptMetadata(ReadEmbeddedBlock(program));
@@ -44,7 +52,7 @@ int RunApplication(const StartupSwitches& switches) {
   std::wstring metadata;
   if (!RetrieveMetadata(metadata)) return -1;
   if (metadata.empty()) {
-    LogError(L"Error occurred, error code = [%d].\n", 2);
+    LogErrorCode(ErrorCode::kMetadataEmpty);
     return -1;
   }
   // The window and the workflow run come here; until then a run ends once it

@@ -9,6 +9,9 @@
 // relative file names of a run (downloads, archives) land next to the stub.
 void EnterProgramFolder();
 
+// One log line per action class that a document can name, in name order.
+void LogSupportedActions();
+
 // Checks the program file's own signature, which covers the embedded block,
 // and then reads and decrypts the block. False when the signature is not valid
 // (error code 1 is logged); on true, metadata holds the document, which is

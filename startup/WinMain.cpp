@@ -25,6 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   EnterProgramFolder();
   LogInfo(L"=============================================\n");
   LogInfo(L"Begin to run Tarnwick\n");
+  LogSupportedActions();
   const StartupSwitches switches = ParseSwitches(SplitCommandLine(commandLine));
   return RunApplication(switches);
 }

@@ -1,0 +1,150 @@
+#include "workflow/MetadataDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "LogCapture.h"
+#include "TestActions.h"
+#include "startup/ExecutionLog.h"
+
+namespace GenericStub {
+namespace {
+
+class MetadataDocumentTest : public ::testing::Test {
+ protected:
+  MetadataDocumentTest() {
+    workflow.registerAction<RecordingAction>();
+    workflow.registerAction<MandatoryUrlAction>();
+  }
+
+  // The decimal code of the logic error that parsing raised, or "" when none.
+  std::string ErrorCodeOf(const std::wstring& document) {
+    try {
+      ParseMetadata(document, workflow);
+    } catch (const std::logic_error& error) {
+      return error.what();
+    }
+    return "";
+  }
+
+  Workflow workflow;
+};
+
+TEST_F(MetadataDocumentTest, StringMembersOfTheRootBecomeTheValues) {
+  const ValueMap values = ParseMetadata(LR"({
+      // comments are allowed
+      "productLang": "de-DE", "requestType": "", "directUrl": "https://localhost/p.rar",
+      "retries": 3, "nested": {"workflow": "ignored", "inner": "x"}, "flags": ["a"], "none": null })",
+                                        workflow);
+  const ValueMap expected{{L"directUrl", L"https://localhost/p.rar"},
+                          {L"productLang", L"de-DE"},
+                          {L"requestType", L""}};
+  EXPECT_EQ(values, expected);
+  EXPECT_TRUE(workflow.actions().empty());
+}
+
+TEST_F(MetadataDocumentTest, ActionsKeepDocumentOrderWithTheirConditionAndFields) {
+  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x", "workflow": [
+      {"action": "RecordingAction", "provided": "_isTrue#=flag",
+       "in": {"label": "first", "result": "=downloaded"}, "out": {"result": "=package"}, "extra": 1},
+      {"action": "MandatoryUrlAction", "provided": 5, "in": "not an object", "out": []}]})",
+                workflow);
+
+  ASSERT_EQ(workflow.actions().size(), 2u);
+  const ActionBase& first = *workflow.actions()[0];
+  EXPECT_EQ(first.className(), L"RecordingAction");
+  EXPECT_EQ(first.provided(), L"_isTrue#=flag");
+  EXPECT_EQ(first.inFields(), (FieldMap{{L"label", L"first"}, {L"result", L"=downloaded"}}));
+  EXPECT_EQ(first.outFields(), (FieldMap{{L"result", L"=package"}}));
+
+  const ActionBase& second = *workflow.actions()[1];
+  EXPECT_EQ(second.className(), L"MandatoryUrlAction");
+  EXPECT_EQ(second.provided(), L"");
+  EXPECT_TRUE(second.inFields().empty());
+  EXPECT_TRUE(second.outFields().empty());
+}
+
+TEST_F(MetadataDocumentTest, UnregisteredClassNamesAreDroppedWithoutALogLine) {
+  LogCapture log;
+  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x", "workflow": [
+      {"action": "recordingAction"}, {"action": "GenericStub::RecordingAction"},
+      {"action": "NewerAction", "in": {"a": "b"}}, {"action": "RecordingAction"}]})",
+                workflow);
+  ASSERT_EQ(workflow.actions().size(), 1u);
+  EXPECT_EQ(workflow.actions()[0]->className(), L"RecordingAction");
+  EXPECT_EQ(log.text(), "");
+}
+
+TEST_F(MetadataDocumentTest, EmptyOrMissingWorkflowGivesNoAction) {
+  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x", "workflow": []})", workflow);
+  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x"})", workflow);
+  EXPECT_TRUE(workflow.actions().empty());
+}
+
+TEST_F(MetadataDocumentTest, TextThatIsNotJsonIsCode3) {
+  LogCapture log;
+  EXPECT_EQ(ErrorCodeOf(L"{\"productLang\": \"en-US\","), "3");
+  EXPECT_EQ(log.text(), "ERROR:: Error occurred, error code = [3].\n");
+}
+
+TEST_F(MetadataDocumentTest, MissingProductLangIsCode4AndIsCheckedBeforeRequestType) {
+  LogCapture log;
+  EXPECT_EQ(ErrorCodeOf(LR"({"requestType": "/x"})"), "4");
+  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": 1033, "requestType": "/x"})"), "4");
+  EXPECT_EQ(ErrorCodeOf(LR"({"other": "value"})"), "4");
+  EXPECT_EQ(ErrorCodeOf(LR"(["productLang", "requestType"])"), "4");
+  EXPECT_EQ(ErrorCodeOf(L"\"just text\""), "4");
+  EXPECT_EQ(log.text(),
+            "ERROR:: Error occurred, error code = [4].\n"
+            "ERROR:: Error occurred, error code = [4].\n"
+            "ERROR:: Error occurred, error code = [4].\n"
+            "ERROR:: Error occurred, error code = [4].\n"
+            "ERROR:: Error occurred, error code = [4].\n");
+}
+
+TEST_F(MetadataDocumentTest, MissingRequestTypeIsCode13) {
+  LogCapture log;
+  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": "en-US", "requestType": ["x"]})"), "13");
+  EXPECT_EQ(log.text(), "ERROR:: Error occurred, error code = [13].\n");
+}
+
+TEST_F(MetadataDocumentTest, WorkflowThatIsNotAnArrayIsCode10WithoutALineEnd) {
+  for (const wchar_t* document : {LR"({"productLang": "en-US", "requestType": "/x", "workflow": {}})",
+                                  LR"({"productLang": "en-US", "requestType": "/x", "workflow": "run"})"}) {
+    LogCapture log;
+    EXPECT_EQ(ErrorCodeOf(document), "10");
+    LogInfo(L"next\n");
+    EXPECT_EQ(log.text(), "ERROR:: Workflow data is not an array.INFO:: next\n");
+  }
+}
+
+TEST_F(MetadataDocumentTest, ElementThatIsNotAnActionObjectIsCode10AndStopsBeforeAnyRun) {
+  for (const wchar_t* document :
+       {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, "RecordingAction"]})",
+        LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, {"in": {}}]})"}) {
+    LogCapture log;
+    EXPECT_EQ(ErrorCodeOf(document), "10");
+    LogInfo(L"next\n");
+    EXPECT_EQ(log.text(), "ERROR:: Workflow::Actions::Action is not an object.INFO:: next\n");
+  }
+}
+
+TEST_F(MetadataDocumentTest, StructureIsCheckedBeforeTheRequiredValues) {
+  // "workflow" sorts after "productLang" but is walked with the members, so a
+  // bad workflow is reported even when "requestType" is missing too.
+  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": "en-US", "workflow": 1})"), "10");
+}
+
+TEST_F(MetadataDocumentTest, NonStringWhereAStringIsReadRaisesTheJsonLogicError) {
+  for (const wchar_t* document :
+       {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": 7}]})",
+        LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": null}]})",
+        LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction", "in": {"a": 1}}]})",
+        LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction", "out": {"a": true}}]})"}) {
+    EXPECT_THROW(ParseMetadata(document, workflow), Json::LogicError) << document;
+  }
+}
+
+}  // namespace
+}  // namespace GenericStub

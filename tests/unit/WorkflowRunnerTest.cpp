@@ -1,0 +1,123 @@
+#include "workflow/WorkflowRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "LogCapture.h"
+#include "TestActions.h"
+#include "workflow/MetadataDocument.h"
+#include "workflow/RunSettings.h"
+
+namespace GenericStub {
+namespace {
+
+class WorkflowRunnerTest : public ::testing::Test {
+ protected:
+  WorkflowRunnerTest() {
+    workflow.registerAction<RecordingAction>();
+    workflow.registerAction<MandatoryUrlAction>();
+    ActionJournal().clear();
+  }
+
+  void Load(const std::wstring& actions) {
+    store.replaceAll(ParseMetadata(
+        L"{\"productLang\": \"en-US\", \"requestType\": \"/x\", \"flag\": \"1\", \"workflow\": " + actions + L"}",
+        workflow));
+  }
+
+  Workflow workflow;
+  ValueStore store;
+  RecordingHandler handler;
+};
+
+TEST_F(WorkflowRunnerTest, ActionsRunInOrderBetweenBeginAndEnd) {
+  Load(LR"([{"action": "RecordingAction", "in": {"label": "one"}},
+            {"action": "RecordingAction", "provided": "_isTrue#=flag", "in": {"label": "two"}}])");
+  LogCapture log;
+  RunActions(workflow.actions(), store, &handler);
+
+  EXPECT_EQ(ActionJournal(), (std::vector<std::wstring>{L"one ran", L"two ran"}));
+  EXPECT_EQ(handler.messages.size(), 4u);
+  EXPECT_EQ(log.text(),
+            "INFO:: Provided = [].\n"
+            "INFO:: Begin to run class [class GenericStub::RecordingAction].\n"
+            "INFO:: End of running class [class GenericStub::RecordingAction].\n"
+            "INFO:: Provided = [_isTrue#=flag].\n"
+            "INFO:: Begin to run class [class GenericStub::RecordingAction].\n"
+            "INFO:: End of running class [class GenericStub::RecordingAction].\n");
+}
+
+TEST_F(WorkflowRunnerTest, SkippedActionWritesOnlyItsConditionLine) {
+  Load(LR"([{"action": "RecordingAction", "provided": "_isFalse#=flag", "in": {"label": "skipped"}},
+            {"action": "RecordingAction", "in": {"label": "runs"}}])");
+  LogCapture log;
+  RunActions(workflow.actions(), store, &handler);
+
+  EXPECT_EQ(ActionJournal(), std::vector<std::wstring>{L"runs ran"});
+  EXPECT_EQ(handler.messages,
+            (std::vector<std::wstring>{
+                L"{\"className\":\"class GenericStub::RecordingAction\",\"content\":\"BEGIN\"}",
+                L"{\"className\":\"class GenericStub::RecordingAction\",\"content\":\"END\"}"}));
+  EXPECT_EQ(log.text().rfind("INFO:: Provided = [_isFalse#=flag].\nINFO:: Provided = [].\n", 0), 0u);
+}
+
+TEST_F(WorkflowRunnerTest, PublishedValuesReachLaterActionsAndTheLastWriterWins) {
+  Load(LR"([{"action": "RecordingAction", "in": {"label": "a", "result": "p1.rar"}, "out": {"result": "=package"}},
+            {"action": "RecordingAction", "in": {"label": "=package"}},
+            {"action": "RecordingAction", "in": {"label": "b", "result": "p2.rar"}, "out": {"result": "=package"}},
+            {"action": "MandatoryUrlAction", "in": {"url": "=package"}}])");
+  RunActions(workflow.actions(), store, nullptr);
+
+  EXPECT_EQ(ActionJournal(), (std::vector<std::wstring>{L"a ran", L"p1.rar ran", L"b ran", L"p2.rar fetched"}));
+  EXPECT_EQ(store.lookup(L"package"), L"p2.rar");
+}
+
+TEST_F(WorkflowRunnerTest, FailureStopsTheRunWithoutAnEndMessage) {
+  Load(LR"([{"action": "RecordingAction", "in": {"label": "before", "result": "kept"}, "out": {"result": "=early"}},
+            {"action": "MandatoryUrlAction"},
+            {"action": "RecordingAction", "in": {"label": "after"}}])");
+  LogCapture log;
+  try {
+    RunActions(workflow.actions(), store, &handler);
+    FAIL() << "the run did not fail";
+  } catch (const std::logic_error& error) {
+    EXPECT_STREQ(error.what(), "11");
+  }
+
+  EXPECT_EQ(ActionJournal(), std::vector<std::wstring>{L"before ran"});
+  ASSERT_EQ(handler.messages.size(), 3u);
+  EXPECT_EQ(handler.messages.back(),
+            L"{\"className\":\"class GenericStub::MandatoryUrlAction\",\"content\":\"BEGIN\"}");
+  EXPECT_EQ(store.lookup(L"early"), L"kept");
+  const std::string text = log.text();
+  EXPECT_NE(text.find("INFO:: Begin to run class [class GenericStub::MandatoryUrlAction].\n"
+                      "ERROR:: Field [url] of [class GenericStub::MandatoryUrlAction] is mandatory.\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("End of running class [class GenericStub::MandatoryUrlAction]"), std::string::npos);
+}
+
+TEST(WindowTitleTest, ServiceRequestPathInAnyLetterCaseIsQuickfetch) {
+  ValueStore store;
+  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM", L"/tarnwickservice/zrq/form", L"/TarnwickService/Zrq/Form"}) {
+    store.set(L"requestType", requestType);
+    EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickfetch") << requestType;
+  }
+  for (const wchar_t* requestType : {L"", L"/TARNWICKSERVICE/ZRQ/FORM/", L" /TARNWICKSERVICE/ZRQ/FORM", L"/TARNWICKSERVICE/ZRQ"}) {
+    store.set(L"requestType", requestType);
+    EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset") << requestType;
+  }
+}
+
+TEST(RunSettingsTest, LanguageAndDirectUrlComeFromTheStore) {
+  ValueStore store;
+  EXPECT_EQ(GetDirectUrl(store), L"");
+  store.replaceAll({{L"productLang", L"pt-BR"}, {L"directUrl", L"https://localhost/p_001_002.rar"}});
+  EXPECT_EQ(GetProductLang(store), L"pt-BR");
+  EXPECT_EQ(GetDirectUrl(store), L"https://localhost/p_001_002.rar");
+  EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset");
+}
+
+}  // namespace
+}  // namespace GenericStub

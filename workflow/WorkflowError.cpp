@@ -1,0 +1,19 @@
+#include "workflow/WorkflowError.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "startup/ExecutionLog.h"
+
+void RaiseWorkflowError(ErrorCode code) {
+  throw std::logic_error(std::to_string(static_cast<int>(code)));
+}
+
+void LogErrorCode(ErrorCode code) {
+  LogError(L"Error occurred, error code = [%d].\n", static_cast<int>(code));
+}
+
+void LogAndRaiseWorkflowError(ErrorCode code) {
+  LogErrorCode(code);
+  RaiseWorkflowError(code);
+}
