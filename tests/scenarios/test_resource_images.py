@@ -56,13 +56,3 @@ def test_error_mark_edges_are_anti_aliased(error_mark):
     partial = sum(1 for row in error_mark for pixel in row if 0 < pixel[3] < 255)
     assert partial >= 24
 
-
-def test_icon_file_holds_fifteen_images_by_size_within_depth(build_dir):
-    data = (build_dir / "resources" / "TarnwickGUI.ico").read_bytes()
-    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
-    assert (reserved, kind, count) == (0, 1, 15)
-    entries = [struct.unpack_from("<BBBBHHII", data, 6 + 16 * i) for i in range(count)]
-    assert [(e[0], e[5]) for e in entries] == [(s, d) for d in (4, 8, 32) for s in (64, 48, 40, 32, 16)]
-    for width, height, _, _, _, depth, size, offset in entries:
-        header = struct.unpack_from("<IiiHH", data, offset)
-        assert header == (40, width, 2 * height, 1, depth)

@@ -5,7 +5,6 @@ from pathlib import Path
 
 import pytest
 
-from conftest import windows_path
 import pe_exports
 
 NAMES = ["url_auth_version", "urlauth_gen_URL", "urlauth_gen_token"]
@@ -20,10 +19,3 @@ def test_export_table_names_the_token_functions_and_the_version_text(variable):
     assert sorted(table) == sorted(NAMES)
     assert pe_exports.text_behind_pointer(data, table["url_auth_version"]) == b"1.1.3"
 
-
-def test_another_program_finds_the_exports_by_name(wine, helpers, program):
-    result = wine.run(helpers / "exportprobe.exe", windows_path(program), *NAMES, "urlauth_unknown")
-    lines = result.stdout.decode().splitlines()
-    assert lines == ["found url_auth_version", "version 1.1.3", "found urlauth_gen_URL",
-                     "found urlauth_gen_token", "missing urlauth_unknown"]
-    assert result.returncode == 1

@@ -64,12 +64,6 @@ TEST(UrlTokenDigest, OnlyTheLow32BitsOfTheExpiryAreHashedLeastSignificantByteFir
   EXPECT_EQ(bytes[3], 0x55);
 }
 
-TEST(UrlTokenDigest, IsThirtyTwoLowercaseHexDigits) {
-  const std::string token = Token("/a", kStart, 1, "k").token;
-  ASSERT_EQ(token.size(), 32u);
-  EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos);
-}
-
 TEST(UrlTokenStartTime, ZeroMeansNowFromTheClock) {
   TestClock clock(1600000000);
   ScopedClock installed(clock);
