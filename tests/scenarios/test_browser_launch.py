@@ -177,8 +177,9 @@ def test_without_user_choice_the_classes_root_command_is_used(registry, browser)
     assert records == [(windows_path(browser.program), url)]
 
 
-def test_a_program_id_without_command_leaves_the_url_to_the_shell(registry, browser):
-    registry.set_user_choice("TarnwickNoSuchProgId")
+@pytest.mark.parametrize("prog_id", ["TarnwickNoSuchProgId", ""])
+def test_a_program_id_without_command_leaves_the_url_to_the_shell(registry, browser, prog_id):
+    registry.set_user_choice(prog_id)
     registry.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-shell "%1"')
     url = "https://dl.example.test/pkg/setup.exe?a=1"
     code, lines, records = browser.launch(url)

@@ -86,7 +86,7 @@ std::vector<std::wstring> Conversions(const std::wstring& format) {
 
 class ProgramStrings : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(program_.get(), nullptr) << "cannot load the program " << program_.path().size(); }
+  void SetUp() override { ASSERT_NE(program_.get(), nullptr) << "cannot load [" << program_.path() << "]"; }
   std::wstring load(UINT id, LANGID language) { return LoadStringForLanguage(program_.get(), id, language); }
 
   ProgramModule program_;
