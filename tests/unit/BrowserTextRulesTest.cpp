@@ -1,0 +1,96 @@
+// Text rules of the browser launch: part URLs and the browser's executable.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/BrowserCommand.h"
+#include "ui/PartUrls.h"
+#include "ui/StringTableBlock.h"
+
+namespace {
+
+using Urls = std::vector<std::string>;
+
+TEST(PartUrls, APartOfThreeNamesAllThreeInOrder) {
+  EXPECT_EQ(ExpandPartUrls("https://dl.example.test/pkg/setup_002_003.exe?authparam=ab"),
+            (Urls{"https://dl.example.test/pkg/setup_001_003.exe?authparam=ab",
+                  "https://dl.example.test/pkg/setup_002_003.exe?authparam=ab",
+                  "https://dl.example.test/pkg/setup_003_003.exe?authparam=ab"}));
+}
+
+TEST(PartUrls, AUrlWithoutMarkerIsItsOwnList) {
+  for (const std::string url : {"https://dl.example.test/pkg/setup.exe", "https://h/setup_1_3.exe",
+                                "https://h/setup_0001_003.exe", "https://h/setup_001_003exe"}) {
+    EXPECT_EQ(ExpandPartUrls(url), Urls{url});
+  }
+}
+
+TEST(PartUrls, ACountOfZeroGivesNoUrl) { EXPECT_TRUE(ExpandPartUrls("https://h/setup_001_000.exe").empty()); }
+
+TEST(PartUrls, CountsAboveNinetyNineKeepThreeDigits) {
+  const Urls urls = ExpandPartUrls("https://h/p_007_120.bin");
+  ASSERT_EQ(urls.size(), 120u);
+  EXPECT_EQ(urls[0], "https://h/p_001_120.bin");
+  EXPECT_EQ(urls[99], "https://h/p_100_120.bin");
+  EXPECT_EQ(urls[119], "https://h/p_120_120.bin");
+}
+
+TEST(PartUrls, EveryMarkerOfTheUrlIsRewritten) {
+  EXPECT_EQ(ExpandPartUrls("https://h/v_001_002./f_001_002.exe"),
+            (Urls{"https://h/v_001_002./f_001_002.exe", "https://h/v_002_002./f_002_002.exe"}));
+}
+
+TEST(BrowserCommand, AQuotedExecutableIsTakenFromBetweenTheQuotes) {
+  EXPECT_EQ(BrowserExecutableFromCommand(LR"("C:\Program Files\Browser\browser.exe" --single-argument %1)"),
+            LR"(C:\Program Files\Browser\browser.exe)");
+  EXPECT_EQ(BrowserExecutableFromCommand(LR"("C:\b.exe)"), LR"(C:\b.exe)");
+}
+
+TEST(BrowserCommand, AnUnquotedExecutableEndsAtTheFirstSpaceAfterTheLastBackslash) {
+  EXPECT_EQ(BrowserExecutableFromCommand(LR"(C:\Program Files\Browser\browser.exe -- %1)"),
+            LR"(C:\Program Files\Browser\browser.exe)");
+  EXPECT_EQ(BrowserExecutableFromCommand(LR"(C:\Browser\browser.exe)"), LR"(C:\Browser\browser.exe)");
+  EXPECT_EQ(BrowserExecutableFromCommand(L"browser.exe %1"), L"browser.exe %1");
+}
+
+// A block as the resource compiler writes it: lengths and UTF-16 units.
+std::string Block(const std::vector<std::u16string>& strings) {
+  std::string data;
+  auto put = [&data](unsigned unit) {
+    data.push_back(static_cast<char>(unit & 0xFF));
+    data.push_back(static_cast<char>(unit >> 8));
+  };
+  for (const auto& text : strings) {
+    put(static_cast<unsigned>(text.size()));
+    for (const char16_t unit : text) put(unit);
+  }
+  return data;
+}
+
+TEST(StringTableBlock, FindsAnEntryBehindShorterAndEmptyOnes) {
+  const std::string data = Block({u"", u"ab", u"", u"\u00e9\u6f22"});
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 1), L"ab");
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 3), L"\u00e9\u6f22");
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 2), L"");
+}
+
+TEST(StringTableBlock, ATruncatedBlockGivesEmptyTextNotAnOverread) {
+  std::string data = Block({u"abc", u"defg"});
+  data.resize(data.size() - 1);
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 1), L"");
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 0), L"abc");
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 5), L"");
+  EXPECT_EQ(StringFromTableBlock(data.data(), 1, 0), L"");
+  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 16), L"");
+}
+
+TEST(StringTableBlock, IdsMapToBlocksOfSixteen) {
+  EXPECT_EQ(StringTableBlockOf(103), 7u);
+  EXPECT_EQ(StringTableBlockOf(111), 7u);
+  EXPECT_EQ(StringTableBlockOf(112), 8u);
+  EXPECT_EQ(StringTableBlockOf(114), 8u);
+}
+
+}  // namespace

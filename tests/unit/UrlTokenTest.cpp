@@ -1,0 +1,142 @@
+// The token functions that the program exports. Expected tokens were computed
+// apart from this code, with Python's hashlib:
+//   d1 = md5(struct.pack("<I", expiry & 0xffffffff) + path + additional + key)
+//   token = md5(key + d1.digest()).hexdigest()
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "download/UrlAuth.h"
+#include "download/UrlTokenText.h"
+#include "tests/unit/TestClock.h"
+
+namespace {
+
+constexpr std::int64_t kStart = 1700000000;
+constexpr std::int64_t kThirtyDays = 2592000;
+
+struct TokenResult {
+  int status;
+  std::int64_t expiry;
+  std::string token;
+};
+
+TokenResult Token(const char* path, std::int64_t start, std::int64_t lifetime, const char* key,
+                  const char* additional = nullptr) {
+  std::int64_t expiry = -1;
+  char* token = nullptr;
+  const int status = urlauth_gen_token(path, start, lifetime, key, additional, &expiry, &token);
+  TokenResult result{status, expiry, token != nullptr ? token : ""};
+  std::free(token);
+  return result;
+}
+
+TEST(UrlTokenDigest, MatchesTheReferenceForPathAndKey) {
+  const TokenResult result = Token("/files/setup.exe", kStart, kThirtyDays, "secret");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.expiry, kStart + kThirtyDays);
+  EXPECT_EQ(result.token, "c2c5a639501571619893f211debc1567");
+}
+
+TEST(UrlTokenDigest, AdditionalTextEntersBetweenPathAndKey) {
+  EXPECT_EQ(Token("/files/setup.exe", kStart, kThirtyDays, "secret", "extra").token,
+            "87b3d0e80f20376a303eed99e73dc9dd");
+}
+
+TEST(UrlTokenDigest, KeyBytesAboveAsciiAreHashedAsTheyAre) {
+  const char key[] = {'\x80', '\xff', '\xe9', 'A', '\0'};
+  EXPECT_EQ(Token("/files/setup.exe", kStart, kThirtyDays, key).token, "63ea7182461cbd335736b626e1e11142");
+}
+
+TEST(UrlTokenDigest, OnlyTheLow32BitsOfTheExpiryAreHashedLeastSignificantByteFirst) {
+  const TokenResult small = Token("/x", 5, 0, "secret");
+  const TokenResult wrapped = Token("/x", 0x100000000LL + 5, 0, "secret");
+  EXPECT_EQ(small.token, "6ca37a5b6d919e33d8cc188a517e812e");
+  EXPECT_EQ(wrapped.token, small.token);
+  EXPECT_EQ(wrapped.expiry, 0x100000000LL + 5);
+  const auto bytes = ExpiryDigestBytes(0x1122334455667788LL);
+  EXPECT_EQ(bytes[0], 0x88);
+  EXPECT_EQ(bytes[1], 0x77);
+  EXPECT_EQ(bytes[2], 0x66);
+  EXPECT_EQ(bytes[3], 0x55);
+}
+
+TEST(UrlTokenStartTime, ZeroMeansNowFromTheClock) {
+  TestClock clock(1600000000);
+  ScopedClock installed(clock);
+  const TokenResult now = Token("/files/setup.exe", 0, kThirtyDays, "secret");
+  EXPECT_EQ(now.expiry, 1600000000 + kThirtyDays);
+  EXPECT_EQ(now.token, Token("/files/setup.exe", 1600000000, kThirtyDays, "secret").token);
+}
+
+TEST(UrlTokenArguments, MissingOrEmptyInputsHaveTheirOwnStatus) {
+  char* token = nullptr;
+  std::int64_t expiry = 0;
+  EXPECT_EQ(urlauth_gen_token(nullptr, kStart, 1, "k", nullptr, &expiry, &token), -1);
+  EXPECT_EQ(urlauth_gen_token("", kStart, 1, "k", nullptr, &expiry, &token), -2);
+  EXPECT_EQ(urlauth_gen_token("/a", kStart, 1, nullptr, nullptr, &expiry, &token), -3);
+  EXPECT_EQ(urlauth_gen_token("/a", kStart, 1, "", nullptr, &expiry, &token), -4);
+  EXPECT_EQ(urlauth_gen_token("/a", kStart, 1, "k", nullptr, &expiry, nullptr), -6);
+  EXPECT_EQ(token, nullptr);
+}
+
+TEST(UrlTokenArguments, ACallersBufferReceivesTheTokenAndExpiryIsOptional) {
+  char buffer[40];
+  std::memset(buffer, 'x', sizeof buffer);
+  char* token = buffer;
+  EXPECT_EQ(urlauth_gen_token("/files/setup.exe", kStart, kThirtyDays, "secret", nullptr, nullptr, &token), 0);
+  EXPECT_EQ(token, buffer);
+  EXPECT_STREQ(buffer, "c2c5a639501571619893f211debc1567");
+  EXPECT_EQ(buffer[33], 'x') << "only the 33 bytes of the token are written";
+}
+
+TEST(UrlTokenVersion, IsOnePointOnePointThree) { EXPECT_STREQ(url_auth_version, "1.1.3"); }
+
+std::string SignedUrl(const char* url, const char* name, std::int64_t* expiry = nullptr, int* status = nullptr) {
+  char* out = nullptr;
+  const int result = urlauth_gen_URL(url, kStart, 3600, "secret", nullptr, name, expiry, &out);
+  if (status != nullptr) *status = result;
+  std::string text = out != nullptr ? out : "";
+  std::free(out);
+  return text;
+}
+
+TEST(UrlTokenGenUrl, AppendsNameExpiryAndTokenWithTheRightSeparator) {
+  std::int64_t expiry = 0;
+  EXPECT_EQ(SignedUrl("/media/video.mp4", nullptr, &expiry),
+            "/media/video.mp4?__gda__=1700003600_5d0899c0a3b4e36fa544fe4974973e50");
+  EXPECT_EQ(expiry, kStart + 3600);
+  const std::string withQuery = SignedUrl("/media/video.mp4?q=1", "token");
+  EXPECT_EQ(withQuery.rfind("/media/video.mp4?q=1&token=1700003600_", 0), 0u) << withQuery;
+  EXPECT_EQ(withQuery.size(), std::strlen("/media/video.mp4?q=1&token=1700003600_") + 32);
+}
+
+TEST(UrlTokenGenUrl, ParameterNameMustHaveFiveToTwelveCharacters) {
+  int status = 0;
+  SignedUrl("/a", "abcd", nullptr, &status);
+  EXPECT_EQ(status, -101);
+  SignedUrl("/a", "abcdefghijklm", nullptr, &status);
+  EXPECT_EQ(status, -101);
+  EXPECT_FALSE(SignedUrl("/a", "abcdefghijkl", nullptr, &status).empty());
+  EXPECT_EQ(status, 0);
+}
+
+TEST(UrlTokenGenUrl, PassesTheTokensFailureOn) {
+  char* out = nullptr;
+  EXPECT_EQ(urlauth_gen_URL("/a", kStart, 1, "", nullptr, nullptr, nullptr, &out), -4);
+  EXPECT_EQ(urlauth_gen_URL(nullptr, kStart, 1, "k", nullptr, nullptr, nullptr, &out), -1);
+  EXPECT_EQ(out, nullptr);
+}
+
+TEST(UrlTokenGenUrl, FillsACallersBufferOfTheDocumentedSize) {
+  const char* url = "/media/video.mp4";
+  std::string buffer(std::strlen(url) + std::strlen("__gda__") + 56, '\x7f');
+  char* out = buffer.data();
+  ASSERT_EQ(urlauth_gen_URL(url, kStart, 3600, "secret", nullptr, nullptr, nullptr, &out), 0);
+  EXPECT_STREQ(buffer.c_str(), "/media/video.mp4?__gda__=1700003600_5d0899c0a3b4e36fa544fe4974973e50");
+}
+
+}  // namespace

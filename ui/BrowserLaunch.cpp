@@ -1,0 +1,48 @@
+#include "ui/BrowserLaunch.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "download/SignDownloadUrl.h"
+#include "startup/AnsiText.h"
+#include "ui/BrowserCommand.h"
+#include "ui/PartUrls.h"
+#include "ui/RegistryKey.h"
+
+namespace {
+
+bool ShellAccepted(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
+
+std::wstring OpenCommandOf(const std::wstring& classKey) {
+  RegistryKey command(HKEY_CLASSES_ROOT, classKey + L"\\shell\\open\\command");
+  return command.readString(nullptr).value_or(std::wstring());
+}
+
+}  // namespace
+
+std::vector<std::string> SplitPartUrls(const std::string& url) {
+  std::vector<std::string> urls = ExpandPartUrls(url);
+  for (std::string& part : urls) part = SignDownloadUrl(part);
+  return urls;
+}
+
+std::wstring DefaultHttpsBrowserCommand() {
+  RegistryKey userChoice(HKEY_CURRENT_USER,
+                         L"SOFTWARE\\Microsoft\\Windows\\Shell\\Associations\\URLAssociations\\https\\UserChoice");
+  if (!userChoice.valid()) return OpenCommandOf(L"https");
+  const std::wstring progId = userChoice.readString(L"Progid").value_or(std::wstring());
+  if (progId.empty()) return {};
+  return OpenCommandOf(progId);
+}
+
+bool OpenInDefaultBrowser(const std::string& url) {
+  const std::wstring wideUrl = AnsiToWide(url);
+  const std::wstring command = DefaultHttpsBrowserCommand();
+  const std::wstring browser = command.empty() ? std::wstring() : BrowserExecutableFromCommand(command);
+  if (!browser.empty() &&
+      ShellAccepted(ShellExecuteW(nullptr, L"open", browser.c_str(), wideUrl.c_str(), nullptr, SW_SHOWNORMAL))) {
+    return true;
+  }
+  return ShellAccepted(ShellExecuteW(nullptr, L"open", wideUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+}

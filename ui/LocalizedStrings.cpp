@@ -1,0 +1,72 @@
+#include "ui/LocalizedStrings.h"
+
+#include <atomic>
+
+#include "startup/ExecutionLog.h"
+#include "ui/StringTableBlock.h"
+
+namespace {
+
+constexpr unsigned kLanguageCheckBlock = 7;
+
+std::atomic<LANGID> gRunLanguage{kFallbackLanguage};
+
+HRSRC FindBlock(HMODULE module, unsigned block, LANGID language) {
+  return FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(block), language);
+}
+
+// Nothing when the block is not there in exactly this language.
+std::wstring ReadString(HMODULE module, UINT id, LANGID language, bool& found) {
+  found = false;
+  const HRSRC resource = FindBlock(module, StringTableBlockOf(id), language);
+  if (resource == nullptr) return {};
+  const HGLOBAL loaded = LoadResource(module, resource);
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return {};
+  found = true;
+  return StringFromTableBlock(data, SizeofResource(module, resource), id % 16);
+}
+
+}  // namespace
+
+LANGID RunLanguage() { return gRunLanguage.load(); }
+
+void SetRunLanguage(LANGID language) { gRunLanguage.store(language); }
+
+bool HasStringTable(HMODULE module, LANGID language) {
+  // Language 0 would let the lookup pick a table by its own rules; an unknown
+  // locale name must fall back to English instead.
+  return language != 0 && FindBlock(module, kLanguageCheckBlock, language) != nullptr;
+}
+
+std::wstring LoadStringForLanguage(HMODULE module, UINT id, LANGID language) {
+  bool found = false;
+  std::wstring text = ReadString(module, id, language, found);
+  if (found || language == kFallbackLanguage) return text;
+  return ReadString(module, id, kFallbackLanguage, found);
+}
+
+std::wstring LoadLocalizedString(UINT id) {
+  return LoadStringForLanguage(GetModuleHandleW(nullptr), id, RunLanguage());
+}
+
+LANGID ChooseRunLanguage(HMODULE module, const std::wstring& localeName) {
+  const LCID locale = LocaleNameToLCID(localeName.c_str(), 0);
+  const LANGID language = LANGIDFROMLCID(locale);
+  LogInfo(L"ProductLang = [%s], try to look for resource with langid = [%d].\n", localeName.c_str(),
+          static_cast<int>(language));
+  LANGID chosen = language;
+  LCID chosenLocale = locale;
+  if (HasStringTable(module, language)) {
+    LogInfo(L"Found string resource of langid [%d].\n", static_cast<int>(language));
+  } else {
+    LogInfo(L"Can not find string resource of langid [%d], fall back to LANG_ENGLISH, SUBLANG_ENGLISH_US langid [%d].\n",
+            static_cast<int>(language), static_cast<int>(kFallbackLanguage));
+    chosen = kFallbackLanguage;
+    chosenLocale = MAKELCID(kFallbackLanguage, SORT_DEFAULT);
+  }
+  SetThreadLocale(chosenLocale);
+  SetThreadUILanguage(chosen);
+  SetRunLanguage(chosen);
+  return chosen;
+}
