@@ -83,6 +83,12 @@ bool StoreCredentials(const std::wstring& target, const std::wstring& user, cons
   return stored;
 }
 
+void DeleteCredentials(const std::wstring& target) {
+  if (target.empty()) return;
+  PmLog(PM_LOG_INFO, L"Removing rejected credential for proxy server:%s", target.c_str());
+  CredDeleteW(target.c_str(), CRED_TYPE_GENERIC, 0);
+}
+
 bool LoadCredentials(const std::wstring& target, std::wstring& user, std::wstring& password) {
   PmLog(PM_LOG_INFO, L"Performing 'LoadCredentials' for proxy server:%s with user:%s", target.c_str(),
         user.c_str());

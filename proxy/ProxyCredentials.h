@@ -18,6 +18,9 @@ PmStatus ShowCredentialDialog(const std::wstring& target, std::wstring& user, st
 // False without writing when target or user is empty.
 bool StoreCredentials(const std::wstring& target, const std::wstring& user, const std::wstring& password);
 
+// Removes the record of target, if there is one.
+void DeleteCredentials(const std::wstring& target);
+
 // Reads the record of target; false when there is none (outputs unchanged).
 bool LoadCredentials(const std::wstring& target, std::wstring& user, std::wstring& password);
 

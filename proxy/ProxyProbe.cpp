@@ -44,6 +44,7 @@ PmStatus ProxyManagerImplWin::CheckAuthenticatingProxy(bool silentMode) {
   std::wstring userText;
   std::wstring passwordText;
   bool storeConsulted = false;
+  bool fromStore = false;  // the credentials being tried are the stored record
   bool saveOnSuccess = false;
   DWORD supported = 0;
 
@@ -55,6 +56,7 @@ PmStatus ProxyManagerImplWin::CheckAuthenticatingProxy(bool silentMode) {
   } else if (LoadCredentials(target, userText, passwordText)) {
     PmLog(PM_LOG_INFO, L"Using cached credentials for proxy server:%s  user:%s", target.c_str(), userText.c_str());
     storeConsulted = true;
+    fromStore = true;
   }
 
   if (!userText.empty()) {
@@ -94,8 +96,16 @@ PmStatus ProxyManagerImplWin::CheckAuthenticatingProxy(bool silentMode) {
                 L"PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy server credentials.");
           return PM_STATUS_SILENT_MODE_ERROR;
         }
+        // The proxy has just refused the stored record. Keeping it would retry a
+        // known-bad password on every run (account lockout); and the credential
+        // dialog may hand a stored record for the same target straight back
+        // instead of asking (Wine does), which would loop here for ever.
+        if (fromStore) DeleteCredentials(target);
+        fromStore = false;
         const PmStatus answered = ShowCredentialDialog(target, userText, passwordText);
         if (answered != PM_STATUS_SUCCESS) return answered;
+      } else {
+        fromStore = true;
       }
       storeConsulted = true;
       continue;

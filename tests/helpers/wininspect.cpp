@@ -15,6 +15,7 @@
 //   "class:NAME" or "text:TEXT", each naming the first matching descendant
 //   (depth first) of the previous step; e.g. "id:101/class:Edit".
 // --wait MS retries until the window (and control) exist, at most MS milliseconds.
+// --all applies get-text, set-text, click and close to every match, not only the first.
 //
 // Window lines are tab-separated: hwnd=0x.. pid=N id=N visible=0|1 class=.. text=..
 // (UTF-8; tab, CR and LF in texts written as \t \r \n). Exit code 0 on
@@ -163,7 +164,7 @@ bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
 int Usage() {
   std::fprintf(stderr,
                "usage: wininspect list|tree|get-text|set-text VALUE|click|close [--class NAME] [--title TEXT]\n"
-               "       [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible] [--control PATH] [--wait MS]\n");
+               "       [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible] [--control PATH] [--wait MS] [--all]\n");
   return 2;
 }
 
@@ -175,6 +176,7 @@ int wmain(int argc, wchar_t** argv) {
   Selector selector;
   std::vector<Step> path;
   DWORD waitMs = 0;
+  bool all = false;
   std::wstring value;
   bool hasValue = false;
   for (int i = 2; i < argc; ++i) {
@@ -186,6 +188,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
     else if (arg == L"--visible") selector.visibleOnly = true;
+    else if (arg == L"--all") all = true;
     else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--control" && more) {
       if (!ParsePath(argv[++i], path)) return Usage();
@@ -202,51 +205,52 @@ int wmain(int argc, wchar_t** argv) {
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
   std::vector<HWND> windows;
-  HWND target = nullptr;
+  std::vector<HWND> targets;
   for (;;) {
     windows = TopLevelWindows(selector);
-    target = nullptr;
+    targets.clear();
     for (HWND window : windows) {
       HWND current = window;
       for (const Step& step : path) {
         current = FindDescendant(current, step);
         if (current == nullptr) break;
       }
-      if (current != nullptr) {
-        target = current;
-        break;
-      }
+      if (current != nullptr) targets.push_back(current);
     }
-    if (target != nullptr || GetTickCount64() >= deadline) break;
+    if (!targets.empty() || GetTickCount64() >= deadline) break;
     Sleep(50);
   }
-  if (target == nullptr) return 1;
+  if (targets.empty()) return 1;
+  if (!all) targets.resize(1);
 
   if (command == L"list") {
     for (HWND window : windows) PrintWindow(window);
   } else if (command == L"tree") {
-    PrintWindow(target);
+    PrintWindow(targets[0]);
     EnumChildWindows(
-        target,
+        targets[0],
         [](HWND window, LPARAM root) -> BOOL {
           int depth = 0;
           for (HWND up = window; up != nullptr && up != reinterpret_cast<HWND>(root); up = GetParent(up)) ++depth;
           PrintWindow(window, depth);
           return TRUE;
         },
-        reinterpret_cast<LPARAM>(target));
-  } else if (command == L"get-text") {
-    std::printf("%s\n", Escaped(TextOf(target)).c_str());
-  } else if (command == L"set-text") {
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
-                             5000, &ignored)) {
-      return 1;
+        reinterpret_cast<LPARAM>(targets[0]));
+  }
+  for (HWND target : targets) {
+    if (command == L"get-text") {
+      std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    } else if (command == L"set-text") {
+      DWORD_PTR ignored = 0;
+      if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
+                               5000, &ignored)) {
+        return 1;
+      }
+    } else if (command == L"click") {
+      PostMessageW(target, BM_CLICK, 0, 0);
+    } else if (command == L"close") {
+      PostMessageW(target, WM_CLOSE, 0, 0);
     }
-  } else if (command == L"click") {
-    PostMessageW(target, BM_CLICK, 0, 0);
-  } else if (command == L"close") {
-    PostMessageW(target, WM_CLOSE, 0, 0);
   }
   std::fflush(stdout);
   return 0;

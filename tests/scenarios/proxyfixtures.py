@@ -4,15 +4,15 @@ answer and debug output the tests read."""
 
 import re
 import subprocess
+import tempfile
 
 import pytest
 
 from localproxy import ForwardingProxy, RefusingProxy, TargetServer
-from proxysettings import PROXY_HOST, CredentialStore, ProxySettings, wine_environment
+from proxysettings import PROXY_HOST, QUERY_TIMEOUT, CredentialStore, ProxySettings, run_windows, wine_environment
 
 LOGIN = ("proxyuser", "s3cret")
 LOG_PREFIX = "Orvakel   OrvkProxyManager   "
-QUERY_TIMEOUT = 60
 
 _DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:(?:debugstr|seh):OutputDebugStringA "(.*)"(\.\.\.)?$')
 
@@ -76,31 +76,57 @@ class ProxyQuery:
 
     def __init__(self, wine, helpers):
         self.wine, self.program = wine, helpers / "proxyquery.exe"
+        self.inspector = helpers / "wininspect.exe"
+        self.started = []
 
     def __call__(self, *args, env=None):
-        result = self.wine.run(self.program, *args, timeout=QUERY_TIMEOUT, env=env or wine_environment())
+        result = run_windows(self.wine, self.program, *args, env=env)
         assert result.returncode == 0, result.stderr[-2000:]
         return Answer(result)
 
     def start(self, *args, env=None):
         """Starts it without waiting (for tests that answer its dialog)."""
-        return subprocess.Popen([str(self.wine.runner), str(self.program), *map(str, args)],
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env or wine_environment())
+        out, err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        process = subprocess.Popen([str(self.wine.runner), str(self.program), *map(str, args)],
+                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=env or wine_environment())
+        process.files = (out, err)
+        self.started.append(process)
+        return process
+
+    def cancel_dialogs(self):
+        """Cancels every credential dialog on the display (one left by a failed test
+        would otherwise answer the next test's search)."""
+        run_windows(self.wine, self.inspector, "click", "--class", "#32770", "--title-contains", "Connect to",
+                    "--control", "id:2", "--all")
+
+    def close(self):
+        """Ends what start() began and a test left running."""
+        for process in self.started:
+            if process.poll() is None:
+                self.cancel_dialogs()
+                try:
+                    process.wait(timeout=15)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+            for file in process.files:
+                file.close()
 
     @staticmethod
     def finish(process, timeout=QUERY_TIMEOUT):
-        try:
-            stdout, stderr = process.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.communicate()
-            raise
-        return Answer(subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr))
+        process.wait(timeout=timeout)
+        out, err = process.files
+        out.seek(0)
+        err.seek(0)
+        return Answer(subprocess.CompletedProcess(process.args, process.returncode, out.read(), err.read()))
 
 
 @pytest.fixture()
 def query(wine, helpers):
-    return ProxyQuery(wine, helpers)
+    runner = ProxyQuery(wine, helpers)
+    runner.cancel_dialogs()
+    yield runner
+    runner.close()
 
 
 @pytest.fixture(scope="module")

@@ -5,8 +5,12 @@ is shared by every test)."""
 import os
 import re
 import struct
+import subprocess
+import tempfile
 
 from conftest import windows_path
+
+QUERY_TIMEOUT = 60
 
 # The proxies of the tests listen here; it is also the credential store target.
 PROXY_HOST = "127.0.0.1"
@@ -52,6 +56,18 @@ def wine_environment(debug_output="true", **extra):
     return env
 
 
+def run_windows(wine, program, *args, env=None, timeout=QUERY_TIMEOUT):
+    """Runs a program under Wine with its output in files, not pipes: Wine's
+    background processes (the desktop a dialog starts, the network services)
+    inherit the handles and would hold a pipe open long after the program ends."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        result = subprocess.run([str(wine.runner), str(program), *map(str, args)], stdin=subprocess.DEVNULL,
+                                stdout=out, stderr=err, env=env or wine_environment(), timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+
+
 IE_FULL_KEY = "HKEY_CURRENT_USER" + IE_KEY[4:]
 MACHINE_FULL_KEY = "HKEY_LOCAL_MACHINE" + MACHINE_KEY[4:]
 
@@ -72,7 +88,7 @@ class ProxySettings:
         self.saved = None
 
     def _read(self, key, name):
-        result = self.wine.run("reg", "query", key, "/v", name)
+        result = run_windows(self.wine, "reg", "query", key, "/v", name)
         match = re.search(rf"{name}\s+REG_BINARY\s+([0-9A-Fa-f]*)", result.stdout.decode(errors="replace"))
         return bytes.fromhex(match.group(1)) if result.returncode == 0 and match else None
 
@@ -87,7 +103,7 @@ class ProxySettings:
             lines += [f"[{MACHINE_FULL_KEY}]", _reg_entry(MACHINE_VALUE, machine), ""]
         path = self.folder / "proxy-settings.reg"
         path.write_text("\r\n".join(lines) + "\r\n")
-        result = self.wine.run("reg", "import", windows_path(path))
+        result = run_windows(self.wine, "reg", "import", windows_path(path))
         assert result.returncode == 0, result.stderr
 
     def save(self):
@@ -115,17 +131,17 @@ class CredentialStore:
             self.delete(target)
 
     def read(self, target):
-        result = self.wine.run(self.tool, "read", target)
+        result = run_windows(self.wine, self.tool, "read", target)
         if result.returncode == 1:
             return None
         assert result.returncode == 0, result.stderr
         return dict(line.split("=", 1) for line in result.stdout.decode("utf-8").splitlines())
 
     def write(self, target, user, password):
-        assert self.wine.run(self.tool, "write", target, user, password).returncode == 0
+        assert run_windows(self.wine, self.tool, "write", target, user, password).returncode == 0
 
     def delete(self, target):
-        assert self.wine.run(self.tool, "delete", target).returncode == 0
+        assert run_windows(self.wine, self.tool, "delete", target).returncode == 0
 
     def clean_up(self):
         for target in self.targets:
