@@ -122,7 +122,8 @@ class ProxyQuery:
 
 
 @pytest.fixture()
-def query(wine, helpers):
+def query(wine, helpers, credentials):
+    """Every query starts and ends with no stored login for the test proxies."""
     runner = ProxyQuery(wine, helpers)
     runner.cancel_dialogs()
     yield runner
