@@ -34,8 +34,6 @@ class LastErrorKeeper {
 
 }  // namespace
 
-bool IsDebugOutputEnabled() { return gDebugOutput; }
-
 void PmLog(int level, const wchar_t* format, ...) {
   if (!gDebugOutput || format == nullptr) return;
   LastErrorKeeper keeper;

@@ -14,8 +14,6 @@ namespace ORVK::ProxyManager {
 void PmLog(int level, const wchar_t* format, ...);
 void PmLog(int level, const char* format, ...);
 
-bool IsDebugOutputEnabled();
-
 // Writes the ERROR line "<function>() API failed. Error:<code> Description:<text>"
 // for the thread's last error code.
 void LogApiFailure(const wchar_t* function);
