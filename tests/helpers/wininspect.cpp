@@ -1,0 +1,257 @@
+// wininspect: finds another process's windows and reads or drives them.
+//
+//   wininspect COMMAND [SELECTOR...] [--control PATH] [--wait MS] [VALUE]
+//
+// Commands:
+//   list             one line per matching top-level window
+//   tree             the first match and all its descendants, one line each
+//   get-text         prints the text of the window (or control)
+//   set-text VALUE   sets it (WM_SETTEXT)
+//   click            presses a button (BM_CLICK)
+//   close            asks the window to close (WM_CLOSE)
+// Selector of the top-level window (all given ones must match):
+//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
+// --control PATH walks down from it: steps separated by "/", each "id:N",
+//   "class:NAME" or "text:TEXT", each naming the first matching descendant
+//   (depth first) of the previous step; e.g. "id:101/class:Edit".
+// --wait MS retries until the window (and control) exist, at most MS milliseconds.
+// --all applies get-text, set-text, click and close to every match, not only the first.
+//
+// Window lines are tab-separated: hwnd=0x.. pid=N id=N visible=0|1 class=.. text=..
+// (UTF-8; tab, CR and LF in texts written as \t \r \n). Exit code 0 on
+// success, 1 when nothing matched, 2 for a usage error.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "proxy/Utf8Text.h"
+
+namespace {
+
+struct Selector {
+  std::wstring className, title, titleContains;
+  DWORD pid = 0;
+  HWND hwnd = nullptr;
+  bool visibleOnly = false;
+};
+
+struct Step {
+  enum Kind { kId, kClass, kText } kind;
+  std::wstring value;
+};
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::vector<wchar_t> buffer(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied)) {
+    return {};
+  }
+  return std::wstring(buffer.data(), copied < buffer.size() ? copied : buffer.size() - 1);
+}
+
+std::string Escaped(const std::wstring& text) {
+  std::string out;
+  for (char c : ORVK::ProxyManager::WideToUtf8Lenient(text)) {
+    if (c == '\t') out += "\\t";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
+void PrintWindow(HWND window, int depth = 0) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("%*shwnd=0x%llx\tpid=%lu\tid=%ld\tvisible=%d\tclass=%s\ttext=%s\n", depth * 2, "",
+              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), static_cast<unsigned long>(pid),
+              static_cast<long>(GetDlgCtrlID(window)), IsWindowVisible(window) ? 1 : 0,
+              Escaped(ClassOf(window)).c_str(), Escaped(TextOf(window)).c_str());
+}
+
+bool Matches(HWND window, const Selector& selector) {
+  if (selector.hwnd != nullptr && window != selector.hwnd) return false;
+  if (selector.visibleOnly && !IsWindowVisible(window)) return false;
+  if (selector.pid != 0) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != selector.pid) return false;
+  }
+  if (!selector.className.empty() && ClassOf(window) != selector.className) return false;
+  if (!selector.title.empty() || !selector.titleContains.empty()) {
+    const std::wstring title = TextOf(window);
+    if (!selector.title.empty() && title != selector.title) return false;
+    if (!selector.titleContains.empty() && title.find(selector.titleContains) == std::wstring::npos) return false;
+  }
+  return true;
+}
+
+std::vector<HWND> TopLevelWindows(const Selector& selector) {
+  struct Search {
+    const Selector* selector;
+    std::vector<HWND> found;
+  } search{&selector, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (Matches(window, *s->selector)) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool StepMatches(HWND window, const Step& step) {
+  switch (step.kind) {
+    case Step::kId: return GetDlgCtrlID(window) == std::wcstol(step.value.c_str(), nullptr, 10);
+    case Step::kClass: return ClassOf(window) == step.value;
+    case Step::kText: return TextOf(window) == step.value;
+  }
+  return false;
+}
+
+// EnumChildWindows visits every descendant, depth first.
+HWND FindDescendant(HWND parent, const Step& step) {
+  struct Search {
+    const Step* step;
+    HWND found;
+  } search{&step, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (!StepMatches(window, *s->step)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find(L'/', start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring step = path.substr(start, end - start);
+    const size_t colon = step.find(L':');
+    if (colon == std::wstring::npos) return false;
+    const std::wstring kind = step.substr(0, colon);
+    const std::wstring value = step.substr(colon + 1);
+    if (kind == L"id") steps.push_back({Step::kId, value});
+    else if (kind == L"class") steps.push_back({Step::kClass, value});
+    else if (kind == L"text") steps.push_back({Step::kText, value});
+    else return false;
+    start = end + 1;
+  }
+  return !steps.empty();
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: wininspect list|tree|get-text|set-text VALUE|click|close [--class NAME] [--title TEXT]\n"
+               "       [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible] [--control PATH] [--wait MS] [--all]\n");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Usage();
+  const std::wstring command = argv[1];
+  Selector selector;
+  std::vector<Step> path;
+  DWORD waitMs = 0;
+  bool all = false;
+  std::wstring value;
+  bool hasValue = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const bool more = i + 1 < argc;
+    if (arg == L"--class" && more) selector.className = argv[++i];
+    else if (arg == L"--title" && more) selector.title = argv[++i];
+    else if (arg == L"--title-contains" && more) selector.titleContains = argv[++i];
+    else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
+    else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
+    else if (arg == L"--visible") selector.visibleOnly = true;
+    else if (arg == L"--all") all = true;
+    else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
+    else if (arg == L"--control" && more) {
+      if (!ParsePath(argv[++i], path)) return Usage();
+    } else if (arg.rfind(L"--", 0) != 0 && !hasValue) {
+      value = arg;
+      hasValue = true;
+    } else {
+      return Usage();
+    }
+  }
+  const bool known = command == L"list" || command == L"tree" || command == L"get-text" || command == L"click" ||
+                     command == L"close" || command == L"set-text";
+  if (!known || (command == L"set-text") != hasValue) return Usage();
+
+  const ULONGLONG deadline = GetTickCount64() + waitMs;
+  std::vector<HWND> windows;
+  std::vector<HWND> targets;
+  for (;;) {
+    windows = TopLevelWindows(selector);
+    targets.clear();
+    for (HWND window : windows) {
+      HWND current = window;
+      for (const Step& step : path) {
+        current = FindDescendant(current, step);
+        if (current == nullptr) break;
+      }
+      if (current != nullptr) targets.push_back(current);
+    }
+    if (!targets.empty() || GetTickCount64() >= deadline) break;
+    Sleep(50);
+  }
+  if (targets.empty()) return 1;
+  if (!all) targets.resize(1);
+
+  if (command == L"list") {
+    for (HWND window : windows) PrintWindow(window);
+  } else if (command == L"tree") {
+    PrintWindow(targets[0]);
+    EnumChildWindows(
+        targets[0],
+        [](HWND window, LPARAM root) -> BOOL {
+          int depth = 0;
+          for (HWND up = window; up != nullptr && up != reinterpret_cast<HWND>(root); up = GetParent(up)) ++depth;
+          PrintWindow(window, depth);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(targets[0]));
+  }
+  for (HWND target : targets) {
+    if (command == L"get-text") {
+      std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    } else if (command == L"set-text") {
+      DWORD_PTR ignored = 0;
+      if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
+                               5000, &ignored)) {
+        return 1;
+      }
+    } else if (command == L"click") {
+      PostMessageW(target, BM_CLICK, 0, 0);
+    } else if (command == L"close") {
+      PostMessageW(target, WM_CLOSE, 0, 0);
+    }
+  }
+  std::fflush(stdout);
+  return 0;
+}

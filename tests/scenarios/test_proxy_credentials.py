@@ -1,0 +1,197 @@
+"""Proxy logins: the caller's credentials, the credential store, the Windows
+credential dialog (answered or cancelled by the wininspect helper) and silent
+mode, against local proxies that demand a Basic login."""
+
+import base64
+
+import pytest
+
+from localproxy import ForwardingProxy
+from proxysettings import PROXY_HOST, run_windows
+
+pytest_plugins = ["proxyfixtures"]
+
+LOGIN = ("proxyuser", "s3cret")
+DIALOG = ["--class", "#32770", "--title", f"Connect to {PROXY_HOST}"]
+DIALOG_WAIT_MS = "20000"
+SILENT_ERROR = ("PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy "
+                "server credentials.")
+
+
+@pytest.fixture()
+def login_proxy():
+    with ForwardingProxy(credentials=LOGIN) as proxy:
+        yield proxy
+
+
+def _basic(user, password):
+    return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
+
+
+class Dialog:
+    """The credential dialog of the program under test, driven from outside."""
+
+    def __init__(self, wine, helpers):
+        self.wine, self.tool = wine, helpers / "wininspect.exe"
+
+    def _run(self, *args):
+        return run_windows(self.wine, self.tool, *args, *DIALOG, "--wait", DIALOG_WAIT_MS)
+
+    def message(self):
+        result = self._run("get-text", "--control", "id:103")
+        assert result.returncode == 0, "no credential dialog appeared"
+        return result.stdout.decode().strip()
+
+    def answer(self, user, password):
+        assert self._run("set-text", user, "--control", "id:101/class:Edit").returncode == 0, "no dialog"
+        assert self._run("set-text", password, "--control", "id:102").returncode == 0
+        assert self._run("click", "--control", "id:1").returncode == 0
+
+    def cancel(self):
+        assert self._run("click", "--control", "id:2").returncode == 0, "no dialog"
+
+
+@pytest.fixture()
+def dialog(wine, helpers):
+    return Dialog(wine, helpers)
+
+
+def expect_login_accepted(answer, proxy, user=LOGIN[0], password=LOGIN[1]):
+    assert answer.status == 0, answer
+    assert answer.proxy == (PROXY_HOST, str(proxy.port))
+    assert (answer.fields["user"], answer.fields["password"]) == (user, password)
+    assert answer.fields["authScheme"] == "1"  # Basic
+    assert answer.has("DEBUG", f"Authenticating proxy server detected with credentials [user={user} password=****]")
+    assert proxy.authorized_requests, "the proxy never saw the login"
+
+
+def expect_stored(credentials, user, password):
+    record = credentials.read(PROXY_HOST)
+    assert record is not None, "nothing stored"
+    assert (record["user"], record["password"]) == (user, password)
+    # UTF-16 without terminator, kept for the local machine, a generic credential.
+    assert record["blobsize"] == str(2 * len(password))
+    assert (record["persist"], record["type"]) == ("2", "1")
+
+
+class TestCallerCredentials:
+    def test_accepted_credentials_are_returned_and_stored(self, settings, credentials, login_proxy, target, query):
+        settings.set_ie(proxy=login_proxy.address)
+        answer = query("--user", LOGIN[0], "--password", LOGIN[1], "--silent", target.url())
+        expect_login_accepted(answer, login_proxy)
+        assert answer.has("INFO", f"Using invoker provided proxy credentials with user:{LOGIN[0]}")
+        assert answer.has("DEBUG", "Trying 1 authentication scheme although proxy server supports 1 "
+                                   "authentication scheme")
+        expect_stored(credentials, *LOGIN)
+
+    def test_credentials_are_stored_even_when_the_proxy_never_asks(self, settings, credentials, open_proxy,
+                                                                   target, query):
+        settings.set_ie(proxy=open_proxy.address)
+        answer = query("--user", "bob", "--password", "pw", "--silent", target.url())
+        assert answer.status == 0, answer
+        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == ("bob", "pw", "0")
+        expect_stored(credentials, "bob", "pw")
+
+    def test_rejected_credentials_in_silent_mode_give_6(self, settings, credentials, login_proxy, target, query):
+        settings.set_ie(proxy=login_proxy.address)
+        answer = query("--user", LOGIN[0], "--password", "wrong", "--silent", target.url())
+        assert answer.status == 6, answer
+        assert answer.has("ERROR", SILENT_ERROR)
+        assert credentials.read(PROXY_HOST) is None
+
+
+class TestStoredCredentials:
+    def test_stored_credential_is_used_without_a_dialog(self, settings, credentials, login_proxy, target, query):
+        settings.set_ie(proxy=login_proxy.address)
+        credentials.write(PROXY_HOST, *LOGIN)
+        # Silent mode: a dialog would have ended the probe with 6.
+        answer = query("--silent", target.url())
+        expect_login_accepted(answer, login_proxy)
+        assert answer.has("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:{LOGIN[0]}")
+        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
+
+    def test_second_407_after_the_stored_credential_brings_the_dialog(self, settings, credentials, login_proxy,
+                                                                       target, query, dialog):
+        settings.set_ie(proxy=login_proxy.address)
+        credentials.write(PROXY_HOST, "olduser", "outdated")
+        running = query.start(target.url())
+        assert dialog.message() == f"Connecting to {PROXY_HOST}"
+        # Wine keeps sending the first Basic login set on a request, whatever is set
+        # after it: an accepted login after this dialog cannot be shown here.
+        dialog.cancel()
+        answer = query.finish(running)
+        assert answer.status == 5, answer
+        assert answer.index("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:olduser") < \
+            answer.index("INFO", "Performing 'ShowCredentialDialog' ...")
+        assert answer.count("INFO", "Performing 'ShowCredentialDialog' ...") == 1
+        assert [r[2] for r in login_proxy.requests].count(_basic("olduser", "outdated")) >= 1
+        # The record the proxy refused is not kept for the next run.
+        assert answer.has("INFO", f"Removing rejected credential for proxy server:{PROXY_HOST}")
+        assert credentials.read(PROXY_HOST) is None
+
+    def test_stored_credential_rejected_in_silent_mode_gives_6(self, settings, credentials, login_proxy, target,
+                                                               query):
+        settings.set_ie(proxy=login_proxy.address)
+        credentials.write(PROXY_HOST, LOGIN[0], "outdated")
+        answer = query("--silent", target.url())
+        assert answer.status == 6, answer
+        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
+        assert credentials.read(PROXY_HOST)["password"] == "outdated"
+
+
+class TestSilentMode:
+    def test_first_407_without_stored_record_gives_6_and_no_dialog(self, settings, credentials, login_proxy,
+                                                                    target, query):
+        settings.set_ie(proxy=login_proxy.address)
+        answer = query("--silent", target.url())
+        assert answer.status == 6, answer
+        assert answer.has("ERROR", SILENT_ERROR)
+        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
+        assert answer.has("DEBUG", "Received HTTP status:407")
+        assert answer.has("INFO", "PMStatus:6")
+        assert answer.fields["server"] == "<none>"
+
+
+class TestDialog:
+    def test_entered_credentials_are_accepted_and_stored(self, settings, credentials, login_proxy, target, query,
+                                                         dialog):
+        settings.set_ie(proxy=login_proxy.address)
+        running = query.start(target.url())
+        assert dialog.message() == f"Connecting to {PROXY_HOST}"
+        dialog.answer(*LOGIN)
+        answer = query.finish(running)
+        # Wine hands the bare name back as "127.0.0.1\proxyuser": the proxy's own name is dropped.
+        expect_login_accepted(answer, login_proxy)
+        assert answer.has("INFO", "ShowCredentialDialog response:0")
+        expect_stored(credentials, *LOGIN)
+
+    def test_domain_other_than_the_proxy_is_kept(self, settings, credentials, target, query, dialog):
+        with ForwardingProxy(credentials=("CORP\\alice", "pw")) as proxy:
+            settings.set_ie(proxy=proxy.address)
+            running = query.start(target.url())
+            dialog.answer("CORP\\alice", "pw")
+            answer = query.finish(running)
+        expect_login_accepted(answer, proxy, user="CORP\\alice", password="pw")
+        expect_stored(credentials, "CORP\\alice", "pw")
+
+    def test_cancel_gives_5_for_the_only_candidate(self, settings, credentials, login_proxy, target, query, dialog):
+        settings.set_ie(proxy=login_proxy.address)
+        running = query.start(target.url())
+        dialog.cancel()
+        answer = query.finish(running)
+        assert answer.status == 5, answer
+        assert answer.has("INFO", "ShowCredentialDialog response:1223")
+        assert answer.has("INFO", "User CANCELLED credential dialog!")
+        assert credentials.read(PROXY_HOST) is None
+
+    def test_cancel_moves_on_to_the_next_candidate(self, settings, credentials, login_proxy, open_proxy, target,
+                                                   query, dialog):
+        settings.set_ie(proxy=f"{login_proxy.address};{open_proxy.address}")
+        running = query.start(target.url())
+        dialog.cancel()
+        answer = query.finish(running)
+        assert answer.status == 0, answer
+        assert answer.proxy == (PROXY_HOST, str(open_proxy.port))
+        assert (answer.fields["user"], answer.fields["authScheme"]) == ("", "0")
+        assert answer.has("INFO", "User CANCELLED credential dialog!")
+        assert open_proxy.requests

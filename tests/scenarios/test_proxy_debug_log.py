@@ -1,0 +1,93 @@
+"""The proxy manager's debug output: switched by ORVK_ENABLE_DEBUG_STRING at
+process start, every line with its prefix, tag and line end, no passwords,
+long messages cut rather than lost."""
+
+import re
+
+import pytest
+
+from proxysettings import PROXY_HOST, run_windows, wine_environment
+
+pytest_plugins = ["proxyfixtures"]
+
+LINE = re.compile(r"^Orvakel   OrvkProxyManager   \[(TRACE|DEBUG|INFO|ERROR|FATAL)\]   .*\n$", re.S)
+MESSAGE_BUFFER = 1024
+
+
+@pytest.mark.parametrize("switch", [None, "", "0", "1", "yes", "false", "FALSE", " true"])
+def test_debug_output_stays_silent_unless_switched_on(settings, open_proxy, target, query, switch):
+    settings.set_ie(proxy=open_proxy.address)
+    answer = query(target.url(), env=wine_environment(debug_output=switch))
+    assert answer.status == 0, answer
+    assert answer.lines == []
+
+
+@pytest.mark.parametrize("switch", ["true", "TRUE", "tRuE"])
+def test_switched_on_every_line_has_prefix_tag_and_line_end(settings, open_proxy, target, query, switch):
+    settings.set_ie(proxy=open_proxy.address)
+    answer = query(target.url(), env=wine_environment(debug_output=switch))
+    assert answer.status == 0, answer
+    assert len(answer.lines) > 20
+    for line in answer.lines:
+        assert LINE.match(line), repr(line)
+    assert answer.messages[0] == "[INFO]   Performing 'GetProxyInfo' API ..."
+    assert answer.messages[-2:] == [
+        "[INFO]   PMStatus:0",
+        f"[INFO]   Output: [server={PROXY_HOST} serverPort={open_proxy.port} user= password=**** authScheme=0]"]
+    # Steps at INFO, details at DEBUG.
+    assert answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
+    assert answer.has("DEBUG", "Performing 'OpenRequest' ...")
+    assert answer.has("DEBUG", "Received HTTP status:502")
+
+
+def test_failed_windows_calls_name_the_call_and_its_code(settings, refusing_proxy, target, query):
+    settings.set_ie(proxy=refusing_proxy.address)
+    answer = query(target.url())
+    assert answer.status == 2, answer
+    failures = [m for m in answer.messages if m.startswith("[ERROR]   WinHttpSendRequest() API failed.")]
+    assert len(failures) == 1
+    match = re.fullmatch(r"\[ERROR\]   WinHttpSendRequest\(\) API failed\. Error:(\d+) Description:(.*)", failures[0])
+    assert match, failures[0]
+    code, description = int(match.group(1)), match.group(2)
+    assert code != 0
+    assert description == description.strip(), repr(description)
+    # Depending on when the reset arrives Wine reports a socket error (which has
+    # a system text) or one of WinHTTP's own codes (which have none there).
+    assert bool(description) == (code < 12000), failures[0]
+
+
+def test_passwords_never_reach_the_log(settings, credentials, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address)
+    answer = query("--user", "carol", "--password", "Pa55-w0rd!", target.url())
+    assert answer.status == 0, answer
+    assert answer.fields["password"] == "Pa55-w0rd!"
+    assert answer.has("INFO", "Input password:****")
+    assert answer.has("DEBUG", "Authenticating proxy server detected with credentials [user=carol password=****]")
+    assert answer.messages[-1].endswith("user=carol password=**** authScheme=0]")
+    assert not any("Pa55-w0rd!" in line for line in answer.lines)
+
+
+def test_message_longer_than_the_buffer_is_cut_not_dropped(settings, wine, helpers):
+    url = "http://localhost/" + "a" * 1500
+    env = wine_environment(WINEDEBUG="+debugstr,warn+seh,trace+seh")
+    result = run_windows(wine, helpers / "proxyquery.exe", url, env=env)
+    lines = result.stderr.decode(errors="replace").splitlines()
+    shown = [i for i, line in enumerate(lines)
+             if 'OutputDebugStringA "Orvakel   OrvkProxyManager   [INFO]   Input URL:http://localhost/aaaa' in line]
+    assert len(shown) == 1, "the long line was dropped"
+    # Wine shows only the start of a long string; the exception it raises carries the length.
+    length = next(int(m.group(1), 16) for line in lines[shown[0]:]
+                  if (m := re.search(r"dispatch_exception  info\[0\]=([0-9a-f]+)", line)))
+    expected = len("Orvakel   OrvkProxyManager   [INFO]   ") + (MESSAGE_BUFFER - 1) + len("\n") + 1
+    assert length == expected
+    # The lines after it are still written.
+    assert any("[INFO]   PMStatus:" in line for line in lines[shown[0]:])
+
+
+def test_non_ascii_text_is_written_in_full(settings, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address)
+    answer = query("--user", "J\u00fcrgen", "--password", "x", target.url())
+    assert answer.status == 0, answer
+    assert answer.fields["user"] == "J\u00fcrgen"
+    # Wine hands the wide line on through the ANSI code page.
+    assert any(m.startswith("[INFO]   Input user:J") and m.endswith("rgen") for m in answer.messages)

@@ -1,0 +1,217 @@
+"""Where the proxy manager finds the proxy for a URL: the user's fixed list, PAC
+script and WPAD switch, the machine default, nothing at all; which candidate
+it takes; and what it does with missing or bad input."""
+
+import pytest
+
+from localproxy import PacServer
+from proxysettings import PROXY_HOST
+from proxysettings import wine_environment
+
+pytest_plugins = ["proxyfixtures"]
+
+NO_CONFIGURATION_LINES = ("Unable to detect proxy information from default proxy configuration",
+                          "No proxy server configuration detected.")
+WPAD_TRIED = "Discovering WDAP based proxy setting ... (this may take several seconds)"
+WPAD_SKIPPED = "WDAP proxy check is disabled, skipping WPAD based proxy discovery."
+
+
+def expect_direct_proxy(answer, proxy):
+    assert answer.status == 0, answer
+    assert answer.proxy == (PROXY_HOST, str(proxy.port))
+    assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == ("", "", "0")
+    assert answer.fields["freed"] == "1"
+
+
+class TestFixedList:
+    def test_open_proxy_of_the_users_list_is_taken_after_one_probe(self, settings, credentials, open_proxy,
+                                                                    target, query):
+        settings.set_ie(proxy=open_proxy.address, bypass="<local>")
+        answer = query(target.url())
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
+        assert answer.has("DEBUG", "Bypass proxy server list:<local>")
+        assert answer.has("DEBUG", "No authenticating proxy server detected.")
+        # Nothing demanded a login, so nothing is remembered.
+        assert credentials.read(PROXY_HOST) is None
+        assert [r[0] for r in open_proxy.requests] == ["HEAD"]
+
+    def test_probe_goes_to_port_80_of_an_http_url_whatever_port_it_names(self, settings, open_proxy, target, query):
+        settings.set_ie(proxy=open_proxy.address)
+        answer = query(target.url("/files/setup.bin?part=1"))
+        assert answer.status == 0, answer
+        assert open_proxy.requests[0][:2] == ("HEAD", "http://localhost:80/files/setup.bin")
+        assert target.requests == []
+
+    def test_probe_of_an_https_url_asks_for_port_443(self, settings, open_proxy, query):
+        settings.set_ie(proxy=open_proxy.address)
+        query("https://localhost:8443/setup.bin")
+        # Wine does not complete a tunnel through a proxy; where it goes is what it shows.
+        assert ("CONNECT", "localhost:443") in [r[:2] for r in open_proxy.requests]
+
+    def test_scheme_prefixed_list_is_read_for_the_urls_scheme(self, settings, open_proxy, refusing_proxy,
+                                                              target, query):
+        settings.set_ie(proxy=f"https={refusing_proxy.address};HTTP={open_proxy.address}")
+        answer = query(target.url())
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("DEBUG", f"Proxy server list:https={refusing_proxy.address};HTTP={open_proxy.address}")
+        assert refusing_proxy.connections == 0
+
+    def test_list_without_an_entry_for_the_scheme_gives_2_without_a_probe(self, settings, open_proxy, target, query):
+        settings.set_ie(proxy=f"ftp={open_proxy.address}")
+        answer = query(target.url())
+        assert answer.status == 2, answer
+        assert answer.fields["server"] == "<none>"
+        assert open_proxy.requests == []
+        assert answer.has("INFO", "PMStatus:2")
+
+    def test_list_of_separators_only_gives_2_and_no_empty_answer(self, settings, query, target):
+        settings.set_ie(proxy=";;")
+        answer = query(target.url())
+        assert answer.status == 2, answer
+        assert answer.fields["server"] == "<none>"
+        assert answer.count("DEBUG", "Failed while splitting proxy: '' into proxy server and port") == 2
+        assert answer.has("DEBUG", "No VALID proxy servers detected.")
+        assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
+
+
+class TestCandidates:
+    def test_first_refusing_then_open_proxy_gives_the_second(self, settings, refusing_proxy, open_proxy,
+                                                             target, query):
+        settings.set_ie(proxy=f"{refusing_proxy.address};{open_proxy.address}")
+        answer = query(target.url())
+        expect_direct_proxy(answer, open_proxy)
+        assert refusing_proxy.connections >= 1
+        assert answer.has("DEBUG", f"Discovered proxy server information [server={PROXY_HOST} "
+                                   f"port={refusing_proxy.port}]")
+        assert answer.has("DEBUG", f"Discovered proxy server information [server={PROXY_HOST} "
+                                   f"port={open_proxy.port}]")
+        assert any(m.startswith("[ERROR]   WinHttpSendRequest() API failed. Error:") for m in answer.messages)
+
+    def test_every_candidate_failing_gives_the_last_probes_status(self, settings, refusing_proxy, target, query):
+        settings.set_ie(proxy=f"{refusing_proxy.address};{refusing_proxy.address}")
+        answer = query(target.url())
+        assert answer.status == 2, answer
+        assert refusing_proxy.connections >= 2
+        assert answer.has("DEBUG", "No VALID proxy servers detected.")
+        assert answer.fields["server"] == "<none>"
+
+
+class TestScriptAndDetection:
+    def test_pac_script_names_the_proxy(self, settings, open_proxy, target, query):
+        with PacServer(open_proxy.address) as pac:
+            settings.set_ie(pac_url=pac.url)
+            answer = query(target.url())
+            assert pac.requests, "the script was not fetched"
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("DEBUG", f"AutoConfig URL:{pac.url}")
+        assert not answer.has("INFO", WPAD_TRIED)
+
+    @pytest.mark.parametrize("switch", [None, "TRUE", "true", "yes", "0"])
+    def test_wpad_is_tried_first_unless_switched_off(self, settings, open_proxy, target, query, switch):
+        env = None if switch is None else {"ORVK_ORVK_WPAD_PROXY_CHECK": switch}
+        with PacServer(open_proxy.address) as pac:
+            settings.set_ie(pac_url=pac.url, auto_detect=True)
+            answer = query(target.url(), env=_env(env))
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("DEBUG", "AutoDetect:1")
+        # Wine finds no WPAD server here, so the script is taken after it.
+        assert answer.has("INFO", WPAD_TRIED)
+        assert answer.index("INFO", "Unable to automatically detect proxy information using WPAD") < \
+            answer.index("DEBUG", f"Proxy server list:{open_proxy.address}")
+        assert not answer.has("INFO", WPAD_SKIPPED)
+
+    @pytest.mark.parametrize("switch", ["FALSE", "false", "FaLsE"])
+    def test_wpad_switched_off_in_any_letter_case_goes_to_the_script(self, settings, open_proxy, target, query,
+                                                                      switch):
+        with PacServer(open_proxy.address) as pac:
+            settings.set_ie(pac_url=pac.url, auto_detect=True)
+            answer = query(target.url(), env=_env({"ORVK_ORVK_WPAD_PROXY_CHECK": switch}))
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("INFO", WPAD_SKIPPED)
+        assert not answer.has("INFO", WPAD_TRIED)
+        assert answer.count("INFO", "Performing 'AutoDetectProxyInfo' ...") == 1
+
+    def test_wpad_off_and_no_script_falls_to_the_fixed_list(self, settings, open_proxy, target, query):
+        settings.set_ie(proxy=open_proxy.address, auto_detect=True)
+        answer = query(target.url(), env=_env({"ORVK_ORVK_WPAD_PROXY_CHECK": "false"}))
+        expect_direct_proxy(answer, open_proxy)
+        assert not answer.has("INFO", "Performing 'AutoDetectProxyInfo' ...")
+
+    def test_failing_script_falls_to_the_fixed_list(self, settings, open_proxy, target, query):
+        settings.set_ie(proxy=open_proxy.address, pac_url="http://127.0.0.1:9/missing.pac")
+        answer = query(target.url())
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("INFO", "Unable to automatically detect proxy information using PAC URL")
+
+
+class TestMachineDefault:
+    def test_machine_default_is_used_when_the_user_has_no_proxy(self, settings, open_proxy, target, query):
+        settings.set_ie()  # direct connection, nothing else
+        settings.set_machine_default(open_proxy.address, bypass="*.local")
+        answer = query(target.url())
+        expect_direct_proxy(answer, open_proxy)
+        assert answer.has("INFO", "Unable to detect proxy information from IE settings. Trying to get proxy "
+                                  "information using default proxy configuration ...")
+        assert answer.has("DEBUG", "Bypass proxy list:*.local")
+        assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
+
+    def test_users_fixed_list_wins_over_the_machine_default(self, settings, open_proxy, refusing_proxy,
+                                                           target, query):
+        settings.set_ie(proxy=open_proxy.address)
+        settings.set_machine_default(refusing_proxy.address)
+        expect_direct_proxy(query(target.url()), open_proxy)
+        assert refusing_proxy.connections == 0
+
+
+class TestNothingConfigured:
+    @pytest.mark.parametrize("user_settings", ["absent", "direct"])
+    def test_no_configuration_anywhere_gives_1_and_no_probe(self, settings, open_proxy, target, query,
+                                                             user_settings):
+        if user_settings == "direct":
+            settings.set_ie()
+        answer = query(target.url())
+        assert answer.status == 1, answer
+        assert all(answer.fields[f] == "<none>" for f in ("server", "serverPort", "user", "password"))
+        for line in NO_CONFIGURATION_LINES:
+            assert answer.has("INFO", line)
+        assert answer.index("INFO", NO_CONFIGURATION_LINES[0]) + 1 == answer.index("INFO", NO_CONFIGURATION_LINES[1])
+        assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
+        assert answer.has("INFO", "PMStatus:1")
+        assert open_proxy.requests == [] and target.requests == []
+
+
+class TestInput:
+    @pytest.mark.parametrize("missing", ["--no-input", "--no-output"])
+    def test_missing_record_gives_4_without_any_log_line(self, settings, query, missing):
+        answer = query(missing, "http://localhost/")
+        assert answer.status == 4, answer
+        assert answer.lines == []
+
+    def test_empty_url_gives_4_with_its_error_and_a_cleared_answer(self, settings, query):
+        answer = query("")
+        assert answer.status == 4, answer
+        assert answer.has("ERROR", "Input data 'UserData.url' is NULL or empty!")
+        assert answer.has("INFO", "PMStatus:4")
+        assert answer.fields["server"] == "<none>" and answer.fields["authScheme"] == "0"
+        assert not answer.has("INFO", "Performing 'DiscoverProxyConfiguration' ...")
+
+    def test_url_that_is_not_utf8_gives_4(self, settings, open_proxy, query):
+        settings.set_ie(proxy=open_proxy.address)
+        answer = query("--url-hex", b"http://localhost/caf\xe9".hex())
+        assert answer.status == 4, answer
+        assert answer.has("INFO", "PMStatus:4")
+        assert open_proxy.requests == []
+
+    def test_input_credentials_are_logged_without_the_password(self, settings, open_proxy, target, query,
+                                                               credentials):
+        settings.set_ie(proxy=open_proxy.address)
+        answer = query("--user", "alice", "--password", "pa55word", target.url())
+        assert answer.status == 0, answer
+        assert answer.has("INFO", "Input user:alice")
+        assert answer.has("INFO", "Input password:****")
+        assert not any("pa55word" in line for line in answer.lines)
+
+
+def _env(extra):
+    return wine_environment(**(extra or {}))
