@@ -12,8 +12,8 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 # No Mono or Gecko: their installers would try to download.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
-/usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1
+"$(dirname "$0")/wine64" wineboot -u >/dev/null 2>&1
 # Without a window manager on Xvfb, let Wine draw the caption bars itself.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$(dirname "$0")/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver64 -w
 touch "$prefix/.tarnwick-ready"

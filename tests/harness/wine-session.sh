@@ -22,7 +22,7 @@ start() {
   echo "Xvfb on display :$(cat "$session/display")"
   # Ends by itself 10 minutes after its last client, should stop never run.
   /usr/lib/wine/wineserver64 -p600 </dev/null >/dev/null 2>&1 || true
-  DISPLAY=":$(cat "$session/display")" /usr/lib/wine/wine64 cmd /c exit 0 </dev/null >/dev/null 2>&1
+  DISPLAY=":$(cat "$session/display")" "$here/wine64" cmd /c exit 0 </dev/null >/dev/null 2>&1
   echo "wineserver running for $prefix"
 }
 
