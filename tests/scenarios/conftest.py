@@ -4,6 +4,7 @@ stubpack and osslsigncode."""
 
 import os
 import subprocess
+import tempfile
 from pathlib import Path
 
 import pytest
@@ -29,8 +30,16 @@ class Wine:
         self.prefix = prefix
 
     def run(self, program, *args, timeout=WINE_TIMEOUT, env=None):
-        return subprocess.run([str(self.runner), str(program), *map(str, args)],
-                              capture_output=True, timeout=timeout, env=env)
+        """Runs program to its end. Its output goes through files, not pipes:
+        Wine's background processes (the desktop that a first window starts, the
+        network services) inherit the handles and would hold a pipe open long
+        after the program ends."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run([str(self.runner), str(program), *map(str, args)],
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout, env=env)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
     @property
     def temp_folder(self):

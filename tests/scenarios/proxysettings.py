@@ -5,8 +5,6 @@ is shared by every test)."""
 import os
 import re
 import struct
-import subprocess
-import tempfile
 
 from conftest import windows_path
 
@@ -57,15 +55,8 @@ def wine_environment(debug_output="true", **extra):
 
 
 def run_windows(wine, program, *args, env=None, timeout=QUERY_TIMEOUT):
-    """Runs a program under Wine with its output in files, not pipes: Wine's
-    background processes (the desktop a dialog starts, the network services)
-    inherit the handles and would hold a pipe open long after the program ends."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        result = subprocess.run([str(wine.runner), str(program), *map(str, args)], stdin=subprocess.DEVNULL,
-                                stdout=out, stderr=err, env=env or wine_environment(), timeout=timeout)
-        out.seek(0)
-        err.seek(0)
-        return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+    """Runs a program under Wine without the proxy variables of this shell."""
+    return wine.run(program, *args, timeout=timeout, env=env or wine_environment())
 
 
 IE_FULL_KEY = "HKEY_CURRENT_USER" + IE_KEY[4:]
