@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+namespace GenericStub {
+
 namespace {
 
 class WindowsClock final : public Clock {
@@ -39,3 +41,5 @@ Clock* InstallClock(Clock* clock) {
   Clock* previous = gInstalledClock.exchange(clock);
   return previous != nullptr ? previous : &SystemClock();
 }
+
+}  // namespace GenericStub

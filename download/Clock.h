@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace GenericStub {
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -20,3 +22,5 @@ Clock& CurrentClock();
 // Installs clock (null reinstalls the system clock) and returns the one it replaces.
 // The clock must outlive its use; install it before any worker starts.
 Clock* InstallClock(Clock* clock);
+
+}  // namespace GenericStub

@@ -9,7 +9,12 @@
 
 #include "download/UrlAuth.h"
 #include "download/UrlTokenText.h"
-#include "startup/AnsiText.h"
+#include "base/AnsiText.h"
+
+namespace GenericStub {
+
+using Base::AnsiToWide;
+using Base::WideToAnsi;
 
 namespace {
 
@@ -73,3 +78,5 @@ std::string SignDownloadUrl(const std::string& url) {
   std::free(token);
   return Splice(url, wide, *value, tokenText);
 }
+
+}  // namespace GenericStub

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace GenericStub {
+
 // Replaces the value of the URL's first "authparam=" by "<expiry>_<token>": a
 // token over the URL's path (as written, query excluded), valid for 30 days
 // from now, with the key hidden in that value. The URL is narrow text in the
@@ -13,3 +15,5 @@ std::string SignDownloadUrl(const std::string& url);
 
 // The signing key of an authparam value: at most 255 characters, each a byte value.
 std::wstring DescrambleAuthParam(std::wstring_view hex);
+
+}  // namespace GenericStub

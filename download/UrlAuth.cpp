@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Handles.h"
 #include "download/Clock.h"
 #include "download/UrlTokenText.h"
 
@@ -20,61 +21,45 @@ namespace {
 constexpr std::size_t kTokenBufferSize = 33;
 constexpr DWORD kMd5Size = 16;
 
-class CryptContext {
- public:
-  CryptContext() = default;
-  ~CryptContext() {
-    if (handle_ != 0) CryptReleaseContext(handle_, 0);
-  }
-  CryptContext(const CryptContext&) = delete;
-  CryptContext& operator=(const CryptContext&) = delete;
-
-  bool acquire() {
-    if (CryptAcquireContextW(&handle_, nullptr, nullptr, PROV_RSA_FULL, 0)) return true;
-    if (GetLastError() != static_cast<DWORD>(NTE_BAD_KEYSET)) return false;
-    return CryptAcquireContextW(&handle_, nullptr, nullptr, PROV_RSA_FULL, CRYPT_NEWKEYSET) != FALSE;
-  }
-  HCRYPTPROV get() const { return handle_; }
-
- private:
-  HCRYPTPROV handle_ = 0;
-};
+bool AcquireContext(Base::CryptProvider& provider) {
+  if (CryptAcquireContextW(provider.receive(), nullptr, nullptr, PROV_RSA_FULL, 0)) return true;
+  provider.release();
+  if (GetLastError() != static_cast<DWORD>(NTE_BAD_KEYSET)) return false;
+  if (CryptAcquireContextW(provider.receive(), nullptr, nullptr, PROV_RSA_FULL, CRYPT_NEWKEYSET)) return true;
+  provider.release();
+  return false;
+}
 
 class Md5Hash {
  public:
   explicit Md5Hash(HCRYPTPROV provider) {
-    if (!CryptCreateHash(provider, CALG_MD5, 0, 0, &handle_)) handle_ = 0;
+    if (!CryptCreateHash(provider, CALG_MD5, 0, 0, hash_.receive())) hash_.release();
   }
-  ~Md5Hash() {
-    if (handle_ != 0) CryptDestroyHash(handle_);
-  }
-  Md5Hash(const Md5Hash&) = delete;
-  Md5Hash& operator=(const Md5Hash&) = delete;
 
-  bool valid() const { return handle_ != 0; }
+  bool valid() const { return hash_.valid(); }
   bool add(const void* data, std::size_t size) {
-    return CryptHashData(handle_, static_cast<const BYTE*>(data), static_cast<DWORD>(size), 0) != FALSE;
+    return CryptHashData(hash_.get(), static_cast<const BYTE*>(data), static_cast<DWORD>(size), 0) != FALSE;
   }
   bool add(std::string_view text) { return add(text.data(), text.size()); }
   bool digest(unsigned char (&out)[kMd5Size]) {
     DWORD size = kMd5Size;
-    return CryptGetHashParam(handle_, HP_HASHVAL, out, &size, 0) && size == kMd5Size;
+    return CryptGetHashParam(hash_.get(), HP_HASHVAL, out, &size, 0) && size == kMd5Size;
   }
 
  private:
-  HCRYPTHASH handle_ = 0;
+  Base::CryptHash hash_;
 };
 
 // The two digests; 0 or the status of the failed step.
 int ComputeToken(std::int64_t expiry, std::string_view path, const char* additional, std::string_view key,
                  char* token) {
-  CryptContext context;
-  if (!context.acquire()) return -7;
+  Base::CryptProvider context;
+  if (!AcquireContext(context)) return -7;
   unsigned char first[kMd5Size];
   {
     Md5Hash hash(context.get());
     if (!hash.valid()) return -8;
-    const auto expiryBytes = ExpiryDigestBytes(expiry);
+    const auto expiryBytes = GenericStub::ExpiryDigestBytes(expiry);
     if (!hash.add(expiryBytes.data(), expiryBytes.size())) return -9;
     if (!hash.add(path)) return -10;
     if (additional != nullptr && !hash.add(std::string_view(additional))) return -11;
@@ -89,7 +74,7 @@ int ComputeToken(std::int64_t expiry, std::string_view path, const char* additio
     if (!hash.add(first, sizeof first)) return -16;
     if (!hash.digest(second)) return -17;
   }
-  const std::string hex = LowerHex(std::string_view(reinterpret_cast<const char*>(second), sizeof second));
+  const std::string hex = GenericStub::LowerHex(std::string_view(reinterpret_cast<const char*>(second), sizeof second));
   std::memcpy(token, hex.c_str(), hex.size() + 1);
   return 0;
 }
@@ -105,7 +90,7 @@ extern "C" int __cdecl urlauth_gen_token(const char* path, std::int64_t startTim
   if (*key == '\0') return -4;
   if (token == nullptr) return -6;
 
-  const std::int64_t start = startTime != 0 ? startTime : CurrentClock().nowSeconds();
+  const std::int64_t start = startTime != 0 ? startTime : GenericStub::CurrentClock().nowSeconds();
   std::int64_t ownExpiry = 0;
   std::int64_t* expiryOut = expiry != nullptr ? expiry : &ownExpiry;
 

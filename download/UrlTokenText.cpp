@@ -1,5 +1,7 @@
 #include "download/UrlTokenText.h"
 
+namespace GenericStub {
+
 namespace {
 
 int HexDigitValue(wchar_t c) {
@@ -63,3 +65,5 @@ std::wstring TokenText(std::int64_t expiry, std::wstring_view token) {
   text += token;
   return text;
 }
+
+}  // namespace GenericStub

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace GenericStub {
+
 // The longest signing key, in bytes; an authparam value beyond 510 hex digits is cut.
 constexpr std::size_t kMaxKeyBytes = 255;
 
@@ -35,3 +37,5 @@ std::optional<TextSpan> FindAuthParamValue(std::wstring_view url);
 
 // "<expiry in decimal>_<token>": what replaces the authparam value.
 std::wstring TokenText(std::int64_t expiry, std::wstring_view token);
+
+}  // namespace GenericStub

@@ -1,6 +1,6 @@
 #include "proxy/AuthSchemeChoice.h"
 
-#include "proxy/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "proxy/ProxyTypes.h"
 
 namespace ORVK::ProxyManager {
@@ -21,7 +21,7 @@ uint32_t ChooseReportedScheme(uint32_t supported) {
 
 std::wstring CredentialUserName(const std::wstring& user, const std::wstring& domain,
                                 const std::wstring& target) {
-  if (domain.empty() || EqualsIgnoringAsciiCase(domain, target)) return user;
+  if (domain.empty() || Base::EqualsIgnoringAsciiCase(domain, target)) return user;
   return domain + L"\\" + user;
 }
 

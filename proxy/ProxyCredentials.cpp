@@ -4,6 +4,7 @@
 
 #include <wincred.h>
 
+#include "base/Handles.h"
 #include "proxy/AuthSchemeChoice.h"
 #include "proxy/PmLog.h"
 
@@ -11,22 +12,6 @@ namespace ORVK::ProxyManager {
 namespace {
 
 constexpr ULONG kCredentialText = 256;
-
-class CredentialRecord {
- public:
-  CredentialRecord() = default;
-  ~CredentialRecord() {
-    if (record_ != nullptr) CredFree(record_);
-  }
-  CredentialRecord(const CredentialRecord&) = delete;
-  CredentialRecord& operator=(const CredentialRecord&) = delete;
-
-  PCREDENTIALW* out() { return &record_; }
-  const CREDENTIALW* operator->() const { return record_; }
-
- private:
-  PCREDENTIALW record_ = nullptr;
-};
 
 }  // namespace
 
@@ -93,12 +78,13 @@ bool LoadCredentials(const std::wstring& target, std::wstring& user, std::wstrin
   PmLog(PM_LOG_INFO, L"Performing 'LoadCredentials' for proxy server:%s with user:%s", target.c_str(),
         user.c_str());
   if (target.empty()) return false;
-  CredentialRecord record;
-  if (!CredReadW(target.c_str(), CRED_TYPE_GENERIC, 0, record.out())) {
+  Base::CredentialRecord owner;
+  if (!CredReadW(target.c_str(), CRED_TYPE_GENERIC, 0, owner.receive())) {
     PmLog(PM_LOG_DEBUG, L"No credential found.");
     return false;
   }
   PmLog(PM_LOG_INFO, L"Successfully loaded credential.");
+  const CREDENTIALW* record = owner.get();
   user = record->UserName != nullptr ? record->UserName : L"";
   password.clear();
   if (record->CredentialBlob != nullptr) {

@@ -7,25 +7,12 @@
 #include "proxy/PmLog.h"
 #include "proxy/ProxyManagerImplWin.h"
 #include "proxy/Utf8Text.h"
-#include "proxy/WinHttpHandle.h"
 
 namespace ORVK::ProxyManager {
 namespace {
 
 // The texts that WinHTTP's proxy queries hand over for the caller to GlobalFree.
-class GlobalText {
- public:
-  explicit GlobalText(LPWSTR& text) : text_(text) {}
-  ~GlobalText() {
-    if (text_ != nullptr) GlobalFree(text_);
-    text_ = nullptr;
-  }
-  GlobalText(const GlobalText&) = delete;
-  GlobalText& operator=(const GlobalText&) = delete;
-
- private:
-  LPWSTR& text_;
-};
+using Base::GlobalText;
 
 bool HasText(LPCWSTR text) { return text != nullptr && text[0] != L'\0'; }
 

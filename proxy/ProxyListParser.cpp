@@ -2,10 +2,13 @@
 
 #include <regex>
 
-#include "proxy/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::EqualsIgnoringAsciiCase;
+
 namespace {
 
 constexpr auto kRegexFlags = std::regex_constants::ECMAScript | std::regex_constants::icase;

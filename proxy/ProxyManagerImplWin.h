@@ -7,9 +7,11 @@
 #include <string>
 
 #include "proxy/ProxyManagerImpl.h"
-#include "proxy/WinHttpHandle.h"
+#include "base/Handles.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::WinHttpHandle;
 
 class ProxyManagerImplWin : public ProxyManagerImpl {
  public:

@@ -6,15 +6,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <new>
 
-#include "startup/AnsiText.h"
-#include "startup/Base64.h"
-#include "startup/BlockFormat.h"
-#include "startup/PeLayout.h"
-#include "startup/UniqueHandle.h"
+#include "base/AnsiText.h"
+#include "base/Handles.h"
+#include "blockformat/Base64.h"
+#include "blockformat/BlockFormat.h"
+#include "blockformat/PeLayout.h"
 
+namespace Startup {
 namespace {
 
 // A PE image cannot be larger than 4 GB; refusing larger files keeps a hostile
@@ -22,7 +22,7 @@ namespace {
 constexpr LONGLONG kMaxProgramFileSize = 0xFFFFFFFFLL;
 
 bool ReadWholeFile(const std::wstring& path, ByteBuffer& content) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  Base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   LARGE_INTEGER size{};
@@ -49,18 +49,9 @@ void RemoveEvery(std::wstring& text, const std::wstring& marker) {
   }
 }
 
-struct AlgorithmCloser {
-  void operator()(void* algorithm) const { BCryptCloseAlgorithmProvider(algorithm, 0); }
-};
-struct KeyDestroyer {
-  void operator()(void* key) const { BCryptDestroyKey(key); }
-};
-struct HeapFreer {
-  void operator()(uint8_t* block) const { HeapFree(GetProcessHeap(), 0, block); }
-};
-using AlgorithmHandle = std::unique_ptr<void, AlgorithmCloser>;
-using KeyHandle = std::unique_ptr<void, KeyDestroyer>;
-using HeapBlock = std::unique_ptr<uint8_t, HeapFreer>;
+using Base::AnsiToWide;
+using Base::HeapBlock;
+using Base::WideToAnsi;
 
 HeapBlock HeapAllocate(size_t size) {
   return HeapBlock(static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
@@ -77,7 +68,7 @@ bool Failed(NTSTATUS status, const char* call) {
 std::wstring ReadEmbeddedBlock(const std::wstring& path) {
   ByteBuffer content;
   if (!ReadWholeFile(path, content)) return {};
-  std::wstring text = AnsiToWide(EmbeddedBlockBytes(content.data(), content.size()));
+  std::wstring text = AnsiToWide(BlockFormat::EmbeddedBlockBytes(content.data(), content.size()));
   RemoveEvery(text, BlockFormat::kMarkerWide);
   return text;
 }
@@ -85,7 +76,7 @@ std::wstring ReadEmbeddedBlock(const std::wstring& path) {
 bool DecodeBase64(const std::wstring& text, ByteBuffer& out) {
   out.clear();
   if (text.empty()) return false;
-  return DecodeBase64Text(WideToAnsi(text), text.size(), out);
+  return BlockFormat::DecodeBase64Text(WideToAnsi(text), text.size(), out);
 }
 
 std::wstring DecryptMetadata(const std::wstring& blockText) {
@@ -95,12 +86,11 @@ std::wstring DecryptMetadata(const std::wstring& blockText) {
     return {};
   }
 
-  BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
-  if (Failed(BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_AES_ALGORITHM, nullptr, 0),
+  Base::BCryptAlgorithm algorithm;
+  if (Failed(BCryptOpenAlgorithmProvider(algorithm.receive(), BCRYPT_AES_ALGORITHM, nullptr, 0),
              "BCryptOpenAlgorithmProvider")) {
     return {};
   }
-  const AlgorithmHandle algorithm(rawAlgorithm);
 
   DWORD objectLength = 0;
   ULONG written = 0;
@@ -121,14 +111,13 @@ std::wstring DecryptMetadata(const std::wstring& blockText) {
              "BCryptSetProperty")) {
     return {};
   }
-  BCRYPT_KEY_HANDLE rawKey = nullptr;
-  if (Failed(BCryptGenerateSymmetricKey(algorithm.get(), &rawKey, keyObject.get(), objectLength,
+  Base::BCryptKey key;
+  if (Failed(BCryptGenerateSymmetricKey(algorithm.get(), key.receive(), keyObject.get(), objectLength,
                                         const_cast<PUCHAR>(BlockFormat::kKey),
                                         sizeof BlockFormat::kKey, 0),
              "BCryptGenerateSymmetricKey")) {
     return {};
   }
-  const KeyHandle key(rawKey);
 
   ULONG plainLength = 0;
   const ULONG cipherLength = static_cast<ULONG>(cipher.size());
@@ -150,3 +139,5 @@ std::wstring DecryptMetadata(const std::wstring& blockText) {
   plain.get()[plainLength] = 0;
   return AnsiToWide(std::string_view(reinterpret_cast<const char*>(plain.get()), plainLength));
 }
+
+}  // namespace Startup

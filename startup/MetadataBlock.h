@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace Startup {
+
 using ByteBuffer = std::vector<uint8_t>;
 
 // The block text of the program file at path, every occurrence of the marker
@@ -21,3 +23,5 @@ bool DecodeBase64(const std::wstring& text, ByteBuffer& out);
 
 // Decodes and decrypts a block text into the metadata document. Empty on any failure.
 std::wstring DecryptMetadata(const std::wstring& blockText);
+
+}  // namespace Startup

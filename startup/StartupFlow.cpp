@@ -4,11 +4,27 @@
 
 #include <cstdlib>
 
-#include "startup/ExecutionLog.h"
+#include "actions/RegisterActions.h"
+#include "base/ExecutionLog.h"
+#include "base/SignatureCheck.h"
 #include "startup/MetadataBlock.h"
-#include "startup/SignatureCheck.h"
-#include "workflow/Workflow.h"
 #include "workflow/WorkflowError.h"
+
+namespace Startup {
+
+using Base::LogError;
+using Base::LogInfo;
+
+int RunStub(const wchar_t* commandLine) {
+  EnterProgramFolder();
+  LogInfo(L"=============================================\n");
+  LogInfo(L"Begin to run Tarnwick\n");
+  GenericStub::Workflow workflow;
+  GenericStub::RegisterActions(workflow);
+  LogSupportedActions(workflow);
+  const StartupSwitches switches = ParseSwitches(SplitCommandLine(commandLine));
+  return RunApplication(switches, workflow);
+}
 
 std::wstring ProgramFilePath() {
   wchar_t path[MAX_PATH] = {};
@@ -30,8 +46,8 @@ void EnterProgramFolder() {
   SetCurrentDirectoryW(joined);  // best effort: a run from an odd folder still goes on
 }
 
-void LogSupportedActions() {
-  for (const auto& entry : GenericStub::Workflow::Instance().registry()) {
+void LogSupportedActions(const GenericStub::Workflow& workflow) {
+  for (const auto& entry : workflow.registry()) {
     LogInfo(L"SUPPORTED ACTION LIST => [%s]\n", entry.first.c_str());
   }
 }
@@ -39,20 +55,20 @@ void LogSupportedActions() {
 bool RetrieveMetadata(std::wstring& metadata) {
   const std::wstring program = ProgramFilePath();
   LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
-  if (VerifyFileSignature(program.c_str()) != 0) {
-    LogErrorCode(ErrorCode::kSignatureInvalid);
+  if (Base::VerifyFileSignature(program.c_str()) != 0) {
+    GenericStub::LogErrorCode(GenericStub::ErrorCode::kSignatureInvalid);
     return false;
   }
   metadata = DecryptMetadata(ReadEmbeddedBlock(program));
   return true;
 }
 
-int RunApplication(const StartupSwitches& switches) {
+int RunApplication(const StartupSwitches& switches, GenericStub::Workflow& /*workflow*/) {
   LogInfo(L"Begin to call RetrieveMetadata.\n");
   std::wstring metadata;
   if (!RetrieveMetadata(metadata)) return -1;
   if (metadata.empty()) {
-    LogErrorCode(ErrorCode::kMetadataEmpty);
+    GenericStub::LogErrorCode(GenericStub::ErrorCode::kMetadataEmpty);
     return -1;
   }
   // The window and the workflow run come here; until then a run ends once it
@@ -61,3 +77,5 @@ int RunApplication(const StartupSwitches& switches) {
   if (switches.showMetadata) LogError(L"Embedded metadata = [%s].\n", metadata.c_str());
   return 0;
 }
+
+}  // namespace Startup

@@ -4,6 +4,10 @@
 
 #include <shellapi.h>
 
+#include "base/Handles.h"
+
+namespace Startup {
+
 StartupSwitches ParseSwitches(const std::vector<std::wstring>& arguments) {
   StartupSwitches switches;
   for (const std::wstring& argument : arguments) {
@@ -22,9 +26,10 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
   // command line a windowed program receives holds the arguments only.
   if (commandLine == nullptr || *commandLine == L'\0') return arguments;
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(commandLine, &count);
-  if (argv == nullptr) return arguments;
-  for (int i = 0; i < count; ++i) arguments.emplace_back(argv[i]);
-  LocalFree(argv);
+  const Base::LocalArgv argv(CommandLineToArgvW(commandLine, &count));
+  if (!argv) return arguments;
+  for (int i = 0; i < count; ++i) arguments.emplace_back(argv.get()[i]);
   return arguments;
 }
+
+}  // namespace Startup

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace Startup {
+
 struct StartupSwitches {
   bool debug = false;         // "-debug": wait at a message box before the run
   bool showMetadata = false;  // "-showmetadata": log the document instead of running it
@@ -15,3 +17,5 @@ StartupSwitches ParseSwitches(const std::vector<std::wstring>& arguments);
 // Splits a command line by the platform's rules (CommandLineToArgvW). A command
 // line that cannot be split gives no argument.
 std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
+
+}  // namespace Startup

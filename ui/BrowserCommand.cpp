@@ -1,5 +1,7 @@
 #include "ui/BrowserCommand.h"
 
+namespace Ui {
+
 std::wstring BrowserExecutableFromCommand(std::wstring_view command) {
   if (!command.empty() && command.front() == L'"') {
     const std::size_t closing = command.find(L'"', 1);
@@ -12,3 +14,5 @@ std::wstring BrowserExecutableFromCommand(std::wstring_view command) {
   }
   return std::wstring(command);
 }
+
+}  // namespace Ui

@@ -4,11 +4,15 @@
 
 #include <shellapi.h>
 
+#include "base/AnsiText.h"
+#include "base/RegistryKey.h"
 #include "download/SignDownloadUrl.h"
-#include "startup/AnsiText.h"
 #include "ui/BrowserCommand.h"
 #include "ui/PartUrls.h"
-#include "ui/RegistryKey.h"
+
+namespace Ui {
+
+using Base::RegistryKey;
 
 namespace {
 
@@ -23,7 +27,7 @@ std::wstring OpenCommandOf(const std::wstring& classKey) {
 
 std::vector<std::string> SplitPartUrls(const std::string& url) {
   std::vector<std::string> urls = ExpandPartUrls(url);
-  for (std::string& part : urls) part = SignDownloadUrl(part);
+  for (std::string& part : urls) part = GenericStub::SignDownloadUrl(part);
   return urls;
 }
 
@@ -37,7 +41,7 @@ std::wstring DefaultHttpsBrowserCommand() {
 }
 
 bool OpenInDefaultBrowser(const std::string& url) {
-  const std::wstring wideUrl = AnsiToWide(url);
+  const std::wstring wideUrl = Base::AnsiToWide(url);
   const std::wstring command = DefaultHttpsBrowserCommand();
   const std::wstring browser = command.empty() ? std::wstring() : BrowserExecutableFromCommand(command);
   if (!browser.empty() &&
@@ -46,3 +50,5 @@ bool OpenInDefaultBrowser(const std::string& url) {
   }
   return ShellAccepted(ShellExecuteW(nullptr, L"open", wideUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
+
+}  // namespace Ui

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace Ui {
+
 // The URLs to open for url: every part of a package published in numbered
 // parts (see ExpandPartUrls), or url itself, each signed with SignDownloadUrl.
 std::vector<std::string> SplitPartUrls(const std::string& url);
@@ -17,3 +19,5 @@ std::wstring DefaultHttpsBrowserCommand();
 // directly with the URL as its only parameter; when there is none or it cannot
 // be started, hands the URL to the shell. True when either accepted it.
 bool OpenInDefaultBrowser(const std::string& url);
+
+}  // namespace Ui

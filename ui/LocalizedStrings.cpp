@@ -2,8 +2,12 @@
 
 #include <atomic>
 
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
 #include "ui/StringTableBlock.h"
+
+namespace Ui {
+
+using Base::LogInfo;
 
 namespace {
 
@@ -70,3 +74,5 @@ LANGID ChooseRunLanguage(HMODULE module, const std::wstring& localeName) {
   SetRunLanguage(chosen);
   return chosen;
 }
+
+}  // namespace Ui

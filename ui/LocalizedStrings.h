@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace Ui {
+
 constexpr LANGID kFallbackLanguage = 1033;  // English (United States)
 
 // The language of the run: 1033 until start-up chooses another.
@@ -30,3 +32,5 @@ std::wstring LoadLocalizedString(UINT id);
 // of the choice, sets the calling thread's locale and UI language and the
 // run's language, and returns the language.
 LANGID ChooseRunLanguage(HMODULE module, const std::wstring& localeName);
+
+}  // namespace Ui

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <regex>
 
+namespace Ui {
+
 std::vector<std::string> ExpandPartUrls(const std::string& url) {
   static const std::regex marker(R"(_\d{3}_\d{3}\.)", std::regex::ECMAScript);
   std::smatch match;
@@ -20,3 +22,5 @@ std::vector<std::string> ExpandPartUrls(const std::string& url) {
   }
   return urls;
 }
+
+}  // namespace Ui

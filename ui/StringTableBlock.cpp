@@ -1,5 +1,7 @@
 #include "ui/StringTableBlock.h"
 
+namespace Ui {
+
 namespace {
 
 unsigned ReadUnit(const unsigned char* bytes) { return bytes[0] | static_cast<unsigned>(bytes[1]) << 8; }
@@ -23,3 +25,5 @@ std::wstring StringFromTableBlock(const void* data, std::size_t size, unsigned i
     offset += length * 2;
   }
 }
+
+}  // namespace Ui

@@ -2,11 +2,14 @@
 
 #include <cwchar>
 
-#include "startup/ExecutionLog.h"
-#include "workflow/SplitString.h"
+#include "base/ExecutionLog.h"
+#include "base/SplitString.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
+using Base::LogError;
+using Base::LogInfo;
+
 namespace {
 
 // Decimal value the way the C runtime reads it: leading blanks, a sign, digits up to the first non-digit.
@@ -38,7 +41,7 @@ void ActionBase::setField(FieldDirection direction, const std::wstring& name, co
 
 bool ActionBase::checkProvided(const ValueStore& store) const {
   if (provided_.empty()) return true;
-  const std::vector<std::wstring> parts = SplitString(provided_, L"#");
+  const std::vector<std::wstring> parts = Base::SplitString(provided_, L"#");
   // A condition of "#" alone has no checker name; it is refused like an unknown one.
   const std::wstring checkerName = parts.empty() ? std::wstring() : parts.front();
   const auto checker = checkers_.find(checkerName);

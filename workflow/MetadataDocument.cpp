@@ -2,11 +2,16 @@
 
 #include <memory>
 
-#include "startup/AnsiText.h"
-#include "startup/ExecutionLog.h"
+#include "base/AnsiText.h"
+#include "base/ExecutionLog.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
+
+using Base::AnsiToWide;
+using Base::LogError;
+using Base::WideToAnsi;
+
 namespace {
 
 // JsonCpp's asString() quietly turns numbers and booleans into text; the

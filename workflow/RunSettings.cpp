@@ -1,19 +1,8 @@
 #include "workflow/RunSettings.h"
 
-#include <algorithm>
+#include "base/AsciiCase.h"
 
 namespace GenericStub {
-namespace {
-
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return AsciiLower(x) == AsciiLower(y);
-         });
-}
-
-}  // namespace
 
 std::wstring GetProductLang(const ValueStore& store) { return store.lookup(L"productLang"); }
 
@@ -24,7 +13,7 @@ std::wstring GetWindowTitle(const ValueStore& store) {
 }
 
 std::wstring WindowTitleForRequestType(const std::wstring& requestType) {
-  return EqualsIgnoringAsciiCase(requestType, L"/TARNWICKSERVICE/ZRQ/FORM") ? L"Orvakel Quickfetch"
+  return Base::EqualsIgnoringAsciiCase(requestType, L"/TARNWICKSERVICE/ZRQ/FORM") ? L"Orvakel Quickfetch"
                                                                            : L"Orvakel Quickset";
 }
 

@@ -8,11 +8,11 @@
 namespace GenericStub {
 
 // "productLang": the locale name that chooses the interface language.
-std::wstring GetProductLang(const ValueStore& store = ValueStore::Instance());
+std::wstring GetProductLang(const ValueStore& store);
 // "directUrl": the package address that the error window offers for the browser.
-std::wstring GetDirectUrl(const ValueStore& store = ValueStore::Instance());
+std::wstring GetDirectUrl(const ValueStore& store);
 // The window title for "requestType".
-std::wstring GetWindowTitle(const ValueStore& store = ValueStore::Instance());
+std::wstring GetWindowTitle(const ValueStore& store);
 
 // "Orvakel Quickfetch" for the service request path (in any letter case), else "Orvakel Quickset".
 std::wstring WindowTitleForRequestType(const std::wstring& requestType);

@@ -2,11 +2,6 @@
 
 namespace GenericStub {
 
-ValueStore& ValueStore::Instance() {
-  static ValueStore store;
-  return store;
-}
-
 std::wstring ValueStore::lookup(const std::wstring& name) const {
   const auto found = values_.find(name);
   return found == values_.end() ? std::wstring() : found->second;

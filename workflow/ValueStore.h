@@ -11,9 +11,6 @@ using ValueMap = std::map<std::wstring, std::wstring>;
 
 class ValueStore {
  public:
-  // The store of this process.
-  static ValueStore& Instance();
-
   // The value, or an empty text when the name is absent.
   std::wstring lookup(const std::wstring& name) const;
   // The value when present and not empty, otherwise fallback.

@@ -2,13 +2,6 @@
 
 namespace GenericStub {
 
-Workflow& Workflow::Instance() {
-  static Workflow workflow;
-  return workflow;
-}
-
-Workflow::Workflow() { RegisterActions(*this); }
-
 std::shared_ptr<ActionBase> Workflow::prototype(const std::wstring& className) const {
   const auto found = registry_.find(className);
   return found == registry_.end() ? nullptr : found->second;

@@ -1,7 +1,8 @@
 #pragma once
-// The process's workflow: the registry of supported action classes (one
+// The workflow of a run: the registry of supported action classes (one
 // prototype per "action" name, in name order) and the actions made from the
-// document, in document order. The list is filled once and kept until exit.
+// document, in document order. Start-up makes it and registers the classes
+// (RegisterActions); the list is filled once and kept until exit.
 
 #include <map>
 #include <memory>
@@ -17,12 +18,6 @@ using ActionRegistry = std::map<std::wstring, std::shared_ptr<ActionBase>>;
 
 class Workflow {
  public:
-  // The process's workflow, its registry filled with every supported class.
-  static Workflow& Instance();
-
-  // A workflow whose registry holds every supported class (RegisterActions).
-  Workflow();
-
   template <class ActionClass>
   void registerAction() {
     registry_[ActionClass::kClassName] = std::make_shared<ActionClass>();
@@ -39,8 +34,5 @@ class Workflow {
   ActionRegistry registry_;
   ActionList actions_;
 };
-
-// Registers the product's action classes (the one list of them lives with the actions).
-void RegisterActions(Workflow& workflow);
 
 }  // namespace GenericStub

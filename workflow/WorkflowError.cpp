@@ -3,17 +3,21 @@
 #include <stdexcept>
 #include <string>
 
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
+
+namespace GenericStub {
 
 void RaiseWorkflowError(ErrorCode code) {
   throw std::logic_error(std::to_string(static_cast<int>(code)));
 }
 
 void LogErrorCode(ErrorCode code) {
-  LogError(L"Error occurred, error code = [%d].\n", static_cast<int>(code));
+  Base::LogError(L"Error occurred, error code = [%d].\n", static_cast<int>(code));
 }
 
 void LogAndRaiseWorkflowError(ErrorCode code) {
   LogErrorCode(code);
   RaiseWorkflowError(code);
 }
+
+}  // namespace GenericStub

@@ -4,6 +4,8 @@
 // thread's top turns that message into what the window shows. Values are part
 // of the log format: never renumber or reuse one (5, 6 and 12 are unused).
 
+namespace GenericStub {
+
 enum class ErrorCode : int {
   kSignatureInvalid = 1,
   kMetadataEmpty = 2,
@@ -25,3 +27,5 @@ void LogErrorCode(ErrorCode code);
 
 // LogErrorCode, then RaiseWorkflowError.
 [[noreturn]] void LogAndRaiseWorkflowError(ErrorCode code);
+
+}  // namespace GenericStub

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <string>
 
-#include "startup/AnsiText.h"
+#include "base/AnsiText.h"
 #include "startup/MetadataBlock.h"
-#include "startup/SignatureCheck.h"
+#include "base/SignatureCheck.h"
+
+using namespace Base;
+using namespace Startup;
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {

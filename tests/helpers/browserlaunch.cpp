@@ -16,8 +16,12 @@
 #include <string>
 
 #include "download/Clock.h"
-#include "startup/AnsiText.h"
+#include "base/AnsiText.h"
 #include "ui/BrowserLaunch.h"
+
+using namespace Base;
+using namespace GenericStub;
+using namespace Ui;
 
 namespace {
 

@@ -1,15 +1,15 @@
-"""Shared fixtures of the scenario tests: the programs of the build, Wine, a
-throw-away code-signing PKI made with openssl, and stubs packed and signed with
-stubpack and osslsigncode."""
+"""Fixtures shared by every scenario: the programs of the build, Wine, the
+prefix's registry, a throw-away code-signing PKI and packed stubs. The tools
+behind them are in kit/."""
 
 import os
-import subprocess
-import tempfile
 from pathlib import Path
 
 import pytest
 
-WINE_TIMEOUT = 120
+from kit.registry import PrefixRegistry
+from kit.signing import Packer, SigningIdentity
+from kit.wine import Wine, windows_path
 
 
 def _env_path(name):
@@ -17,38 +17,6 @@ def _env_path(name):
     if not value:
         pytest.fail(f"{name} is not set: run the scenario tests through ctest in build/x86_64")
     return Path(value)
-
-
-def windows_path(path):
-    """The path as a Windows program under Wine sees it (drive Z: is /)."""
-    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
-
-
-class Wine:
-    def __init__(self, runner, prefix):
-        self.runner = runner
-        self.prefix = prefix
-
-    def run(self, program, *args, timeout=WINE_TIMEOUT, env=None):
-        """Runs program to its end. Its output goes through files, not pipes:
-        Wine's background processes (the desktop that a first window starts, the
-        network services) inherit the handles and would hold a pipe open long
-        after the program ends."""
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run([str(self.runner), str(program), *map(str, args)],
-                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout, env=env)
-            out.seek(0)
-            err.seek(0)
-            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
-
-    @property
-    def temp_folder(self):
-        """%TEMP% of the prefix's user: where the execution log goes."""
-        return self.prefix / "drive_c" / "users" / os.environ.get("USER", "root") / "Temp"
-
-    @property
-    def execution_log(self):
-        return self.temp_folder / "Orvakel-TarnwickGUI-execution.log"
 
 
 @pytest.fixture(scope="session")
@@ -77,18 +45,12 @@ def stubpack():
     return _env_path("TARNWICK_STUBPACK")
 
 
-MAKE_PKI = Path(__file__).resolve().parent.parent / "harness" / "make-signing-pki.sh"
-
-
-class SigningIdentity:
-    """A CA and a code-signing certificate that it issued (tests/harness/make-signing-pki.sh)."""
-
-    def __init__(self, folder, name):
-        subprocess.run([str(MAKE_PKI), str(folder), name], check=True, capture_output=True)
-        self.ca_der = folder / f"{name}-ca.der"
-        self.key = folder / f"{name}-signer.key"
-        self.cert = folder / f"{name}-signer.pem"  # leaf and CA
-        self.leaf_only = folder / f"{name}-signer-only.pem"
+@pytest.fixture()
+def registry(wine, tmp_path):
+    """The prefix's registry; every key the test changes is put back afterwards."""
+    keys = PrefixRegistry(wine, tmp_path)
+    yield keys
+    keys.restore()
 
 
 @pytest.fixture(scope="session")
@@ -112,29 +74,6 @@ def untrusted_signer(pki, wine, helpers):
     wine.run(helpers / "certstore.exe", "remove-root", windows_path(identity.ca_der))
     assert wine.run(helpers / "certstore.exe", "has-root", windows_path(identity.ca_der)).returncode == 1
     return identity
-
-
-class Packer:
-    def __init__(self, tool, stub, folder):
-        self.tool, self.stub, self.folder = tool, stub, folder
-        self.count = 0
-
-    def pack(self, document, signer=None, stub=None, name=None):
-        """Packs document (bytes or str) into the stub; signs it when a signer is given."""
-        self.count += 1
-        source = self.folder / f"document{self.count}.json"
-        source.write_bytes(document.encode() if isinstance(document, str) else document)
-        out = self.folder / (name or f"stub{self.count}.exe")
-        args = [self.tool, "pack", stub or self.stub, source, "-o", out]
-        if signer is not None:
-            args += ["--cert", signer.cert, "--key", signer.key]
-        subprocess.run(list(map(str, args)), check=True, capture_output=True)
-        return out
-
-    def sign(self, path, signer, out, certs=None):
-        subprocess.run(["osslsigncode", "sign", "-certs", str(certs or signer.cert), "-key", str(signer.key),
-                        "-h", "sha256", "-in", str(path), "-out", str(out)], check=True, capture_output=True)
-        return out
 
 
 @pytest.fixture()

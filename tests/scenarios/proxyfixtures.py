@@ -8,7 +8,7 @@ import tempfile
 
 import pytest
 
-from localproxy import ForwardingProxy, RefusingProxy, TargetServer
+from kit.servers import ForwardingProxy, RefusingProxy, TargetServer
 from proxysettings import PROXY_HOST, QUERY_TIMEOUT, CredentialStore, ProxySettings, run_windows, wine_environment
 
 LOGIN = ("proxyuser", "s3cret")

@@ -2,11 +2,10 @@
 scenarios: written by a test, and put back as they were afterwards (the prefix
 is shared by every test)."""
 
-import os
-import re
 import struct
 
-from conftest import windows_path
+from kit.registry import PrefixRegistry
+from kit.wine import wine_environment as kit_environment
 
 QUERY_TIMEOUT = 60
 
@@ -40,22 +39,18 @@ def machine_default_blob(proxy, bypass=""):
 
 
 def wine_environment(debug_output="true", **extra):
-    """The environment for the programs under test: no proxy variables (Wine would
-    take http_proxy as the machine default) and the debug output captured."""
-    env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
-    env.pop("ORVK_ORVK_WPAD_PROXY_CHECK", None)
-    env.pop("ORVK_ENABLE_DEBUG_STRING", None)
+    """The environment for the proxy manager's programs, its debug output captured:
+    OutputDebugStringA shows on the debugstr channel; Wine 8 shows the wide form
+    (which it passes on to the narrow one) as a warning of the seh channel."""
+    env = {"WINEDEBUG": "+debugstr,warn+seh"}
     if debug_output is not None:
         env["ORVK_ENABLE_DEBUG_STRING"] = debug_output
-    # OutputDebugStringA shows on the debugstr channel; Wine 8 shows the wide form
-    # (which it passes on to the narrow one) as a warning of the seh channel.
-    env["WINEDEBUG"] = "+debugstr,warn+seh"
     env.update(extra)
-    return env
+    return kit_environment(**env)
 
 
 def run_windows(wine, program, *args, env=None, timeout=QUERY_TIMEOUT):
-    """Runs a program under Wine without the proxy variables of this shell."""
+    """Runs a program under Wine with the proxy manager's debug output captured."""
     return wine.run(program, *args, timeout=timeout, env=env or wine_environment())
 
 
@@ -63,54 +58,35 @@ IE_FULL_KEY = "HKEY_CURRENT_USER" + IE_KEY[4:]
 MACHINE_FULL_KEY = "HKEY_LOCAL_MACHINE" + MACHINE_KEY[4:]
 
 
-def _reg_entry(name, data):
-    if data is None:
-        return f'"{name}"=-'
-    return f'"{name}"=hex:' + ",".join(f"{b:02x}" for b in data)
-
-
 class ProxySettings:
-    """Both places a proxy configuration can come from. save() reads them once;
-    reset() removes both, restore() puts back what save() found. Each change is
-    one "reg import" of a small file."""
+    """Both places a proxy configuration can come from, through the prefix
+    registry: save() notes them once, reset() removes both, restore() puts
+    back what save() found."""
 
     def __init__(self, wine, folder):
-        self.wine, self.folder = wine, folder
+        self.registry = PrefixRegistry(wine, folder)
         self.saved = None
 
-    def _read(self, key, name):
-        result = run_windows(self.wine, "reg", "query", key, "/v", name)
-        match = re.search(rf"{name}\s+REG_BINARY\s+([0-9A-Fa-f]*)", result.stdout.decode(errors="replace"))
-        return bytes.fromhex(match.group(1)) if result.returncode == 0 and match else None
-
     def read(self):
-        return self._read(IE_KEY, IE_VALUE), self._read(MACHINE_KEY, MACHINE_VALUE)
-
-    def _import(self, ie=..., machine=...):
-        lines = ["REGEDIT4", ""]
-        if ie is not ...:
-            lines += [f"[{IE_FULL_KEY}]", _reg_entry(IE_VALUE, ie), ""]
-        if machine is not ...:
-            lines += [f"[{MACHINE_FULL_KEY}]", _reg_entry(MACHINE_VALUE, machine), ""]
-        path = self.folder / "proxy-settings.reg"
-        path.write_text("\r\n".join(lines) + "\r\n")
-        result = run_windows(self.wine, "reg", "import", windows_path(path))
-        assert result.returncode == 0, result.stderr
+        return self.registry.query(IE_FULL_KEY, IE_VALUE), self.registry.query(MACHINE_FULL_KEY, MACHINE_VALUE)
 
     def save(self):
+        self.registry.save(IE_FULL_KEY)
+        self.registry.save(MACHINE_FULL_KEY)
         self.saved = self.read()
 
     def reset(self):
-        self._import(ie=None, machine=None)
+        self.registry.set_values(IE_FULL_KEY, {IE_VALUE: None})
+        self.registry.set_values(MACHINE_FULL_KEY, {MACHINE_VALUE: None})
 
     def restore(self):
-        self._import(ie=self.saved[0], machine=self.saved[1])
+        self.registry.restore()
 
     def set_ie(self, **settings):
-        self._import(ie=ie_settings_blob(**settings))
+        self.registry.set_values(IE_FULL_KEY, {IE_VALUE: ie_settings_blob(**settings)})
 
     def set_machine_default(self, proxy, bypass=""):
-        self._import(machine=machine_default_blob(proxy, bypass))
+        self.registry.set_values(MACHINE_FULL_KEY, {MACHINE_VALUE: machine_default_blob(proxy, bypass)})
 
 
 class CredentialStore:

@@ -5,11 +5,10 @@ signed URLs are computed here with hashlib."""
 import hashlib
 import shutil
 import struct
-import subprocess
 
 import pytest
 
-from conftest import windows_path
+from kit.wine import wine_environment, windows_path
 
 USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
 HTTPS_COMMAND = r"HKEY_CLASSES_ROOT\https\shell\open\command"
@@ -19,70 +18,30 @@ NOW = 1700000000
 THIRTY_DAYS = 2592000
 
 
-def reg_text(value):
-    return '"' + value.replace("\\", "\\\\").replace('"', '\\"') + '"'
+class HttpsHandlers:
+    """The user's https handler (the UserChoice program id), the classes root's
+    https command and the stand-in's program id key, changed through the prefix
+    registry, which puts them back after each test."""
 
-
-def query_value(wine, key, name):
-    """The string value (None for the default) of key, or None when missing."""
-    args = ["reg", "query", key] + (["/ve"] if name is None else ["/v", name])
-    result = wine.run(*args)
-    if result.returncode != 0:
-        return None
-    for line in result.stdout.decode(errors="replace").splitlines():
-        parts = line.strip().split(None, 2)
-        if len(parts) >= 2 and parts[1] in ("REG_SZ", "REG_EXPAND_SZ"):
-            return parts[2] if len(parts) == 3 else ""
-    return None
-
-
-class Registry:
-    """Writes keys of the shared prefix through .reg files and puts back what
-    it changed: the UserChoice program id, the classes root's https command and
-    the stand-in's program id key."""
-
-    def __init__(self, wine, folder):
-        self.wine, self.folder = wine, folder
-        self.saved_prog_id = query_value(wine, USER_CHOICE, "ProgId")
-        self.saved_https = query_value(wine, HTTPS_COMMAND, None)
-        self.count = 0
-
-    def apply(self, *lines):
-        self.count += 1
-        path = self.folder / f"change{self.count}.reg"
-        text = "Windows Registry Editor Version 5.00\r\n\r\n" + "\r\n".join(lines) + "\r\n"
-        path.write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
-        result = self.wine.run("reg", "import", windows_path(path))
-        assert result.returncode == 0, result.stderr
+    def __init__(self, registry):
+        self.registry = registry
+        registry.save(PROG_ID_KEY)
 
     def set_user_choice(self, prog_id):
         if prog_id is None:
-            self.apply(f"[-{USER_CHOICE}]")
+            self.registry.delete_key(USER_CHOICE)
         else:
-            self.apply(f"[{USER_CHOICE}]", f'"ProgId"={reg_text(prog_id)}')
-        assert query_value(self.wine, USER_CHOICE, "ProgId") == prog_id
+            self.registry.set_values(USER_CHOICE, {"ProgId": prog_id})
+        assert self.registry.query(USER_CHOICE, "ProgId") == prog_id
 
     def set_command(self, key, command):
-        self.apply(f"[{key}]", f"@={reg_text(command)}")
-        assert query_value(self.wine, key, None) == command
-
-    def restore(self):
-        self.apply(f"[-{PROG_ID_KEY}]")
-        if self.saved_prog_id is None:
-            self.apply(f"[-{USER_CHOICE}]")
-        else:
-            self.apply(f"[{USER_CHOICE}]", f'"ProgId"={reg_text(self.saved_prog_id)}')
-        if self.saved_https is not None:
-            self.apply(f"[{HTTPS_COMMAND}]", f"@={reg_text(self.saved_https)}")
-        assert query_value(self.wine, USER_CHOICE, "ProgId") == self.saved_prog_id
-        assert query_value(self.wine, HTTPS_COMMAND, None) == self.saved_https
+        self.registry.set_values(key, {None: command})
+        assert self.registry.query(key, None) == command
 
 
 @pytest.fixture()
-def registry(wine, tmp_path):
-    changes = Registry(wine, tmp_path)
-    yield changes
-    changes.restore()
+def handlers(registry):
+    return HttpsHandlers(registry)
 
 
 class Browser:
@@ -102,7 +61,7 @@ class Browser:
 
     def launch(self, url):
         """Runs the launcher; returns its output lines and the records in start order."""
-        env = dict(__import__("os").environ, TARNWICK_BROWSER_RECORDS=windows_path(self.records))
+        env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records))
         result = self.wine.run(self.helpers / "browserlaunch.exe", "--now", NOW,
                                "--await-records", windows_path(self.records), url, env=env)
         lines = result.stdout.decode().splitlines()
@@ -128,10 +87,10 @@ def signed(url, path, hex_value):
     return url.replace(f"authparam={hex_value}", f"authparam={expiry}_{token}")
 
 
-def test_user_choice_browser_gets_the_url_as_its_only_parameter(registry, browser):
-    registry.set_command(rf"{PROG_ID_KEY}\shell\open\command",
+def test_user_choice_browser_gets_the_url_as_its_only_parameter(handlers, browser):
+    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command",
                          f'"{windows_path(browser.program)}" --profile-directory=Default -- "%1"')
-    registry.set_user_choice(PROG_ID)
+    handlers.set_user_choice(PROG_ID)
     url = "https://dl.example.test/pkg/setup.exe?lang=en-US&x=%20y"
     code, lines, records = browser.launch(url)
     assert code == 0
@@ -139,9 +98,9 @@ def test_user_choice_browser_gets_the_url_as_its_only_parameter(registry, browse
     assert records == [(windows_path(browser.program), url)]
 
 
-def test_a_part_of_three_opens_all_three_signed_in_order(registry, browser):
-    registry.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
-    registry.set_user_choice(PROG_ID)
+def test_a_part_of_three_opens_all_three_signed_in_order(handlers, browser):
+    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
+    handlers.set_user_choice(PROG_ID)
     template = "https://dl.example.test/pkg/setup_{:03d}_003.exe?authparam=a3f1c0de7b5&lang=de"
     code, lines, records = browser.launch(template.format(2))
     expected = [signed(template.format(i), f"/pkg/setup_{i:03d}_003.exe", "a3f1c0de7b5") for i in (1, 2, 3)]
@@ -150,26 +109,26 @@ def test_a_part_of_three_opens_all_three_signed_in_order(registry, browser):
     assert [parameters for _, parameters in records] == expected
 
 
-def test_a_count_of_zero_opens_nothing(registry, browser):
-    registry.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
-    registry.set_user_choice(PROG_ID)
+def test_a_count_of_zero_opens_nothing(handlers, browser):
+    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
+    handlers.set_user_choice(PROG_ID)
     code, lines, records = browser.launch("https://dl.example.test/pkg/setup_001_000.exe")
     assert (code, lines, records) == (0, ["parts 0"], [])
 
 
-def test_an_unquoted_command_keeps_spaces_of_folder_names(registry, browser, tmp_path):
+def test_an_unquoted_command_keeps_spaces_of_folder_names(handlers, browser, tmp_path):
     copy = browser.copy_to(tmp_path / "Program Files" / "Stand In")
-    registry.set_command(rf"{PROG_ID_KEY}\shell\open\command", f"{windows_path(copy)} -- %1")
-    registry.set_user_choice(PROG_ID)
+    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f"{windows_path(copy)} -- %1")
+    handlers.set_user_choice(PROG_ID)
     url = "https://dl.example.test/pkg/setup.exe"
     code, _, records = browser.launch(url)
     assert code == 0
     assert records == [(windows_path(copy), url)]
 
 
-def test_without_user_choice_the_classes_root_command_is_used(registry, browser):
-    registry.set_user_choice(None)
-    registry.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-classes-root "%1"')
+def test_without_user_choice_the_classes_root_command_is_used(handlers, browser):
+    handlers.set_user_choice(None)
+    handlers.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-classes-root "%1"')
     url = "https://dl.example.test/pkg/setup.exe?a=1"
     code, _, records = browser.launch(url)
     assert code == 0
@@ -178,9 +137,9 @@ def test_without_user_choice_the_classes_root_command_is_used(registry, browser)
 
 
 @pytest.mark.parametrize("prog_id", ["TarnwickNoSuchProgId", ""])
-def test_a_program_id_without_command_leaves_the_url_to_the_shell(registry, browser, prog_id):
-    registry.set_user_choice(prog_id)
-    registry.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-shell "%1"')
+def test_a_program_id_without_command_leaves_the_url_to_the_shell(handlers, browser, prog_id):
+    handlers.set_user_choice(prog_id)
+    handlers.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-shell "%1"')
     url = "https://dl.example.test/pkg/setup.exe?a=1"
     code, lines, records = browser.launch(url)
     assert code == 0
@@ -191,11 +150,11 @@ def test_a_program_id_without_command_leaves_the_url_to_the_shell(registry, brow
     assert url in records[0][1]
 
 
-def test_a_browser_that_cannot_start_falls_back_to_the_shell(registry, browser, tmp_path):
+def test_a_browser_that_cannot_start_falls_back_to_the_shell(handlers, browser, tmp_path):
     missing = tmp_path / "gone" / "browser.exe"
-    registry.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(missing)}" "%1"')
-    registry.set_user_choice(PROG_ID)
-    registry.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-shell "%1"')
+    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(missing)}" "%1"')
+    handlers.set_user_choice(PROG_ID)
+    handlers.set_command(HTTPS_COMMAND, f'"{windows_path(browser.program)}" --via-shell "%1"')
     url = "https://dl.example.test/pkg/setup.exe"
     code, _, records = browser.launch(url)
     assert code == 0

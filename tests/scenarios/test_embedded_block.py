@@ -5,8 +5,8 @@ import re
 
 import pytest
 
-import pe
-from conftest import windows_path
+from kit import pe
+from kit.wine import windows_path
 
 DOCUMENT = ('{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM",'
             '"directUrl":"https://localhost/pkg_001_002.rar","workflow":[]}')

@@ -6,7 +6,7 @@ import base64
 
 import pytest
 
-from localproxy import ForwardingProxy
+from kit.servers import ForwardingProxy
 from proxysettings import PROXY_HOST, run_windows
 
 pytest_plugins = ["proxyfixtures"]

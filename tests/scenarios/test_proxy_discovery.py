@@ -4,7 +4,7 @@ it takes; and what it does with missing or bad input."""
 
 import pytest
 
-from localproxy import PacServer
+from kit.servers import PacServer
 from proxysettings import PROXY_HOST
 from proxysettings import wine_environment
 

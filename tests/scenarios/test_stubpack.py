@@ -3,7 +3,7 @@ refuses what the stub could not read."""
 
 import subprocess
 
-import pe
+from kit import pe
 
 KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
 MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"

@@ -6,7 +6,9 @@
 
 #include "LogCapture.h"
 #include "TestActions.h"
-#include "workflow/SplitString.h"
+#include "base/SplitString.h"
+
+using namespace Base;
 
 namespace GenericStub {
 namespace {

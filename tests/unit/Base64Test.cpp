@@ -1,8 +1,11 @@
-#include "startup/Base64.h"
+#include "blockformat/Base64.h"
 
 #include <gtest/gtest.h>
 
 #include "startup/MetadataBlock.h"
+
+using namespace BlockFormat;
+using namespace Startup;
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "ui/PartUrls.h"
 #include "ui/StringTableBlock.h"
 
+using namespace Ui;
+
 namespace {
 
 using Urls = std::vector<std::string>;

@@ -1,4 +1,4 @@
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <regex>
 
 #include "TempFolder.h"
+
+using namespace Base;
 
 namespace {
 

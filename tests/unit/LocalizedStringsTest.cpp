@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "startup/ExecutionLog.h"
-#include "tests/unit/ProgramModule.h"
+#include "base/ExecutionLog.h"
+#include "ProgramModule.h"
 #include "ui/LocalizedStrings.h"
+
+using namespace Base;
+using namespace Ui;
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <iterator>
 #include <regex>
 
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
+
+using namespace Base;
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include "PeImageBuilder.h"
 #include "TempFolder.h"
 
+using namespace Startup;
+
 namespace {
 
 // Ciphertexts made with the openssl command line, key "5c31d0e8a94f27b6":

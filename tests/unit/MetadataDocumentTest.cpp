@@ -6,7 +6,9 @@
 
 #include "LogCapture.h"
 #include "TestActions.h"
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
+
+using namespace Base;
 
 namespace GenericStub {
 namespace {

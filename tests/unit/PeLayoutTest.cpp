@@ -1,4 +1,4 @@
-#include "startup/PeLayout.h"
+#include "blockformat/PeLayout.h"
 
 #include <windows.h>
 
@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "PeImageBuilder.h"
+
+using namespace BlockFormat;
 
 namespace {
 

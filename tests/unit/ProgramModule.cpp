@@ -1,4 +1,4 @@
-#include "tests/unit/ProgramModule.h"
+#include "ProgramModule.h"
 
 #include <vector>
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "tests/unit/ProgramModule.h"
+#include "ProgramModule.h"
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "download/SignDownloadUrl.h"
-#include "tests/unit/TestClock.h"
+#include "TestClock.h"
+
+using namespace GenericStub;
 
 namespace {
 

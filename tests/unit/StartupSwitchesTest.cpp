@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Startup;
+
 namespace {
 
 StartupSwitches FromCommandLine(const wchar_t* commandLine) {

@@ -7,6 +7,8 @@
 
 #include "download/Clock.h"
 
+namespace GenericStub {
+
 class TestClock final : public Clock {
  public:
   explicit TestClock(std::int64_t now) : now_(now) {}
@@ -34,3 +36,5 @@ class ScopedClock {
  private:
   Clock* previous_;
 };
+
+}  // namespace GenericStub

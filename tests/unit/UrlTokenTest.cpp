@@ -11,7 +11,9 @@
 
 #include "download/UrlAuth.h"
 #include "download/UrlTokenText.h"
-#include "tests/unit/TestClock.h"
+#include "TestClock.h"
+
+using namespace GenericStub;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "startup/BlockFormat.h"
+#include "blockformat/BlockFormat.h"
 
 namespace {
 

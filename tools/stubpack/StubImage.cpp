@@ -4,10 +4,16 @@
 #include <optional>
 #include <string_view>
 
-#include "startup/Base64.h"
-#include "startup/BlockFormat.h"
-#include "startup/PeLayout.h"
+#include "blockformat/Base64.h"
+#include "blockformat/BlockFormat.h"
+#include "blockformat/PeLayout.h"
 #include "tools/stubpack/BlockCipher.h"
+
+using BlockFormat::DecodeBase64Text;
+using BlockFormat::EmbeddedBlockBytes;
+using BlockFormat::EncodeBase64;
+using BlockFormat::PeLayout;
+using BlockFormat::ReadPeLayout;
 
 namespace {
 

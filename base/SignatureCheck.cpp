@@ -1,11 +1,12 @@
-#include "startup/SignatureCheck.h"
+#include "base/SignatureCheck.h"
 
 #include <softpub.h>
 #include <wincrypt.h>
 #include <wintrust.h>
 
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
 
+namespace Base {
 namespace {
 
 // The trust result that Windows gives for a signer chain with these
@@ -83,3 +84,5 @@ LONG VerifyFileSignature(const wchar_t* path) {
   WinVerifyTrust(nullptr, &action, &trust);
   return result;
 }
+
+}  // namespace Base

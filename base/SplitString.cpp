@@ -1,6 +1,6 @@
-#include "workflow/SplitString.h"
+#include "base/SplitString.h"
 
-namespace GenericStub {
+namespace Base {
 
 std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstring& separators) {
   std::vector<std::wstring> pieces;
@@ -13,4 +13,4 @@ std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstri
   return pieces;
 }
 
-}  // namespace GenericStub
+}  // namespace Base

@@ -1,4 +1,6 @@
-#include "startup/PeLayout.h"
+#include "blockformat/PeLayout.h"
+
+namespace BlockFormat {
 
 namespace {
 
@@ -89,3 +91,5 @@ std::string_view EmbeddedBlockBytes(const uint8_t* data, size_t size) {
   while (length < available && begin[length] != '\0') ++length;
   return {begin, length};
 }
+
+}  // namespace BlockFormat

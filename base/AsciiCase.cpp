@@ -1,6 +1,6 @@
-#include "proxy/AsciiCase.h"
+#include "base/AsciiCase.h"
 
-namespace ORVK::ProxyManager {
+namespace Base {
 namespace {
 
 wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
@@ -15,4 +15,4 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
-}  // namespace ORVK::ProxyManager
+}  // namespace Base

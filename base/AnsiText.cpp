@@ -1,8 +1,10 @@
-#include "startup/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <windows.h>
 
 #include <climits>
+
+namespace Base {
 
 std::wstring AnsiToWide(std::string_view text) {
   const size_t zero = text.find('\0');
@@ -27,3 +29,5 @@ std::string WideToAnsi(std::wstring_view text) {
                       nullptr);
   return narrow;
 }
+
+}  // namespace Base

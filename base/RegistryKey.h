@@ -1,24 +1,27 @@
 #pragma once
-// Owns an open registry key and reads its string values.
+// An open registry key, read-only, and its string values.
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
+#include "base/Handles.h"
+
+namespace Base {
+
 class RegistryKey {
  public:
   // Opens path under root for reading; check valid().
   RegistryKey(HKEY root, const std::wstring& path);
-  ~RegistryKey();
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
 
-  bool valid() const { return key_ != nullptr; }
+  bool valid() const { return key_.valid(); }
   // The string value name (empty name: the key's default value); nothing when
   // it is missing, unreadable or not a string.
   std::optional<std::wstring> readString(const wchar_t* name) const;
 
  private:
-  HKEY key_ = nullptr;
+  UniqueRegistryKey key_;
 };
+
+}  // namespace Base

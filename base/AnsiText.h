@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
+namespace Base {
+
 // Converts up to the first zero byte (or the end). Empty on failure.
 std::wstring AnsiToWide(std::string_view text);
 // Characters without a form in the code page become the code page's default character.
 std::string WideToAnsi(std::wstring_view text);
+
+}  // namespace Base

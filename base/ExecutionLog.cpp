@@ -1,4 +1,4 @@
-#include "startup/ExecutionLog.h"
+#include "base/ExecutionLog.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <ctime>
 
-#include "startup/AnsiText.h"
+#include "base/AnsiText.h"
 
 // The messages are wide formats in which "%s" takes a wide string. That is the
 // meaning of msvcrt's own wide printf; mingw's C99 printf (which libstdc++
@@ -15,6 +15,8 @@ extern "C" {
 int __cdecl __ms_fwprintf(FILE* file, const wchar_t* format, ...);
 int __cdecl __ms_vfwprintf(FILE* file, const wchar_t* format, va_list args);
 }
+
+namespace Base {
 
 ExecutionLog::ExecutionLog(const std::wstring& path) {
   if (!path.empty()) file_ = _wfsopen(path.c_str(), L"at", _SH_DENYNO);
@@ -33,8 +35,10 @@ std::wstring ExecutionLog::DefaultPath() {
 }
 
 ExecutionLog& ExecutionLog::Instance() {
-  static ExecutionLog log(DefaultPath());
-  return log;
+  // Deliberately never destroyed: a static object would be closed by the exit
+  // code of the main thread while a detached worker can still be writing.
+  static ExecutionLog* const log = new ExecutionLog(DefaultPath());
+  return *log;
 }
 
 bool ExecutionLog::write(const wchar_t* level, const wchar_t* format, va_list args) {
@@ -62,3 +66,5 @@ void LogError(const wchar_t* format, ...) {
   ExecutionLog::Instance().write(L"ERROR", format, args);
   va_end(args);
 }
+
+}  // namespace Base

@@ -1,4 +1,6 @@
-#include "startup/Base64.h"
+#include "blockformat/Base64.h"
+
+namespace BlockFormat {
 
 namespace {
 
@@ -59,3 +61,5 @@ std::string EncodeBase64(const uint8_t* data, size_t size) {
   }
   return text;
 }
+
+}  // namespace BlockFormat

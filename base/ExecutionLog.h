@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 
+namespace Base {
+
 class ExecutionLog {
  public:
   // Opens path for appending in text mode, shared with every other reader and writer.
@@ -19,7 +21,8 @@ class ExecutionLog {
   ExecutionLog(const ExecutionLog&) = delete;
   ExecutionLog& operator=(const ExecutionLog&) = delete;
 
-  // The process-wide log, opened on first use (the first LogInfo or LogError).
+  // The process-wide log, opened on first use (the first LogInfo or LogError)
+  // and never closed: the worker thread may still write while the process exits.
   static ExecutionLog& Instance();
   static std::wstring DefaultPath();
 
@@ -33,3 +36,5 @@ class ExecutionLog {
 
 void LogInfo(const wchar_t* format, ...);
 void LogError(const wchar_t* format, ...);
+
+}  // namespace Base

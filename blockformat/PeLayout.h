@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+namespace BlockFormat {
+
 struct PeLayout {
   // File offset just past the raw data of the last section (the section with the
   // largest raw-data offset); 0 for an image without sections. The block starts here.
@@ -27,3 +29,5 @@ std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size);
 // The bytes of the embedded block: from the end of the section data up to the
 // first zero byte or the end of the buffer. Empty when ReadPeLayout fails.
 std::string_view EmbeddedBlockBytes(const uint8_t* data, size_t size);
+
+}  // namespace BlockFormat

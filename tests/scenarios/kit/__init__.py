@@ -1,0 +1,8 @@
+"""The scenario kit: what every scenario test of a whole program needs.
+
+wine      running Windows programs of the build under Wine, path conversion
+registry  keys of the shared prefix changed by a test and put back afterwards
+servers   loopback web servers (with faults on demand), proxies and a PAC server
+signing   throw-away code-signing identities and stubs packed with stubpack
+pe        reading PE headers and export tables, apart from the product's code
+"""

@@ -1,0 +1,279 @@
+"""Loopback servers that tests start and stop themselves: a web server with
+faults on demand (optionally over TLS), an open forwarding proxy, one that
+demands a Basic login, one that resets every connection, and a PAC server.
+Each records what reached it and stops within a second."""
+
+import base64
+import http.client
+import http.server
+import socket
+import ssl
+import struct
+import threading
+import time
+from urllib.parse import urlsplit
+
+REALM = "tarnwick-test"
+
+
+class _Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+class LocalServer:
+    """A threaded HTTP server on 127.0.0.1 with a free port; use as a context manager."""
+
+    handler = None
+
+    def __init__(self, tls=None):
+        self.requests = []  # (method, target, Proxy-Authorization header or None)
+        owner = self
+
+        class Handler(self.handler):
+            server_owner = owner
+
+        self._server = _Server(("127.0.0.1", 0), Handler)
+        if tls is not None:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(*tls)
+            self._server.socket = context.wrap_socket(self._server.socket, server_side=True)
+        self.scheme = "https" if tls else "http"
+        self.port = self._server.server_address[1]
+        self._thread = threading.Thread(target=self._server.serve_forever, kwargs={"poll_interval": 0.05},
+                                        daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self._server.shutdown()
+        self._server.server_close()
+        self._thread.join(timeout=5)
+
+    @property
+    def address(self):
+        return f"127.0.0.1:{self.port}"
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    timeout = 10
+
+    def log_message(self, *args):
+        pass
+
+    def record(self):
+        self.server_owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
+
+    def answer(self, status, headers=(), body=b""):
+        self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+    def reset(self):
+        """Drops the connection with a TCP reset."""
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.close_connection = True
+        self.connection.close()
+
+
+class _WebHandler(Handler):
+    def do_GET(self):
+        self.record()
+        owner = self.server_owner
+        path = urlsplit(self.path).path
+        fault = owner.next_fault(path)
+        body = owner.files.get(path, owner.default)
+        if isinstance(fault, int):
+            self.answer(fault, body=f"status {fault}".encode())
+        elif fault == "reset":
+            self.reset()
+        elif body is None:
+            self.answer(404, body=b"not found")
+        elif fault == "truncate":
+            # Announces the whole body, sends half of it, and hangs up.
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body[:len(body) // 2])
+            self.wfile.flush()
+            self.reset()
+        elif fault == "chunked":
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            for start in range(0, len(body), 4096):
+                piece = body[start:start + 4096]
+                self.wfile.write(f"{len(piece):x}\r\n".encode() + piece + b"\r\n")
+            self.wfile.write(b"0\r\n\r\n")
+        elif fault == "slow":
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            for start in range(0, len(body), owner.slow_chunk):
+                self.wfile.write(body[start:start + owner.slow_chunk])
+                self.wfile.flush()
+                time.sleep(owner.slow_pause)
+        else:
+            self.answer(200, [("Content-Type", "application/octet-stream")], body)
+
+    do_HEAD = do_GET
+
+
+class WebServer(LocalServer):
+    """Serves files {path: bytes}; a path it does not hold answers 404, or the
+    default body when one is given. Faults on demand, per path:
+    fault(path, 500, 500) answers 500 twice and then serves the file;
+    fault(path, 404, repeat=True) answers 404 every time. A fault is a status
+    code, "reset" (connection reset before any answer), "truncate" (half the
+    announced body, then a reset), "chunked" (no Content-Length) or "slow" (the
+    body in slow_chunk pieces, slow_pause seconds apart). Reach it as
+    localhost: Wine matches TLS names, not IP addresses, and sends a bad request
+    when a proxy and its target have the same host text."""
+
+    handler = _WebHandler
+
+    def __init__(self, files=None, default=None, tls=None):
+        self.files = dict(files or {})
+        self.default = default
+        self.slow_chunk, self.slow_pause = 8192, 0.05
+        self._faults = {}
+        self._lock = threading.Lock()
+        super().__init__(tls=tls)
+
+    def fault(self, path, *faults, repeat=False):
+        with self._lock:
+            self._faults[path] = (list(faults), repeat)
+
+    def next_fault(self, path):
+        with self._lock:
+            faults, repeat = self._faults.get(path, ([], False))
+            if not faults:
+                return None
+            return faults[0] if repeat else faults.pop(0)
+
+    def url(self, path="/package.bin"):
+        return f"{self.scheme}://localhost:{self.port}{path}"
+
+    def gets(self, path):
+        """How many GET requests reached path."""
+        return sum(1 for method, target, _ in self.requests if method == "GET" and urlsplit(target).path == path)
+
+
+class TargetServer(WebServer):
+    """The web server that the proxy probes are meant for: any path answers."""
+
+    def __init__(self):
+        super().__init__(default=b"package bytes")
+
+
+class _ProxyHandler(Handler):
+    def _forward(self):
+        self.record()
+        owner = self.server_owner
+        if owner.credentials is not None and self.headers.get("Proxy-Authorization") != owner.expected_header:
+            self.answer(407, [("Proxy-Authenticate", f'Basic realm="{REALM}"')], b"login required")
+            return
+        parts = urlsplit(self.path)
+        try:
+            upstream = http.client.HTTPConnection(parts.hostname, parts.port or 80, timeout=5)
+            target = parts.path + (f"?{parts.query}" if parts.query else "") or "/"
+            upstream.request(self.command, target, headers={"Host": parts.netloc})
+            response = upstream.getresponse()
+            body = response.read()
+            upstream.close()
+        except OSError:
+            self.answer(502, body=b"upstream unreachable")
+            return
+        self.answer(response.status, [("Content-Type", response.getheader("Content-Type", "text/plain"))], body)
+
+    do_GET = _forward
+    do_HEAD = _forward
+
+    def do_CONNECT(self):
+        # Tunnels are not offered: the tests only look at where the probe goes.
+        self.record()
+        challenge = self.server_owner.credentials is not None
+        self.answer(407 if challenge else 502,
+                    [("Proxy-Authenticate", f'Basic realm="{REALM}"')] if challenge else [])
+
+
+class ForwardingProxy(LocalServer):
+    """An HTTP proxy; with credentials=(user, password) it answers 407 with a Basic
+    challenge until the request carries exactly that login."""
+
+    handler = _ProxyHandler
+
+    def __init__(self, credentials=None):
+        self.credentials = credentials
+        self.expected_header = None
+        if credentials is not None:
+            token = base64.b64encode(f"{credentials[0]}:{credentials[1]}".encode()).decode()
+            self.expected_header = f"Basic {token}"
+        super().__init__()
+
+    @property
+    def authorized_requests(self):
+        return [r for r in self.requests if r[2] == self.expected_header]
+
+
+class RefusingProxy:
+    """Accepts each connection and resets it at once: every probe through it fails."""
+
+    def __init__(self):
+        self._socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self._socket.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self._socket.bind(("127.0.0.1", 0))
+        self._socket.listen(16)
+        self._socket.settimeout(0.05)
+        self.port = self._socket.getsockname()[1]
+        self.connections = 0
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._serve, daemon=True)
+
+    def _serve(self):
+        while not self._stop.is_set():
+            try:
+                connection, _ = self._socket.accept()
+            except OSError:
+                continue
+            self.connections += 1
+            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            connection.close()
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self._stop.set()
+        self._thread.join(timeout=5)
+        self._socket.close()
+
+    @property
+    def address(self):
+        return f"127.0.0.1:{self.port}"
+
+
+class PacServer(LocalServer):
+    """Serves one proxy auto-configuration script at /proxy.pac."""
+
+    class handler(Handler):
+        def do_GET(self):
+            self.record()
+            self.answer(200, [("Content-Type", "application/x-ns-proxy-autoconfig")],
+                        self.server_owner.script.encode())
+
+    def __init__(self, proxy_address):
+        self.script = f'function FindProxyForURL(url, host) {{ return "PROXY {proxy_address}"; }}\n'
+        super().__init__()
+
+    @property
+    def url(self):
+        return f"http://127.0.0.1:{self.port}/proxy.pac"

@@ -1,0 +1,45 @@
+"""Throw-away code-signing identities (tests/harness/make-signing-pki.sh) and
+stubs packed with stubpack and signed with osslsigncode."""
+
+import subprocess
+from pathlib import Path
+
+MAKE_PKI = Path(__file__).resolve().parents[2] / "harness" / "make-signing-pki.sh"
+
+
+class SigningIdentity:
+    """A CA and a code-signing certificate that it issued."""
+
+    def __init__(self, folder, name):
+        subprocess.run([str(MAKE_PKI), str(folder), name], check=True, capture_output=True)
+        self.ca_der = folder / f"{name}-ca.der"
+        self.key = folder / f"{name}-signer.key"
+        self.cert = folder / f"{name}-signer.pem"  # leaf and CA
+        self.leaf_only = folder / f"{name}-signer-only.pem"
+
+
+def sign(path, signer, out, certs=None):
+    subprocess.run(["osslsigncode", "sign", "-certs", str(certs or signer.cert), "-key", str(signer.key),
+                    "-h", "sha256", "-in", str(path), "-out", str(out)], check=True, capture_output=True)
+    return out
+
+
+class Packer:
+    def __init__(self, tool, stub, folder):
+        self.tool, self.stub, self.folder = tool, stub, folder
+        self.count = 0
+
+    def pack(self, document, signer=None, stub=None, name=None):
+        """Packs document (bytes or str) into the stub; signs it when a signer is given."""
+        self.count += 1
+        source = self.folder / f"document{self.count}.json"
+        source.write_bytes(document.encode() if isinstance(document, str) else document)
+        out = self.folder / (name or f"stub{self.count}.exe")
+        args = [self.tool, "pack", stub or self.stub, source, "-o", out]
+        if signer is not None:
+            args += ["--cert", signer.cert, "--key", signer.key]
+        subprocess.run(list(map(str, args)), check=True, capture_output=True)
+        return out
+
+    def sign(self, path, signer, out, certs=None):
+        return sign(path, signer, out, certs)

@@ -1,0 +1,79 @@
+"""Windows programs of the build under the test session's Wine."""
+
+import os
+import subprocess
+import tempfile
+from pathlib import Path
+
+WINE_TIMEOUT = 120
+PROXY_VARIABLES = ("http_proxy", "https_proxy", "no_proxy")
+
+
+def windows_path(path):
+    """The path as a Windows program under Wine sees it (drive Z: is /)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def wine_environment(**extra):
+    """The environment for programs under test: no proxy variables (Wine would take
+    http_proxy as the machine default), none of the proxy manager's switches,
+    then extra."""
+    env = {k: v for k, v in os.environ.items() if k.lower() not in PROXY_VARIABLES}
+    env.pop("ORVK_ORVK_WPAD_PROXY_CHECK", None)
+    env.pop("ORVK_ENABLE_DEBUG_STRING", None)
+    env.update(extra)
+    return env
+
+
+class Wine:
+    def __init__(self, runner, prefix):
+        self.runner = runner
+        self.prefix = prefix
+
+    def command(self, program, *args):
+        return [str(self.runner), str(program), *map(str, args)]
+
+    def run(self, program, *args, timeout=WINE_TIMEOUT, env=None):
+        """Runs program to its end. Its output goes through files, not pipes:
+        Wine's background processes (the desktop that a first window starts, the
+        network services) inherit the handles and would hold a pipe open long
+        after the program ends."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run(self.command(program, *args), stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=err, timeout=timeout, env=env or wine_environment())
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+
+    def start(self, program, *args, env=None):
+        """Starts program without waiting; finish() collects it."""
+        out, err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        process = subprocess.Popen(self.command(program, *args), stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=err, env=env or wine_environment())
+        process.files = (out, err)
+        return process
+
+    @staticmethod
+    def finish(process, timeout=WINE_TIMEOUT):
+        try:
+            process.wait(timeout=timeout)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        out, err = process.files
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(process.args, process.returncode, out.read(), err.read())
+        out.close()
+        err.close()
+        return result
+
+    @property
+    def temp_folder(self):
+        """%TEMP% of the prefix's user: where the execution log goes."""
+        return self.prefix / "drive_c" / "users" / os.environ.get("USER", "root") / "Temp"
+
+    @property
+    def execution_log(self):
+        return self.temp_folder / "Orvakel-TarnwickGUI-execution.log"
