@@ -6,9 +6,6 @@
 
 #include "LogCapture.h"
 #include "TestActions.h"
-#include "base/SplitString.h"
-
-using namespace Base;
 
 namespace GenericStub {
 namespace {
@@ -230,18 +227,6 @@ TEST(CreateInstanceTest, GivesAnEmptyObjectOfTheSameClass) {
   EXPECT_TRUE(made->inFields().empty());
   EXPECT_TRUE(made->provided().empty());
   EXPECT_EQ(made->printableTypeName(), L"class GenericStub::RecordingAction");
-}
-
-// --- splitting ----------------------------------------------------------------
-
-TEST(SplitStringTest, KeepsOnlyTheNonEmptyPiecesBetweenSeparators) {
-  using Pieces = std::vector<std::wstring>;
-  EXPECT_EQ(SplitString(L"", L"#"), Pieces{});
-  EXPECT_EQ(SplitString(L"###", L"#"), Pieces{});
-  EXPECT_EQ(SplitString(L"a", L"#"), Pieces{L"a"});
-  EXPECT_EQ(SplitString(L"#a##b#", L"#"), (Pieces{L"a", L"b"}));
-  EXPECT_EQ(SplitString(L"x.exe; y.dll|z", L";| "), (Pieces{L"x.exe", L"y.dll", L"z"}));
-  EXPECT_EQ(SplitString(L"no separators here", L""), Pieces{L"no separators here"});
 }
 
 }  // namespace

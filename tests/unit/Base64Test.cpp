@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "startup/MetadataBlock.h"
 
 using namespace BlockFormat;
-using namespace Startup;
 
 namespace {
 
@@ -52,14 +50,6 @@ TEST(Base64, OutputBeyondTheCapacityFails) {
   std::vector<uint8_t> out;
   EXPECT_FALSE(DecodeBase64Text("Zm9vYmFy", 5, out));
   EXPECT_TRUE(DecodeBase64Text("Zm9vYmFy", 6, out));
-}
-
-TEST(Base64, WideDecodingRefusesAnEmptyText) {
-  ByteBuffer out{1, 2, 3};
-  EXPECT_FALSE(DecodeBase64(L"", out));
-  EXPECT_TRUE(out.empty());
-  EXPECT_TRUE(DecodeBase64(L"Zm9v\r\nYmFy", out));
-  EXPECT_EQ(std::string(out.begin(), out.end()), "foobar");
 }
 
 }  // namespace

@@ -115,4 +115,12 @@ TEST_F(MetadataBlockTest, PlaintextIsReadThroughTheAnsiCodePage) {
   EXPECT_EQ(DecryptMetadata(kAnsiCipher), L"\u00e9\u20ac");
 }
 
+TEST(MetadataBlockBase64, WideDecodingRefusesAnEmptyTextAndSkipsLineBreaks) {
+  ByteBuffer out{1, 2, 3};
+  EXPECT_FALSE(DecodeBase64(L"", out));
+  EXPECT_TRUE(out.empty());
+  EXPECT_TRUE(DecodeBase64(L"Zm9v\r\nYmFy", out));
+  EXPECT_EQ(std::string(out.begin(), out.end()), "foobar");
+}
+
 }  // namespace
