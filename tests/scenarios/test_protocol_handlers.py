@@ -1,0 +1,107 @@
+"""URL protocol handlers: a workflow detects whether a protocol is registered
+and hands a URL to its handler. The handler is the stand-in browser, which
+records how it was started; the protocol keys go through the prefix registry,
+which puts them back after each test. Each run logs into its own folder."""
+
+import json
+import re
+import time
+
+import pytest
+
+from kit.wine import wine_environment, windows_path
+
+PROTOCOL = "tarnwick-test-handler"
+UNREGISTERED = "tarnwick-test-unregistered"
+PROTOCOL_KEY = rf"HKEY_CLASSES_ROOT\{PROTOCOL}"
+URL = f"{PROTOCOL}://get?package=setup.exe&lang=de%20DE&x=%1F"
+
+
+class Workflows:
+    def __init__(self, wine, helpers, tmp_path):
+        self.wine, self.helpers, self.tmp_path = wine, helpers, tmp_path
+        self.browser = helpers / "standinbrowser.exe"
+        self.records = tmp_path / "records"
+        self.records.mkdir()
+        self.log_folder = tmp_path / "temp"
+        self.log_folder.mkdir()
+        self.count = 0
+
+    def run(self, actions, *names):
+        """Runs the actions; returns the exit code, {name: value} and the log lines."""
+        self.count += 1
+        document = self.tmp_path / f"workflow-{self.count}.json"
+        document.write_text(json.dumps({"productLang": "en-US", "requestType": "test", "workflow": actions}))
+        env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records))
+        result = self.wine.run(self.helpers / "actionrun.exe", "--log-folder", windows_path(self.log_folder),
+                               windows_path(document), *names, env=env)
+        values = dict(line.split("=", 1) for line in result.stdout.decode().splitlines() if "=" in line)
+        log = self.log_folder / "Orvakel-TarnwickGUI-execution.log"
+        text = log.read_text(errors="replace") if log.exists() else ""
+        lines = re.sub(r"\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} ", "\n", text.replace("\r\n", "")).split("\n")
+        return result.returncode, values, [line for line in lines if line]
+
+    def await_records(self, count, seconds=20):
+        """The handler's records, (program, parameters) in start order, once count are there."""
+        deadline = time.monotonic() + seconds
+        while len(list(self.records.iterdir())) < count and time.monotonic() < deadline:
+            time.sleep(0.1)
+        time.sleep(0.3)  # a later, unexpected start would show as an extra record
+        records = []
+        for n in range(1, len(list(self.records.iterdir())) + 1):
+            program, parameters = (self.records / f"record-{n}.txt").read_text(encoding="utf-8").split("\n")[:2]
+            records.append((program, parameters))
+        return records
+
+
+@pytest.fixture()
+def workflows(wine, helpers, tmp_path, registry):
+    registry.save(PROTOCOL_KEY)  # so that the whole key goes again, whatever the test adds below it
+    return Workflows(wine, helpers, tmp_path)
+
+
+def detect(name, output):
+    return {"action": "ProtocolHandlerDetectionAction", "in": {"name": name}, "out": {"isInstalled": f"={output}"}}
+
+
+def launch(name, url=URL):
+    return {"action": "LaunchProtocolHandlerAction", "in": {"name": name, "downloadUrl": url}}
+
+
+def test_a_protocol_key_is_installed_even_without_a_command(workflows, registry):
+    registry.set_values(PROTOCOL_KEY, {"URL Protocol": ""})
+    code, values, log = workflows.run([detect(PROTOCOL, "registered"), detect(UNREGISTERED, "unregistered")],
+                                      "registered", "unregistered")
+    assert code == 0
+    assert values == {"registered": "1", "unregistered": "0"}
+    assert f"INFO:: ProtocolHandlerDetectionAction::isProtocolHandlerInstalled protocol string [{PROTOCOL}]." in log
+
+
+@pytest.mark.parametrize("arguments, parameters", [
+    ('"%1"', f'"{URL}"'),
+    ('--first "%1" --again %1', f'--first "{URL}" --again {URL}'),
+    ("--no-url", "--no-url"),
+    ('--keep %2 %% %L %~1 "%1"', f'--keep %2 %% %L %~1 "{URL}"'),
+])
+def test_the_registered_handler_gets_the_url_in_place_of_each_percent_one(workflows, registry, arguments,
+                                                                          parameters):
+    program = windows_path(workflows.browser)
+    registry.set_values(PROTOCOL_KEY, {None: f"URL:{PROTOCOL}", "URL Protocol": ""})
+    registry.set_values(rf"{PROTOCOL_KEY}\shell\open\command", {None: f'"{program}" {arguments}'})
+    code, values, log = workflows.run([launch(PROTOCOL), detect(PROTOCOL, "registered")], "registered")
+    assert code == 0
+    assert values == {"registered": "1"}
+    assert not [line for line in log if line.startswith("ERROR")]
+    assert workflows.await_records(1) == [(program, parameters)]
+
+
+def test_an_unregistered_protocol_logs_both_errors_and_the_run_goes_on(workflows):
+    code, values, log = workflows.run([launch(UNREGISTERED), detect(UNREGISTERED, "registered")], "registered")
+    assert code == 0
+    assert values == {"registered": "0"}
+    errors = [line for line in log if line.startswith("ERROR")]
+    assert errors[0] == rf"ERROR:: Can not find the protocol handler [{UNREGISTERED}\shell\open\command]."
+    assert re.fullmatch(r"ERROR:: Error launching protocol handler \[\], GetLastError \[\d+\]\.", errors[1])
+    assert len(errors) == 2
+    assert "INFO:: End of running class [class GenericStub::ProtocolHandlerDetectionAction]." in log
+    assert workflows.await_records(0, seconds=0) == []
