@@ -5,6 +5,7 @@ which puts them back after each test. Each run logs into its own folder."""
 
 import json
 import re
+import shutil
 import time
 
 import pytest
@@ -27,17 +28,19 @@ class Workflows:
         self.log_folder.mkdir()
         self.count = 0
 
-    def run(self, actions, *names):
-        """Runs the actions; returns the exit code, {name: value} and the log lines."""
+    def run(self, actions, *names, runner=None, **env):
+        """Runs the actions (with runner, a copy of actionrun.exe, when given); returns
+        the exit code, {name: value} and the log lines."""
         self.count += 1
         document = self.tmp_path / f"workflow-{self.count}.json"
         document.write_text(json.dumps({"productLang": "en-US", "requestType": "test", "workflow": actions}))
-        env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records))
-        result = self.wine.run(self.helpers / "actionrun.exe", "--log-folder", windows_path(self.log_folder),
-                               windows_path(document), *names, env=env)
-        values = dict(line.split("=", 1) for line in result.stdout.decode().splitlines() if "=" in line)
+        env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records), **env)
         log = self.log_folder / "Orvakel-TarnwickGUI-execution.log"
-        text = log.read_text(errors="replace") if log.exists() else ""
+        start = log.stat().st_size if log.exists() else 0
+        result = self.wine.run(runner or self.helpers / "actionrun.exe", "--log-folder",
+                               windows_path(self.log_folder), windows_path(document), *names, env=env)
+        values = dict(line.split("=", 1) for line in result.stdout.decode().splitlines() if "=" in line)
+        text = log.read_bytes()[start:].decode(errors="replace") if log.exists() else ""
         lines = re.sub(r"\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} ", "\n", text.replace("\r\n", "")).split("\n")
         return result.returncode, values, [line for line in lines if line]
 
@@ -105,3 +108,29 @@ def test_an_unregistered_protocol_logs_both_errors_and_the_run_goes_on(workflows
     assert len(errors) == 2
     assert "INFO:: End of running class [class GenericStub::ProtocolHandlerDetectionAction]." in log
     assert workflows.await_records(0, seconds=0) == []
+
+
+def test_a_handler_named_without_its_folder_is_not_taken_from_beside_the_program(workflows, registry, tmp_path):
+    # The program runs from a download folder where a web page has dropped programs
+    # named like the handlers; only the one in a PATH folder may start.
+    downloads, tools = tmp_path / "downloads", tmp_path / "tools"
+    downloads.mkdir()
+    tools.mkdir()
+    runner = shutil.copy(workflows.helpers / "actionrun.exe", downloads)
+    for folder, name in ((downloads, "tarnwickhandler.exe"), (tools, "tarnwickhandler.exe"),
+                         (downloads, "tarnwickdropped.exe")):
+        shutil.copy(workflows.browser, folder / name)
+    command = rf"{PROTOCOL_KEY}\shell\open\command"
+    registry.set_values(PROTOCOL_KEY, {"URL Protocol": ""})
+
+    registry.set_values(command, {None: 'tarnwickhandler "%1"'})
+    code, _, log = workflows.run([launch(PROTOCOL)], runner=runner, WINEPATH=windows_path(tools))
+    assert (code, [line for line in log if line.startswith("ERROR")]) == (0, [])
+    assert workflows.await_records(1) == [(windows_path(tools / "tarnwickhandler.exe"), f'"{URL}"')]
+
+    registry.set_values(command, {None: 'tarnwickdropped.exe "%1"'})
+    code, _, log = workflows.run([launch(PROTOCOL)], runner=runner, WINEPATH=windows_path(tools))
+    assert code == 0
+    assert [line for line in log if line.startswith("ERROR")] == [
+        f'ERROR:: Error launching protocol handler [tarnwickdropped.exe "{URL}"], GetLastError [2].']
+    assert len(workflows.await_records(2, seconds=3)) == 1
