@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
 #include <string>
 
@@ -12,64 +11,51 @@
 namespace GenericStub {
 namespace {
 
-struct Description {
+const std::string kUrl = "<downloadLocationList><downloadLocation><url>https://dl.test/p/</url></downloadLocation>"
+                         "</downloadLocationList>";
+std::string Entry(const char* platform, const char* file) {
+  return std::string("<f><platform>") + platform + "</platform><filename>" + file + "</filename></f>";
+}
+std::string Description(const std::string& inside) {
+  return "<?xml version=\"1.0\"?>\n<installerInformation>" + inside + "</installerInformation>";
+}
+
+struct Case {
   const char* name;
-  const char* xml;  // null: no file
-  const wchar_t* version;
-  const wchar_t* windowsUrl;
-  const wchar_t* linuxUrl;
-  const wchar_t* macUrl;
-};
-
-const Description kDescriptions[] = {
-    {"windows and mac entries", R"(<?xml version="1.0"?>
-<installerInformation>
-  <version>5.1.2</version>
-  <downloadLocationList><downloadLocation><url>https://dl.example.test/pkg/</url></downloadLocation></downloadLocationList>
-  <platformFileList>
-    <file><platform>mac</platform><filename>b.dmg</filename></file>
-    <file><filename>a.exe</filename><platform>windows</platform></file>
-  </platformFileList>
-</installerInformation>)",
-     L"5.1.2", L"https://dl.example.test/pkg/a.exe", L"", L"https://dl.example.test/pkg/b.dmg"},
-    {"first windows entry with a file name wins", R"(<installerInformation>
-  <downloadLocationList><downloadLocation><url>u/</url></downloadLocation></downloadLocationList>
-  <platformFileList>
-    <one><platform>windows</platform><filename/></one>
-    <two><platform>windows</platform><filename>first&amp;.exe</filename></two>
-    <three><platform>windows</platform><filename>second.exe</filename></three>
-    <four><platform>linux</platform><filename>c.run</filename></four>
-  </platformFileList>
-</installerInformation>)",
-     L"", L"u/first&.exe", L"u/c.run", L""},
-    {"platform names are case-sensitive", R"(<installerInformation><version>1</version>
-  <downloadLocationList><downloadLocation><url>u/</url></downloadLocation></downloadLocationList>
-  <platformFileList><f><platform>Windows</platform><filename>a.exe</filename></f></platformFileList>
-</installerInformation>)",
+  std::string xml;  // empty: no file
+  std::wstring version, windowsUrl, linuxUrl, macUrl;
+} const kCases[] = {
+    {"WindowsAndMac", Description("<version>5.1.2</version>" + kUrl + "<platformFileList>" + Entry("mac", "b.dmg") +
+                                  "<any><filename>a.exe</filename><platform>windows</platform></any></platformFileList>"),
+     L"5.1.2", L"https://dl.test/p/a.exe", L"", L"https://dl.test/p/b.dmg"},
+    {"FirstWindowsEntryWithAFileWins",
+     Description(kUrl + "<platformFileList>" + Entry("windows", "") + Entry("windows", "first&amp;.exe") +
+                 Entry("windows", "second.exe") + Entry("linux", "c.run") + "</platformFileList>"),
+     L"", L"https://dl.test/p/first&.exe", L"https://dl.test/p/c.run", L""},
+    {"CapitalW", Description("<version>1</version>" + kUrl + "<platformFileList>" + Entry("Windows", "a.exe") +
+                             "</platformFileList>"),
      L"1", L"", L"", L""},
-    {"no url", R"(<installerInformation><version>2.0</version>
-  <downloadLocationList><downloadLocation/></downloadLocationList>
-  <platformFileList><f><platform>windows</platform><filename>a.exe</filename></f></platformFileList>
-</installerInformation>)",
+    {"NoUrl", Description("<version>2.0</version><downloadLocationList><downloadLocation/></downloadLocationList>"
+                          "<platformFileList>" + Entry("windows", "a.exe") + "</platformFileList>"),
      L"2.0", L"", L"", L""},
-    {"another root", R"(<installer><installerInformation><version>2.0</version></installerInformation></installer>)",
+    {"AnotherRoot", "<installer><installerInformation><version>2.0</version></installerInformation></installer>",
      L"", L"", L"", L""},
-    {"no file", nullptr, L"", L"", L"", L""},
-    {"not XML", "version=2.0\n<installerInformation><version>2.0</version>", L"", L"", L"", L""},
-    {"XML that breaks off after a whole description", R"(<installerInformation><version>2.0</version>
-  <downloadLocationList><downloadLocation><url>u/</url></downloadLocation></downloadLocationList>
-  <platformFileList><f><platform>windows</platform><filename>a.exe</filename></f></platformFileList>
-</installerInformation><trailing)",
+    {"NoFile", "", L"", L"", L"", L""},
+    {"NotXml", "version=2.0\n<installerInformation><version>2.0</version>", L"", L"", L"", L""},
+    // What parsed before an error is not used.
+    {"BrokenAfterAWholeDescription",
+     Description("<version>2.0</version>" + kUrl + "<platformFileList>" + Entry("windows", "a.exe") +
+                 "</platformFileList>") + "<trailing",
      L"", L"", L"", L""},
 };
 
-class XmlParseActionTest : public ::testing::TestWithParam<Description> {};
+class XmlParseActionTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(XmlParseActionTest, PublishesTheVersionAndOneInstallerUrlPerPlatform) {
-  const Description& d = GetParam();
+  const Case& c = GetParam();
   TempFolder folder;
   const std::wstring path = folder.path() + L"\\installer.xml";
-  if (d.xml != nullptr) std::ofstream(path.c_str(), std::ios::binary) << d.xml;
+  if (!c.xml.empty()) std::ofstream(path.c_str(), std::ios::binary) << c.xml;
 
   XmlParseAction action;
   ValueStore store;
@@ -82,21 +68,15 @@ TEST_P(XmlParseActionTest, PublishesTheVersionAndOneInstallerUrlPerPlatform) {
   LogCapture log;
   action.run(store, nullptr);
 
-  EXPECT_EQ(store.lookup(L"version"), d.version);
-  EXPECT_EQ(store.lookup(L"windowsInstallerUrl"), d.windowsUrl);
-  EXPECT_EQ(store.lookup(L"linuxInstallerUrl"), d.linuxUrl);
-  EXPECT_EQ(store.lookup(L"macInstallerUrl"), d.macUrl);
+  EXPECT_EQ(store.lookup(L"version"), c.version);
+  EXPECT_EQ(store.lookup(L"windowsInstallerUrl"), c.windowsUrl);
+  EXPECT_EQ(store.lookup(L"linuxInstallerUrl"), c.linuxUrl);
+  EXPECT_EQ(store.lookup(L"macInstallerUrl"), c.macUrl);
   EXPECT_EQ(log.text(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, XmlParseActionTest, ::testing::ValuesIn(kDescriptions),
-                         [](const auto& test) {
-                           std::string name;
-                           for (const char* c = test.param.name; *c != '\0'; ++c) {
-                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Descriptions, XmlParseActionTest, ::testing::ValuesIn(kCases),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace GenericStub
