@@ -16,6 +16,9 @@ TRUST_E_NOSIGNATURE = 0x800B0100
 CERT_E_UNTRUSTEDROOT = 0x800B0109
 CERT_E_CHAINING = 0x800B010A
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
+ACTION_CLASSES = {"AddArgumentsAction", "ExecutableVerifierAction", "LaunchProtocolHandlerAction",
+                  "PackageDownloadAction", "PackageExtractionAction", "ProtocolHandlerDetectionAction",
+                  "RemoveArgumentsAction", "ReplaceFileAction", "RunExecutableAction", "XmlParseAction"}
 
 
 def probe(wine, helpers, path, tmp_path):
@@ -88,6 +91,12 @@ def test_stub_with_showmetadata_logs_its_document_and_exits_0(wine, packer, trus
     assert result.returncode == 0
     lines = log.read_bytes().decode("latin-1").split("\r\n")
     messages = [re.sub(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ", "", line) for line in lines if line]
+    # The registered action classes follow the banner, in name order.
+    classes = [m for m in messages if m.startswith("INFO:: SUPPORTED ACTION LIST => [")]
+    assert messages[2:2 + len(classes)] == classes
+    names = [m[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for m in classes]
+    assert names == sorted(names) and set(names) <= ACTION_CLASSES
+    messages = messages[:2] + messages[2 + len(classes):]
     assert messages == [
         "INFO:: =============================================",
         "INFO:: Begin to run Tarnwick",

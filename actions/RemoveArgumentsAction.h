@@ -1,0 +1,18 @@
+#pragma once
+
+#include "workflow/ActionBase.h"
+
+namespace GenericStub {
+
+// Removes every "/<name>" of the switch names in "additionalArguments" (a JSON
+// array of strings) from the installer's command line, as plain text: values
+// after a switch stay, and so does the rest of a longer switch name that
+// begins with it. Runs only when the installer's file version can be read.
+// The result goes to the store's "arguments".
+class RemoveArgumentsAction : public Action<RemoveArgumentsAction> {
+ public:
+  static constexpr const wchar_t* kClassName = L"RemoveArgumentsAction";
+  void run(ValueStore& store, CallbackHandler* handler) override;
+};
+
+}  // namespace GenericStub

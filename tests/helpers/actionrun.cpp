@@ -1,0 +1,58 @@
+// Runs the workflow of a metadata document (JSON, without encryption) with the
+// product's action classes, as the stub's worker does, and prints values of
+// the store afterwards.
+//
+//   actionrun [--log-folder FOLDER] DOCUMENT [NAME...]
+//
+// --log-folder makes FOLDER the temporary folder, and so the place of the
+// execution log. Prints "NAME=VALUE" for each NAME after the run. Exit code 0
+// when the run ended normally, 1 when it raised an error (printed as
+// "error <message>"), 2 on bad arguments or an unreadable document.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "actions/RegisterActions.h"
+#include "base/AnsiText.h"
+#include "workflow/MetadataDocument.h"
+#include "workflow/WorkflowRunner.h"
+
+using namespace GenericStub;
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::wstring> args(argv + 1, argv + argc);
+  if (args.size() >= 2 && args[0] == L"--log-folder") {
+    SetEnvironmentVariableW(L"TEMP", args[1].c_str());
+    SetEnvironmentVariableW(L"TMP", args[1].c_str());
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty()) {
+    std::fprintf(stderr, "usage: actionrun [--log-folder FOLDER] DOCUMENT [NAME...]\n");
+    return 2;
+  }
+  std::ifstream file(args[0].c_str(), std::ios::binary);
+  if (!file) return 2;
+  const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+
+  Workflow workflow;
+  RegisterActions(workflow);
+  ValueStore store;
+  int code = 0;
+  try {
+    store.replaceAll(ParseMetadata(Base::AnsiToWide(document), workflow));
+    RunActions(workflow.actions(), store, nullptr);
+  } catch (const std::exception& error) {
+    std::printf("error %s\n", error.what());
+    code = 1;
+  }
+  for (auto name = args.begin() + 1; name != args.end(); ++name) {
+    std::printf("%s=%s\n", Base::WideToAnsi(*name).c_str(), Base::WideToAnsi(store.lookup(*name)).c_str());
+  }
+  return code;
+}
