@@ -11,8 +11,6 @@
 namespace GenericStub {
 namespace {
 
-// A relative archive name made absolute, so that a name beginning with "-",
-// "/" or "@" is never read as a switch or a list file.
 std::wstring FullPath(const std::wstring& path) {
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return path;
@@ -23,10 +21,21 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
+// The archive name as UnRAR must get it to open exactly that file: made
+// absolute, so that a name beginning with "-", "/" or "@" is never read as a
+// switch or a list file; and a name without extension ends in ".", which
+// Windows ignores, where UnRAR would otherwise open "<name>.rar" instead.
+std::wstring ArchiveArgument(const std::wstring& path) {
+  std::wstring full = FullPath(path);
+  const std::wstring::size_type name = full.find_last_of(L"\\/:");
+  if (full.find(L'.', name == std::wstring::npos ? 0 : name + 1) == std::wstring::npos) full += L'.';
+  return full;
+}
+
 }  // namespace
 
 RarExtractionResult ExtractRarArchive(const std::wstring& archive, const std::wstring& folder) {
-  std::vector<std::wstring> args = {L"x", L"-y", L"-inul", FullPath(archive), folder};
+  std::vector<std::wstring> args = {L"x", L"-y", L"-inul", ArchiveArgument(archive), folder};
 
   RarExtractionResult result;
   ErrHandler.Clean();
