@@ -32,9 +32,9 @@ class ActionRunner:
         shutil.copy(helpers / "runaction.exe", self.program)
         self.count = 0
 
-    def run(self, action, inputs, outputs=(), store=None, **environment):
-        """Runs action with the "in" members inputs; each name of outputs is
-        mapped to a store entry of the same name and read back."""
+    def start(self, action, inputs, outputs=(), store=None, **environment):
+        """Starts action with the "in" members inputs; each name of outputs is
+        mapped to a store entry of the same name, read back by finish()."""
         self.count += 1
         log_folder = self.folder / f"log{self.count}"
         log_folder.mkdir()
@@ -43,12 +43,20 @@ class ActionRunner:
         job_file = self.folder / f"job{self.count}.json"
         job_file.write_text(json.dumps(job), encoding="utf-8")
         answer_file = self.folder / f"answer{self.count}.json"
-        result = self.wine.run(self.program, windows_path(job_file), windows_path(answer_file),
-                               env=wine_environment(**environment))
+        process = self.wine.start(self.program, windows_path(job_file), windows_path(answer_file),
+                                  env=wine_environment(**environment))
+        return process, log_folder, answer_file
+
+    def finish(self, started):
+        process, log_folder, answer_file = started
+        result = self.wine.finish(process)
         assert result.returncode == 0, result.stderr.decode(errors="replace")
         logs = list(log_folder.glob("*.log"))
         log_text = logs[0].read_text(encoding="utf-8", errors="replace") if logs else ""
         return ActionResult(result, json.loads(answer_file.read_text(encoding="utf-8")), log_text)
+
+    def run(self, action, inputs, outputs=(), store=None, **environment):
+        return self.finish(self.start(action, inputs, outputs, store, **environment))
 
 
 @pytest.fixture()
