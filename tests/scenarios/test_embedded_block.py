@@ -88,7 +88,12 @@ def test_stub_with_showmetadata_logs_its_document_and_exits_0(wine, packer, trus
     assert result.returncode == 0
     lines = log.read_bytes().decode("latin-1").split("\r\n")
     messages = [re.sub(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ", "", line) for line in lines if line]
-    assert messages == [
+    # After the banner, the registered action classes in name order.
+    classes = [m for m in messages if m.startswith("INFO:: SUPPORTED ACTION LIST => [")]
+    assert messages[2:2 + len(classes)] == classes == sorted(classes)
+    assert {"ExecutableVerifierAction", "PackageExtractionAction", "RunExecutableAction"} <= \
+        {line[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for line in classes}
+    assert [m for m in messages if m not in classes] == [
         "INFO:: =============================================",
         "INFO:: Begin to run Tarnwick",
         "INFO:: Begin to call RetrieveMetadata.",
