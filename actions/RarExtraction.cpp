@@ -35,7 +35,11 @@ std::wstring ArchiveArgument(const std::wstring& path) {
 }  // namespace
 
 RarExtractionResult ExtractRarArchive(const std::wstring& archive, const std::wstring& folder) {
-  std::vector<std::wstring> args = {L"x", L"-y", L"-inul", ArchiveArgument(archive), folder};
+  // Without its final "\" UnRAR would read the folder as a name filter and
+  // unpack into the current folder.
+  std::wstring destination = folder;
+  if (destination.empty() || destination.back() != L'\\') destination += L'\\';
+  std::vector<std::wstring> args = {L"x", L"-y", L"-inul", ArchiveArgument(archive), destination};
 
   RarExtractionResult result;
   ErrHandler.Clean();

@@ -11,7 +11,7 @@ struct RarExtractionResult {
 };
 
 // Runs "x -y -inul <archive> <folder>": extracts with the archived sub-folders
-// into folder (which must end in "\"), answering every question with yes, so
+// into folder (a missing final "\" is added), answering every question with yes, so
 // files already there are overwritten; prints nothing. UnRAR's configuration
 // (rar.ini beside the program or in the user's profile, the RAR environment
 // variable) is not read: files that someone else can put there do not change
