@@ -126,6 +126,20 @@ struct CertContextTraits {
   static void Close(Type h) { CertFreeCertificateContext(h); }
 };
 
+struct CryptMessageTraits {
+  using Type = HCRYPTMSG;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { CryptMsgClose(h); }
+};
+
+struct CertChainTraits {
+  using Type = PCCERT_CHAIN_CONTEXT;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { CertFreeCertificateChain(h); }
+};
+
 struct CredentialTraits {
   using Type = PCREDENTIALW;
   static constexpr Type kNone = nullptr;
@@ -168,6 +182,8 @@ using CryptProvider = UniqueResource<CryptProviderTraits>;
 using CryptHash = UniqueResource<CryptHashTraits>;
 using CertStore = UniqueResource<CertStoreTraits>;
 using CertContext = UniqueResource<CertContextTraits>;
+using CryptMessage = UniqueResource<CryptMessageTraits>;
+using CertChain = UniqueResource<CertChainTraits>;
 using CredentialRecord = UniqueResource<CredentialTraits>;
 using GlobalText = UniqueResource<GlobalMemoryTraits<LPWSTR>>;
 using LocalArgv = UniqueResource<LocalMemoryTraits<LPWSTR*>>;

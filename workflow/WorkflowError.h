@@ -2,7 +2,7 @@
 // The program's error codes. A workflow failure writes its ERROR log line and
 // then raises a std::logic_error whose message is the decimal code; the worker
 // thread's top turns that message into what the window shows. Values are part
-// of the log format: never renumber or reuse one (5, 6 and 12 are unused).
+// of the log format: never renumber or reuse one (5 and 6 are unused).
 
 namespace GenericStub {
 
@@ -16,6 +16,7 @@ enum class ErrorCode : int {
   kExecutableRejected = 9,
   kWorkflowMalformed = 10,
   kMandatoryFieldEmpty = 11,
+  kExtractionFailed = 12,  // UnRAR gave up: a failed write, exhausted memory
   kRequestTypeMissing = 13,
 };
 

@@ -1,6 +1,7 @@
 // Runs the workflow of a metadata document (JSON, without encryption) with the
 // product's action classes, as the stub's worker does, and prints values of
-// the store afterwards.
+// the store afterwards. Like the stub, it first makes its own folder the
+// current folder.
 //
 //   actionrun [--log-folder FOLDER] DOCUMENT [NAME...]
 //
@@ -25,6 +26,19 @@
 
 using namespace GenericStub;
 
+namespace {
+
+void EnterOwnFolder() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::wstring folder(path, length);
+  folder.erase(folder.find_last_of(L'\\') + 1);
+  SetCurrentDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> args(argv + 1, argv + argc);
   if (args.size() >= 2 && args[0] == L"--log-folder") {
@@ -38,6 +52,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::ifstream file(args[0].c_str(), std::ios::binary);
   if (!file) return 2;
+  EnterOwnFolder();
   const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
   Workflow workflow;

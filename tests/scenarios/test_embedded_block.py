@@ -19,6 +19,7 @@ EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 ACTION_CLASSES = {"AddArgumentsAction", "ExecutableVerifierAction", "LaunchProtocolHandlerAction",
                   "PackageDownloadAction", "PackageExtractionAction", "ProtocolHandlerDetectionAction",
                   "RemoveArgumentsAction", "ReplaceFileAction", "RunExecutableAction", "XmlParseAction"}
+NOT_YET_BUILT = {"PackageDownloadAction", "ReplaceFileAction"}
 
 
 def probe(wine, helpers, path, tmp_path):
@@ -95,7 +96,7 @@ def test_stub_with_showmetadata_logs_its_document_and_exits_0(wine, packer, trus
     classes = [m for m in messages if m.startswith("INFO:: SUPPORTED ACTION LIST => [")]
     assert messages[2:2 + len(classes)] == classes
     names = [m[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for m in classes]
-    assert names == sorted(names) and set(names) <= ACTION_CLASSES
+    assert names == sorted(ACTION_CLASSES - NOT_YET_BUILT)
     messages = messages[:2] + messages[2 + len(classes):]
     assert messages == [
         "INFO:: =============================================",

@@ -3,14 +3,14 @@ and hands a URL to its handler. The handler is the stand-in browser, which
 records how it was started; the protocol keys go through the prefix registry,
 which puts them back after each test. Each run logs into its own folder."""
 
-import json
 import re
 import shutil
 import time
 
 import pytest
 
-from kit.wine import wine_environment, windows_path
+from actionrun import actions  # noqa: F401  (fixture)
+from kit.wine import windows_path
 
 PROTOCOL = "tarnwick-test-handler"
 UNREGISTERED = "tarnwick-test-unregistered"
@@ -18,34 +18,19 @@ PROTOCOL_KEY = rf"HKEY_CLASSES_ROOT\{PROTOCOL}"
 URL = f"{PROTOCOL}://get?package=setup.exe&lang=de%20DE&x=%1F"
 
 
-class Workflows:
-    def __init__(self, wine, helpers, tmp_path):
-        self.wine, self.helpers, self.tmp_path = wine, helpers, tmp_path
-        self.browser = helpers / "standinbrowser.exe"
+class Handler:
+    """The stand-in browser as the protocol's handler, and its records."""
+
+    def __init__(self, helpers, tmp_path):
+        self.program = helpers / "standinbrowser.exe"
         self.records = tmp_path / "records"
         self.records.mkdir()
-        self.log_folder = tmp_path / "temp"
-        self.log_folder.mkdir()
-        self.count = 0
 
-    def run(self, actions, *names, runner=None, **env):
-        """Runs the actions (with runner, a copy of actionrun.exe, when given); returns
-        the exit code, {name: value} and the log lines."""
-        self.count += 1
-        document = self.tmp_path / f"workflow-{self.count}.json"
-        document.write_text(json.dumps({"productLang": "en-US", "requestType": "test", "workflow": actions}))
-        env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records), **env)
-        log = self.log_folder / "Orvakel-TarnwickGUI-execution.log"
-        start = log.stat().st_size if log.exists() else 0
-        result = self.wine.run(runner or self.helpers / "actionrun.exe", "--log-folder",
-                               windows_path(self.log_folder), windows_path(document), *names, env=env)
-        values = dict(line.split("=", 1) for line in result.stdout.decode().splitlines() if "=" in line)
-        text = log.read_bytes()[start:].decode(errors="replace") if log.exists() else ""
-        lines = re.sub(r"\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} ", "\n", text.replace("\r\n", "")).split("\n")
-        return result.returncode, values, [line for line in lines if line]
+    def environment(self, **extra):
+        return dict(TARNWICK_BROWSER_RECORDS=windows_path(self.records), **extra)
 
     def await_records(self, count, seconds=20):
-        """The handler's records, (program, parameters) in start order, once count are there."""
+        """The records, (program, parameters) in start order, once count are there."""
         deadline = time.monotonic() + seconds
         while len(list(self.records.iterdir())) < count and time.monotonic() < deadline:
             time.sleep(0.1)
@@ -58,9 +43,9 @@ class Workflows:
 
 
 @pytest.fixture()
-def workflows(wine, helpers, tmp_path, registry):
+def handler(helpers, tmp_path, registry):
     registry.save(PROTOCOL_KEY)  # so that the whole key goes again, whatever the test adds below it
-    return Workflows(wine, helpers, tmp_path)
+    return Handler(helpers, tmp_path)
 
 
 def detect(name, output):
@@ -75,17 +60,18 @@ def errors(log):
     return [line for line in log if line.startswith("ERROR")]
 
 
-def test_a_key_without_command_is_installed_and_an_unregistered_launch_only_logs(workflows, registry):
+def test_a_key_without_command_is_installed_and_an_unregistered_launch_only_logs(actions, handler, registry):
     registry.set_values(PROTOCOL_KEY, {"URL Protocol": ""})
-    code, values, log = workflows.run(
+    result = actions.run_workflow(
         [launch(UNREGISTERED), detect(PROTOCOL, "registered"), detect(UNREGISTERED, "unregistered")],
-        "registered", "unregistered")
-    assert (code, values) == (0, {"registered": "1", "unregistered": "0"})
+        ["registered", "unregistered"], **handler.environment())
+    log = result.log
+    assert (result.error, result.store) == (None, {"registered": "1", "unregistered": "0"})
     assert errors(log)[0] == rf"ERROR:: Can not find the protocol handler [{UNREGISTERED}\shell\open\command]."
     assert re.fullmatch(r"ERROR:: Error launching protocol handler \[\], GetLastError \[\d+\]\.", errors(log)[1])
     assert len(errors(log)) == 2
     assert f"INFO:: ProtocolHandlerDetectionAction::isProtocolHandlerInstalled protocol string [{PROTOCOL}]." in log
-    assert workflows.await_records(0, seconds=0) == []
+    assert handler.await_records(0, seconds=0) == []
 
 
 @pytest.mark.parametrize("arguments, parameters", [
@@ -94,33 +80,32 @@ def test_a_key_without_command_is_installed_and_an_unregistered_launch_only_logs
     ("--no-url", "--no-url"),
     ('--keep %2 %% %L %~1 "%1"', f'--keep %2 %% %L %~1 "{URL}"'),
 ])
-def test_the_registered_handler_gets_the_url_in_place_of_each_percent_one(workflows, registry, arguments,
+def test_the_registered_handler_gets_the_url_in_place_of_each_percent_one(actions, handler, registry, arguments,
                                                                           parameters):
-    program = windows_path(workflows.browser)
+    program = windows_path(handler.program)
     registry.set_values(rf"{PROTOCOL_KEY}\shell\open\command", {None: f'"{program}" {arguments}'})
-    code, _, log = workflows.run([launch(PROTOCOL)])
-    assert (code, errors(log)) == (0, [])
-    assert workflows.await_records(1) == [(program, parameters)]
+    result = actions.run_workflow([launch(PROTOCOL)], **handler.environment())
+    assert (result.error, errors(result.log)) == (None, [])
+    assert handler.await_records(1) == [(program, parameters)]
 
 
-def test_a_handler_named_without_its_folder_is_not_taken_from_beside_the_program(workflows, registry, tmp_path):
+def test_a_handler_named_without_its_folder_is_not_taken_from_beside_the_program(actions, handler, registry,
+                                                                                 tmp_path):
     # The program runs from a download folder where a web page has dropped programs
     # named like the handlers; only the one in a PATH folder may start.
-    downloads, tools = tmp_path / "downloads", tmp_path / "tools"
-    downloads.mkdir()
+    tools = tmp_path / "tools"
     tools.mkdir()
-    runner = shutil.copy(workflows.helpers / "actionrun.exe", downloads)
-    for folder, name in ((downloads, "tarnwickhandler.exe"), (tools, "tarnwickhandler.exe"),
-                         (downloads, "tarnwickdropped.exe")):
-        shutil.copy(workflows.browser, folder / name)
+    for folder, name in ((actions.downloads, "tarnwickhandler.exe"), (tools, "tarnwickhandler.exe"),
+                         (actions.downloads, "tarnwickdropped.exe")):
+        shutil.copy(handler.program, folder / name)
     command = rf"{PROTOCOL_KEY}\shell\open\command"
     registry.set_values(command, {None: 'tarnwickhandler "%1"'})
-    code, _, log = workflows.run([launch(PROTOCOL)], runner=runner, WINEPATH=windows_path(tools))
-    assert (code, errors(log)) == (0, [])
-    assert workflows.await_records(1) == [(windows_path(tools / "tarnwickhandler.exe"), f'"{URL}"')]
+    result = actions.run_workflow([launch(PROTOCOL)], **handler.environment(WINEPATH=windows_path(tools)))
+    assert (result.error, errors(result.log)) == (None, [])
+    assert handler.await_records(1) == [(windows_path(tools / "tarnwickhandler.exe"), f'"{URL}"')]
 
     registry.set_values(command, {None: 'tarnwickdropped.exe "%1"'})
-    code, _, log = workflows.run([launch(PROTOCOL)], runner=runner, WINEPATH=windows_path(tools))
-    assert (code, errors(log)) == (
-        0, [f'ERROR:: Error launching protocol handler [tarnwickdropped.exe "{URL}"], GetLastError [2].'])
-    assert len(workflows.await_records(2, seconds=3)) == 1
+    result = actions.run_workflow([launch(PROTOCOL)], **handler.environment(WINEPATH=windows_path(tools)))
+    assert (result.error, errors(result.log)) == (
+        None, [f'ERROR:: Error launching protocol handler [tarnwickdropped.exe "{URL}"], GetLastError [2].'])
+    assert len(handler.await_records(2, seconds=3)) == 1

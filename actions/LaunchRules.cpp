@@ -1,0 +1,30 @@
+#include "actions/LaunchRules.h"
+
+#include <cwchar>
+
+namespace GenericStub {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// "C:\x", "C:x", "\x", "\\server\x": anything that does not begin in the current folder.
+bool IsRelative(const std::wstring& path) {
+  if (path.empty()) return true;
+  if (IsSeparator(path[0])) return false;
+  return !(path.size() >= 2 && path[1] == L':');
+}
+
+}  // namespace
+
+long DecimalSetting(const std::wstring& text) { return std::wcstol(text.c_str(), nullptr, 10); }
+
+std::wstring LaunchParameters(const std::wstring& arguments, const std::wstring& quiet) {
+  return DecimalSetting(quiet) != 0 ? arguments + L" -quiet" : arguments;
+}
+
+std::wstring LaunchFile(const std::wstring& executableName, const std::wstring& launchPath) {
+  if (launchPath.empty() || !IsRelative(executableName)) return executableName;
+  return IsSeparator(launchPath.back()) ? launchPath + executableName : launchPath + L"\\" + executableName;
+}
+
+}  // namespace GenericStub

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "workflow/ActionBase.h"
+
+namespace GenericStub {
+
+// Starts "executableName" (in the folder "launchPath" when given) with the
+// shell's "open" verb and the parameters "arguments" (plus " -quiet" when
+// "quiet" is non-zero). With "shallWait" non-zero it waits for the program and
+// publishes its exit code as "returnCode" ("%d": an NTSTATUS such as
+// 0xC0000005 gives a negative number). A program that cannot be started is no
+// error; then nothing is published. Fails only on a missing "executableName" (11).
+class RunExecutableAction : public Action<RunExecutableAction> {
+ public:
+  static constexpr const wchar_t* kClassName = L"RunExecutableAction";
+  void run(ValueStore& store, CallbackHandler* handler) override;
+};
+
+}  // namespace GenericStub

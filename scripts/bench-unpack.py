@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Benchmark of the package extraction: the time to unpack a 200 MB RAR archive
+with the extraction action under Wine (the runaction helper of build/x86_64,
+from process start to end: folder creation, hardening and unpacking), as a
+ratio to the native unrar built from the same UnRAR sources on the same
+archive. Prints both times and the ratio (goal: at most 1.5). Not a test: run
+it by hand after scripts/build.sh.
+
+  scripts/bench-unpack.py [--runs N]
+"""
+
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+BUILD = REPO / "build" / "x86_64"
+HARNESS = REPO / "tests" / "harness"
+
+
+def windows_path(path):
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def native_unrar(work):
+    """unrar built for Linux from the sources the product compiles, as its makefile builds it."""
+    source = REPO / ".deps" / "src" / "unrar"
+    folder = BUILD / "native-unrar"
+    program = folder / "unrar"
+    if not program.exists():
+        shutil.copytree(source, folder, dirs_exist_ok=True)
+        subprocess.run(["make", "-j2", "-f", "makefile", "unrar", "CXXFLAGS=-O2"], cwd=folder, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return program
+
+
+def make_archive(work):
+    """About 200 MB of archive: incompressible payloads (as installers carry)
+    and compressible text, in sub-folders."""
+    content = work / "content"
+    (content / "data").mkdir(parents=True)
+    for i in range(4):
+        (content / "data" / f"payload{i}.bin").write_bytes(os.urandom(40 * 1024 * 1024))
+    words = [os.urandom(6).hex() for _ in range(4096)]
+    rng = __import__("random").Random(1)
+    with open(content / "readme.txt", "w") as text:
+        for _ in range(1_600_000):
+            text.write(" ".join(rng.choice(words) for _ in range(8)) + "\n")
+    archive = work / "bench_Setup.exe"
+    subprocess.run(["rar", "a", "-r", "-idq", "-ma5", str(archive), "."], cwd=content, check=True)
+    shutil.rmtree(content)
+    return archive
+
+
+def best_of(runs, prepare, command, env=None):
+    times = []
+    for _ in range(runs):
+        prepare()
+        start = time.perf_counter()
+        subprocess.run(command, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        times.append(time.perf_counter() - start)
+    return min(times)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--runs", type=int, default=3)
+    runs = parser.parse_args().runs
+    prefix = BUILD / "wineprefix"
+    session = BUILD / "wine-session"
+    extracted = prefix / "drive_c" / "Orvakel" / "bench"
+    with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as temp:
+        work = Path(temp)
+        unrar = native_unrar(work)
+        downloads = work / "Downloads"
+        downloads.mkdir()
+        archive = make_archive(downloads)
+        shutil.copy(BUILD / "tests" / "helpers" / "runaction.exe", downloads)
+        print(f"archive: {archive.stat().st_size / 1e6:.1f} MB")
+
+        native_out = work / "native"
+        native = best_of(runs, lambda: shutil.rmtree(native_out, ignore_errors=True),
+                         [str(unrar), "x", "-y", "-inul", str(archive), str(native_out) + "/"])
+
+        job = work / "job.json"
+        job.write_text(json.dumps({"logFolder": windows_path(work), "action": "PackageExtractionAction",
+                                   "in": {"fileName": archive.name}, "out": {}, "names": []}))
+        env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
+        subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
+                       stdout=subprocess.DEVNULL)
+        try:
+            wine = best_of(runs, lambda: shutil.rmtree(extracted, ignore_errors=True),
+                           [str(BUILD / "wine-run"), str(downloads / "runaction.exe"), windows_path(job),
+                            windows_path(work / "answer.json")], env=env)
+            size = sum(f.stat().st_size for f in extracted.rglob("*") if f.is_file())
+            native_size = sum(f.stat().st_size for f in native_out.rglob("*") if f.is_file())
+            if size != native_size:
+                sys.exit(f"the action unpacked {size} bytes, unrar {native_size}")
+        finally:
+            shutil.rmtree(extracted, ignore_errors=True)
+            subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
+                           stdout=subprocess.DEVNULL)
+    print(f"native unrar: {native:.2f} s (best of {runs})")
+    print(f"extraction action under Wine: {wine:.2f} s (best of {runs})")
+    print(f"ratio: {wine / native:.2f}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,211 @@
+"""The package extraction action under Wine with RAR archives made by `rar`:
+folder naming, overwriting, damaged, missing and encrypted archives, names and
+entries that try to leave the root, a planted rar.ini, and the hardening."""
+
+import os
+import shutil
+import subprocess
+import uuid
+import zlib
+
+import pytest
+
+from actionrun import actions  # noqa: F401  (fixture)
+from kit.wine import windows_path
+
+
+def make_rar(archive, folder, *switches):
+    """Archives every file under folder (paths relative to it) into archive."""
+    subprocess.run(["rar", "a", "-r", "-idq", "-qo-", *switches, str(archive.resolve()), "."], cwd=folder,
+                   check=True, capture_output=True)
+    return archive
+
+
+def _vint(data, pos):
+    value, shift = 0, 0
+    while True:
+        byte = data[pos]
+        value |= (byte & 0x7F) << shift
+        pos += 1
+        shift += 7
+        if not byte & 0x80:
+            return value, pos
+
+
+def rename_entries(archive, renames):
+    """Renames entries of a RAR5 archive in place (names of equal length),
+    with the header checksums made right again: entries that rar itself would
+    never write."""
+    data = bytearray(archive.read_bytes())
+    pos = 8  # after the signature
+    while pos < len(data):
+        size, body = _vint(data, pos + 4)
+        end = body + size
+        kind, cursor = _vint(data, body)
+        flags, cursor = _vint(data, cursor)
+        if flags & 1:
+            _, cursor = _vint(data, cursor)
+        data_size = _vint(data, cursor)[0] if flags & 2 else 0
+        if kind == 2:  # file header
+            for old, new in renames.items():
+                at = data.find(old.encode(), body, end)
+                if at >= 0:
+                    data[at:at + len(old)] = new.encode()
+        data[pos:pos + 4] = zlib.crc32(bytes(data[pos + 4:end])).to_bytes(4, "little")
+        pos = end + data_size
+    archive.write_bytes(bytes(data))
+
+
+@pytest.fixture()
+def orvakel(wine):
+    """The extraction root in the prefix (C:\\Orvakel); a unique name prefix per
+    test, and the folders made under that name removed afterwards."""
+    root = wine.prefix / "drive_c" / "Orvakel"
+    tag = "t" + uuid.uuid4().hex[:8]
+    yield root, tag
+    for parent in (root, wine.prefix / "drive_c"):
+        for path in parent.glob(tag + "*"):
+            shutil.rmtree(path, ignore_errors=True)
+
+
+@pytest.fixture()
+def content(tmp_path):
+    """A package tree: Setup.exe, a file in a sub-folder and keep.txt."""
+    folder = tmp_path / "content"
+    (folder / "bin").mkdir(parents=True)
+    (folder / "Setup.exe").write_bytes(b"MZ new setup")
+    (folder / "bin" / "tool.exe").write_bytes(b"MZ tool")
+    (folder / "keep.txt").write_text("kept")
+    return folder
+
+
+def extract(actions, name, launch_order=None, **environment):
+    inputs = {"fileName": name}
+    if launch_order is not None:
+        inputs["launchOrder"] = launch_order
+    return actions.run("PackageExtractionAction", inputs, ["extractionPath", "executableName"], **environment)
+
+
+@pytest.mark.parametrize("suffix, folder", [("_sETUP.EXE", ""), ("_1.2.rar", "_1.2"), ("", "")])
+def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, orvakel, content, suffix, folder):
+    root, tag = orvakel
+    make_rar(actions.downloads / f"{tag}.rar", content)
+    (actions.downloads / f"{tag}.rar").rename(actions.downloads / f"{tag}{suffix}")
+    # Without an extension, UnRAR itself would look for "<name>.rar": a decoy there is never used.
+    decoy = content.parent / "decoy"
+    decoy.mkdir()
+    (decoy / "decoy.txt").write_text("decoy")
+    make_rar(actions.downloads / f"{tag}.rar", decoy)
+    result = extract(actions, f"{tag}{suffix}", "##missing.exe##bin\\tool.exe#Setup.exe#")
+    assert result.error is None
+    assert result.store == {"extractionPath": f"C:\\Orvakel\\{tag}{folder}\\", "executableName": "bin\\tool.exe"}
+    unpacked = root / f"{tag}{folder}"
+    assert (unpacked / "bin" / "tool.exe").read_bytes() == b"MZ tool"
+    assert not (unpacked / "decoy.txt").exists()
+    folder_path = f"C:\\Orvakel\\{tag}{folder}\\"
+    assert result.log[-5:] == [
+        f"INFO:: GetExecutableName::Check if [{folder_path}missing.exe] exist?",
+        f"INFO:: GetExecutableName::Check if [{folder_path}bin\\tool.exe] exist?",
+        f"INFO:: GetExecutableName::[{folder_path}bin\\tool.exe] Found!",
+        "INFO:: GetExecutableName::Selected binary name is [bin\\tool.exe].",
+        "INFO:: End of running class [class GenericStub::PackageExtractionAction].",
+    ]
+
+
+def test_unpacking_over_a_folder_overwrites_without_asking(actions, orvakel, content):
+    root, tag = orvakel
+    make_rar(actions.downloads / f"{tag}_Setup.exe", content)
+    (root / tag).mkdir(parents=True)
+    (root / tag / "Setup.exe").write_bytes(b"MZ old setup")
+    (root / tag / "other.txt").write_text("stays")
+    result = extract(actions, f"{tag}_Setup.exe", "a.exe#b.exe")
+    assert result.error is None
+    assert (root / tag / "Setup.exe").read_bytes() == b"MZ new setup"
+    assert (root / tag / "other.txt").read_text() == "stays"
+    assert result.store["executableName"] == "Setup.exe"  # no candidate exists
+
+
+def test_a_name_that_climbs_out_of_the_root_unpacks_nothing(actions, orvakel, content, wine):
+    root, tag = orvakel
+    make_rar(actions.folder / f"{tag}.rar", content)  # beside the Downloads folder
+    result = extract(actions, f"..\\{tag}.rar", "Setup.exe")
+    assert result.error is None
+    assert result.store["extractionPath"] == f"C:\\{tag}\\"
+    assert not (wine.prefix / "drive_c" / tag).exists()
+    assert not list(root.glob(tag + "*"))
+
+
+def test_entries_that_try_to_leave_the_folder_stay_inside_it(actions, orvakel, content, wine):
+    root, tag = orvakel
+    (content / "abcdefg").mkdir()
+    (content / "abcdefg" / "e2.txt").write_text("two")
+    (content / "zz").mkdir()
+    (content / "zz" / "evil1.txt").write_text("one")
+    archive = make_rar(actions.downloads / f"{tag}.rar", content)
+    rename_entries(archive, {"zz/evil1.txt": "../evil1.txt", "abcdefg/e2.txt": "a/../../e2.txt"})
+    result = extract(actions, f"{tag}.rar")
+    assert result.error is None
+    assert (root / tag / "Setup.exe").exists()
+    for name in ("evil1.txt", "e2.txt"):
+        assert not (root / name).exists() and not (wine.prefix / "drive_c" / name).exists()
+        assert len(list((root / tag).rglob(name))) == 1
+
+
+def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
+    root, tag = orvakel
+    # Missing: nothing to unpack, the run goes on with the default executable.
+    result = extract(actions, f"{tag}missing.rar", "Setup.exe")
+    assert result.error is None
+    assert result.store == {"extractionPath": f"C:\\Orvakel\\{tag}missing\\", "executableName": "Setup.exe"}
+
+    # Damaged: what could be unpacked stays, the run goes on.
+    (content / "zlarge.bin").write_bytes(os.urandom(256 * 1024))
+    damaged = make_rar(actions.downloads / f"{tag}damaged.rar", content, "-m0")
+    damaged.write_bytes(damaged.read_bytes()[:-64 * 1024])
+    result = extract(actions, f"{tag}damaged.rar", "Setup.exe")
+    assert result.error is None
+    assert (root / f"{tag}damaged" / "keep.txt").read_text() == "kept"
+    assert result.store["executableName"] == "Setup.exe"
+    assert any("UnRAR exit code [3]" in line for line in result.log)
+
+    # Encrypted: UnRAR would have to ask for a password, which ends the run with code 12.
+    make_rar(actions.downloads / f"{tag}locked.rar", content, "-psecret")
+    result = extract(actions, f"{tag}locked.rar", "Setup.exe")
+    assert result.error == "12"
+    assert result.store == {}
+    assert result.log[-1] == "ERROR:: Error occurred, error code = [12]."
+
+
+def test_rar_configuration_beside_the_program_changes_nothing(actions, orvakel, content):
+    root, tag = orvakel
+    make_rar(actions.downloads / f"{tag}.rar", content)
+    # Each of these would flatten the tree (-ep) and leave keep.txt out, if read.
+    (actions.downloads / "rar.ini").write_text("switches=-ep -xkeep.txt\r\nswitches_x=-ep -xkeep.txt\r\n")
+    result = extract(actions, f"{tag}.rar", RAR="-ep -xkeep.txt")
+    assert result.error is None
+    assert (root / tag / "keep.txt").read_text() == "kept"
+    assert (root / tag / "bin" / "tool.exe").exists()
+    assert not (root / tag / "tool.exe").exists()
+
+
+def test_hardening_runs_the_system_icacls_on_the_quoted_folder(actions, orvakel, content, helpers, tmp_path):
+    root, tag = orvakel
+    name = f"{tag} a&b^c%PATH%"
+    make_rar(actions.downloads / f"{name}.rar", content)
+    # An icacls.exe in the program's folder or on the search path must never run.
+    records = tmp_path / "records"
+    records.mkdir()
+    planted = tmp_path / "onpath"
+    planted.mkdir()
+    for folder in (actions.downloads, planted):
+        shutil.copy(helpers / "standininstaller.exe", folder / "icacls.exe")
+    result = extract(actions, f"{name}.rar", WINEDEBUG="-all,fixme+icacls", WINEPATH=windows_path(planted),
+                     TARNWICK_INSTALLER_RECORDS=windows_path(records))
+    assert result.error is None
+    assert (root / name / "keep.txt").exists()
+    assert not list(records.iterdir())
+    # Wine's icacls changes no access list; it shows the arguments it was given.
+    folder = f'"C:\\\\Orvakel\\\\{name}\\\\"'
+    calls = [line.split("stub: ", 1)[1] for line in result.stderr.splitlines() if "icacls:main stub:" in line]
+    assert calls == [f'"C:\\\\windows\\\\system32\\\\icacls.exe" {folder} "/inheritance:d"',
+                     f'"C:\\\\windows\\\\system32\\\\icacls.exe" {folder} "/remove:g" "*S-1-5-11" "/T"']
