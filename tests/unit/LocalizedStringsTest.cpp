@@ -225,4 +225,18 @@ TEST_F(RunLanguageChoice, AnUnknownOrEmptyNameFallsBackToEnglish) {
   EXPECT_EQ(RunLanguage(), kFallbackLanguage);
 }
 
+TEST_F(RunLanguageChoice, ALocaleWithANeutralLanguageFallsBackToEnglish) {
+  // Both names give a custom locale (language 0x1000) rather than English.
+  for (const wchar_t* name : {L"en-DE", L"en-001"}) {
+    SetRunLanguage(1041);
+    const LANGID language = LANGIDFROMLCID(LocaleNameToLCID(name, 0));
+    EXPECT_EQ(ChooseRunLanguage(program_.get(), name), kFallbackLanguage) << name;
+    EXPECT_EQ(RunLanguage(), kFallbackLanguage);
+    EXPECT_EQ(GetThreadLocale(), 1033u);
+    const std::string expected = "INFO:: Can not find string resource of langid [" + std::to_string(language) +
+                                 "], fall back to LANG_ENGLISH, SUBLANG_ENGLISH_US langid [1033].\r\n";
+    EXPECT_NE(logWritten().find(expected), std::string::npos) << logWritten();
+  }
+}
+
 }  // namespace
