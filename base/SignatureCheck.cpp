@@ -5,25 +5,16 @@
 #include <wintrust.h>
 
 #include "base/ExecutionLog.h"
+#include "base/SignerChainVerdict.h"
 
 namespace Base {
 namespace {
 
-// The trust result that Windows gives for a signer chain with these
-// CERT_TRUST_* error bits (0 for none).
-LONG ChainErrorToTrustResult(DWORD chainErrorStatus) {
-  if (chainErrorStatus == CERT_TRUST_NO_ERROR) return 0;
-  if ((chainErrorStatus & CERT_TRUST_IS_REVOKED) != 0) return CRYPT_E_REVOKED;
-  if ((chainErrorStatus & CERT_TRUST_IS_NOT_TIME_VALID) != 0) return CERT_E_EXPIRED;
-  if ((chainErrorStatus & CERT_TRUST_IS_NOT_VALID_FOR_USAGE) != 0) return CERT_E_WRONG_USAGE;
-  if ((chainErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT) != 0) return CERT_E_UNTRUSTEDROOT;
-  return CERT_E_CHAINING;  // partial chain, bad signature in the chain, and the rest
-}
-
 // WinVerifyTrust on Wine accepts a SHA-256 signature whose root is not trusted
 // or whose chain does not reach a root, where Windows answers
 // CERT_E_UNTRUSTEDROOT or CERT_E_CHAINING. Checking the signer's chain as the
-// Authenticode policy does makes the verdict Windows' on both.
+// Authenticode policy does makes the verdict Windows' on both; on Windows it
+// rejects nothing that WinVerifyTrust accepted.
 LONG CheckSignerChain(HANDLE stateData) {
   CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
   CRYPT_PROVIDER_SGNR* signer =
@@ -34,12 +25,12 @@ LONG CheckSignerChain(HANDLE stateData) {
   policy.cbSize = sizeof policy;
   CERT_CHAIN_POLICY_STATUS status = {};
   status.cbSize = sizeof status;
-  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_AUTHENTICODE, signer->pChainContext,
-                                        &policy, &status)) {
-    return static_cast<LONG>(GetLastError());
-  }
-  if (status.dwError != 0) return static_cast<LONG>(status.dwError);
-  return ChainErrorToTrustResult(signer->pChainContext->TrustStatus.dwErrorStatus);
+  SignerChainFacts facts;
+  facts.policyCallSucceeded = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_AUTHENTICODE,
+                                                               signer->pChainContext, &policy, &status) != FALSE;
+  facts.policyError = status.dwError;
+  facts.chainErrorStatus = signer->pChainContext->TrustStatus.dwErrorStatus;
+  return SignerChainVerdict(facts);
 }
 
 }  // namespace

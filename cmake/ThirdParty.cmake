@@ -42,7 +42,7 @@ target_include_directories(unrar SYSTEM PUBLIC ${unrar_dir})
 target_precompile_headers(unrar PRIVATE ${unrar_dir}/rar.hpp)
 set_source_files_properties(${unrar_dir}/global.cpp ${CMAKE_SOURCE_DIR}/cmake/unrar-mingw/com_util.cpp
   PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
-target_link_libraries(unrar PUBLIC ole32 oleaut32 wbemuuid powrprof shlwapi advapi32 shell32 user32)
+target_link_libraries(unrar PUBLIC ole32 oleaut32 wbemuuid delay::powrprof shlwapi advapi32 shell32 user32)
 
 if(TARNWICK_BUILD_TESTS)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)

@@ -5,7 +5,6 @@
 #include <winhttp.h>
 
 #include <cstdlib>
-#include <vector>
 
 #include "download/UrlAuth.h"
 #include "download/UrlTokenText.h"
@@ -19,20 +18,19 @@ using Base::WideToAnsi;
 namespace {
 
 constexpr std::int64_t kTokenLifetimeSeconds = 2592000;  // 30 days
-constexpr DWORD kCrackBufferLength = 2048;
-
+// The path as written in url, from its "/" up to the query. WinHttpCrackUrl
+// points into url itself (no copy buffer, so no length limit). Empty when the
+// URL cannot be cracked.
 std::wstring UrlPath(const std::wstring& url) {
-  std::vector<wchar_t> host(kCrackBufferLength), path(kCrackBufferLength), extra(kCrackBufferLength);
   URL_COMPONENTS parts = {};
   parts.dwStructSize = sizeof parts;
-  parts.lpszHostName = host.data();
-  parts.dwHostNameLength = kCrackBufferLength;
-  parts.lpszUrlPath = path.data();
-  parts.dwUrlPathLength = kCrackBufferLength;
-  parts.lpszExtraInfo = extra.data();
-  parts.dwExtraInfoLength = kCrackBufferLength;
-  if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return {};
-  return std::wstring(path.data(), parts.dwUrlPathLength);
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);  // asked for, so that the query stays out of the path
+  if (url.size() > MAXDWORD || !WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts) ||
+      parts.lpszUrlPath == nullptr) {
+    return {};
+  }
+  return std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength);
 }
 
 // Key characters are byte values; they go to the hash as those bytes, never
@@ -72,7 +70,8 @@ std::string SignDownloadUrl(const std::string& url) {
   std::int64_t expiry = 0;
   char* token = nullptr;
   if (urlauth_gen_token(path.c_str(), 0, kTokenLifetimeSeconds, key.c_str(), nullptr, &expiry, &token) != 0) {
-    return url;
+    // The value is the scrambled key: never hand it on unsigned.
+    return Splice(url, wide, *value, L"");
   }
   const std::wstring tokenText = TokenText(expiry, AnsiToWide(token));
   std::free(token);

@@ -103,7 +103,7 @@ extern "C" int __cdecl urlauth_gen_token(const char* path, std::int64_t startTim
   }
   std::memset(buffer, 0, kTokenBufferSize);
 
-  *expiryOut = start + lifetime;
+  *expiryOut = GenericStub::ExpiryOf(start, lifetime);
   const int status = ComputeToken(*expiryOut, path, additional, key, buffer);
   if (status != 0 && ownBuffer) {
     std::free(buffer);

@@ -1,5 +1,7 @@
 #include "download/UrlTokenText.h"
 
+#include <limits>
+
 namespace GenericStub {
 
 namespace {
@@ -31,6 +33,14 @@ std::wstring DescrambleKeyText(std::wstring_view hex) {
     key.push_back(static_cast<wchar_t>(rotated));
   }
   return key;
+}
+
+std::int64_t ExpiryOf(std::int64_t start, std::int64_t lifetime) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  if (lifetime > 0 && start > kMax - lifetime) return kMax;
+  if (lifetime < 0 && start < kMin - lifetime) return kMin;
+  return start + lifetime;
 }
 
 std::array<unsigned char, 4> ExpiryDigestBytes(std::int64_t expiry) {

@@ -19,6 +19,10 @@ constexpr std::size_t kMaxKeyBytes = 255;
 // is a byte value 0 to 255.
 std::wstring DescrambleKeyText(std::wstring_view hex);
 
+// start + lifetime, held at the limits of the 64-bit range instead of
+// overflowing for extreme arguments.
+std::int64_t ExpiryOf(std::int64_t start, std::int64_t lifetime);
+
 // The low 32 bits of expiry, least significant byte first: how the expiry
 // enters the first digest.
 std::array<unsigned char, 4> ExpiryDigestBytes(std::int64_t expiry);

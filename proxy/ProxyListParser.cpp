@@ -1,6 +1,8 @@
 #include "proxy/ProxyListParser.h"
 
-#include <regex>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
 
 #include "base/AsciiCase.h"
 #include "proxy/Utf8Text.h"
@@ -11,13 +13,45 @@ using Base::EqualsIgnoringAsciiCase;
 
 namespace {
 
-constexpr auto kRegexFlags = std::regex_constants::ECMAScript | std::regex_constants::icase;
+// Proxy lists and URLs reach these rules from the network (PAC, WPAD) and can be
+// as long as their sender likes: they are scanned in loops. libstdc++'s regex
+// matcher recurses once per character that a ".*" takes, so a URL of a few
+// thousand characters overflowed the worker thread's stack.
 
 // At each position the names are tried in this order, so "https=" reads as https.
-const std::wregex& SchemePrefix() {
-  static const std::wregex prefix(L"(http|https|ftp|socks)(=|://)", kRegexFlags);
-  return prefix;
+constexpr std::wstring_view kSchemeNames[] = {L"http", L"https", L"ftp", L"socks"};
+
+struct SchemePrefix {
+  std::wstring_view name;  // as the text writes it
+  size_t position = 0;     // where the name starts
+  size_t length = 0;       // of the name and its separator
+};
+
+// A scheme name at position at, followed by one of the separators.
+std::optional<SchemePrefix> SchemePrefixAt(std::wstring_view text, size_t at,
+                                           std::initializer_list<std::wstring_view> separators) {
+  for (const std::wstring_view name : kSchemeNames) {
+    if (text.size() - at < name.size() || !EqualsIgnoringAsciiCase(text.substr(at, name.size()), name)) {
+      continue;
+    }
+    for (const std::wstring_view separator : separators) {
+      if (text.substr(at + name.size(), separator.size()) == separator) {
+        return SchemePrefix{text.substr(at, name.size()), at, name.size() + separator.size()};
+      }
+    }
+  }
+  return std::nullopt;
 }
+
+// The leftmost entry prefix ("<scheme>=" or "<scheme>://") of text at or after from.
+std::optional<SchemePrefix> FindEntryPrefix(std::wstring_view text, size_t from) {
+  for (size_t at = from; at < text.size(); ++at) {
+    if (auto prefix = SchemePrefixAt(text, at, {L"=", L"://"})) return prefix;
+  }
+  return std::nullopt;
+}
+
+bool IsLineTerminator(wchar_t c) { return c == L'\n' || c == L'\r' || c == 0x2028 || c == 0x2029; }
 
 }  // namespace
 
@@ -42,10 +76,13 @@ bool GetServerTypeStrAndDefaultPort(const std::wstring& url, std::wstring& type,
   log.write(PM_LOG_DEBUG, L"Performing 'GetServerTypeStrAndDefaultPort' ...");
   type = L"https";
   defaultPort = "443";
-  static const std::wregex scheme(L"(http|https|ftp|socks)(://)(.*)", kRegexFlags);
-  std::wsmatch match;
-  if (!std::regex_match(url, match, scheme)) return true;
-  const std::wstring name = match.str(1);
+  // "<scheme>://" and a rest of one line, as a URL is.
+  const std::optional<SchemePrefix> scheme = SchemePrefixAt(url, 0, {L"://"});
+  if (!scheme) return true;
+  for (size_t i = scheme->length; i < url.size(); ++i) {
+    if (IsLineTerminator(url[i])) return true;
+  }
+  const std::wstring_view name = scheme->name;
   if (EqualsIgnoringAsciiCase(name, L"http")) {
     type = L"http", defaultPort = "80";
   } else if (EqualsIgnoringAsciiCase(name, L"ftp")) {
@@ -59,20 +96,18 @@ bool GetServerTypeStrAndDefaultPort(const std::wstring& url, std::wstring& type,
 bool ExtractServerData(const std::wstring& type, std::wstring& list, PmLogSink& log) {
   log.write(PM_LOG_DEBUG, L"Performing 'ExtractServerData' ...");
   log.write(PM_LOG_DEBUG, L"Proxy server information is: " + list);
-  std::wsmatch match;
-  if (!std::regex_search(list, match, SchemePrefix(), std::regex_constants::match_continuous)) {
-    return true;
-  }
-  while (std::regex_search(list, match, SchemePrefix())) {
-    const std::wstring name = match.str(1);
-    list = match.suffix().str();
-    if (EqualsIgnoringAsciiCase(name, type)) {
-      if (std::regex_search(list, match, SchemePrefix())) {
-        list.erase(static_cast<size_t>(match.position(0)));
-      }
+  if (!SchemePrefixAt(list, 0, {L"=", L"://"})) return true;
+  // The list is cut down to [start, end) once, when the answer is known.
+  size_t start = 0;
+  while (const std::optional<SchemePrefix> entry = FindEntryPrefix(list, start)) {
+    start = entry->position + entry->length;
+    if (EqualsIgnoringAsciiCase(entry->name, type)) {
+      const std::optional<SchemePrefix> next = FindEntryPrefix(list, start);
+      list = list.substr(start, next ? next->position - start : std::wstring::npos);
       return true;
     }
   }
+  list.erase(0, start);
   if (list.empty()) {
     log.write(PM_LOG_ERROR,
               L"Failed to detect correct proxy server info of format like 'https://' or 'https='");

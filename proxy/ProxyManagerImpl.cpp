@@ -1,5 +1,7 @@
 #include "proxy/ProxyManagerImpl.h"
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "proxy/PmLog.h"
@@ -9,6 +11,12 @@ namespace ORVK::ProxyManager {
 namespace {
 
 std::wstring Text(const char* text) { return text == nullptr ? std::wstring() : Utf8ToWideLenient(text); }
+
+std::unique_ptr<char[]> HeapCopy(const std::string& text) {
+  std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+  std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+  return copy;
+}
 
 }  // namespace
 
@@ -24,6 +32,20 @@ void ProxyManagerImpl::ResetProxyInfo(ProxyInfo& output) {
   output.server = nullptr;
   output.serverPort = nullptr;
   output.authScheme = 0;
+}
+
+void ProxyManagerImpl::FillProxyInfo(const std::string& user, const std::string& password,
+                                     const std::string& server, const std::string& serverPort,
+                                     uint32_t authScheme, ProxyInfo& output) {
+  std::unique_ptr<char[]> userCopy = HeapCopy(user);
+  std::unique_ptr<char[]> passwordCopy = HeapCopy(password);
+  std::unique_ptr<char[]> serverCopy = HeapCopy(server);
+  std::unique_ptr<char[]> portCopy = HeapCopy(serverPort);
+  output.user = userCopy.release();
+  output.password = passwordCopy.release();
+  output.server = serverCopy.release();
+  output.serverPort = portCopy.release();
+  output.authScheme = authScheme;
 }
 
 PmStatus ProxyManagerImpl::ReportStatus(PmStatus status, const ProxyInfo& output) {

@@ -2,6 +2,9 @@
 // The proxy manager's abstract base: input checks, clearing of the answer and
 // the final status report that every platform's manager shares.
 
+#include <cstdint>
+#include <string>
+
 #include "proxy/ProxyTypes.h"
 
 namespace ORVK::ProxyManager {
@@ -19,6 +22,11 @@ class ProxyManagerImpl {
   virtual PmStatus ValidateInput(const UserData& input, ProxyInfo& output);
   // Sets every field of output to none or 0.
   virtual void ResetProxyInfo(ProxyInfo& output);
+  // Fills output with heap copies of the texts (released by orvkFreeProxyInfo)
+  // and the scheme. All or nothing: when a copy cannot be allocated, the copies
+  // already made are freed, output is left as it was, and std::bad_alloc leaves.
+  static void FillProxyInfo(const std::string& user, const std::string& password, const std::string& server,
+                            const std::string& serverPort, uint32_t authScheme, ProxyInfo& output);
 
  protected:
   // Writes "PMStatus:<status>" and, on success, the answer without its password.

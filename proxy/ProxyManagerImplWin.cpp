@@ -1,6 +1,5 @@
 #include "proxy/ProxyManagerImplWin.h"
 
-#include <cstring>
 #include <vector>
 
 #include "proxy/PmLog.h"
@@ -9,12 +8,6 @@
 
 namespace ORVK::ProxyManager {
 namespace {
-
-char* HeapCopy(const std::string& text) {
-  char* copy = new char[text.size() + 1];
-  std::memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
 
 bool IsUtf8(const char* text) {
   std::wstring ignored;
@@ -74,11 +67,7 @@ PmStatus ProxyManagerImplWin::GetProxyInfo(const UserData& input, ProxyInfo& out
     } else {
       PmLog(PM_LOG_DEBUG, L"No authenticating proxy server detected.");
     }
-    output.user = HeapCopy(user);
-    output.password = HeapCopy(password);
-    output.server = HeapCopy(server);
-    output.serverPort = HeapCopy(serverPort);
-    output.authScheme = authScheme;
+    FillProxyInfo(user, password, server, serverPort, authScheme, output);
     return ReportStatus(status, output);
   }
   PmLog(PM_LOG_DEBUG, L"No VALID proxy servers detected.");

@@ -38,9 +38,10 @@ LANGID RunLanguage() { return gRunLanguage.load(); }
 void SetRunLanguage(LANGID language) { gRunLanguage.store(language); }
 
 bool HasStringTable(HMODULE module, LANGID language) {
-  // Language 0 would let the lookup pick a table by its own rules; an unknown
-  // locale name must fall back to English instead.
-  return language != 0 && FindBlock(module, kLanguageCheckBlock, language) != nullptr;
+  // A neutral primary language (0 for an unknown locale name, 0x1000 for a
+  // custom one such as "en-DE") would let the lookup pick a table by its own
+  // rules; such a locale must fall back to English instead.
+  return PRIMARYLANGID(language) != LANG_NEUTRAL && FindBlock(module, kLanguageCheckBlock, language) != nullptr;
 }
 
 std::wstring LoadStringForLanguage(HMODULE module, UINT id, LANGID language) {

@@ -18,7 +18,8 @@ constexpr LANGID kFallbackLanguage = 1033;  // English (United States)
 LANGID RunLanguage();
 void SetRunLanguage(LANGID language);
 
-// True when module carries string-table block 7 (ids 96 to 111) in language.
+// True when module carries string-table block 7 (ids 96 to 111) in language;
+// never for a language whose primary language is neutral.
 bool HasStringTable(HMODULE module, LANGID language);
 
 // Text id of module's string tables in language, else in 1033, else empty.

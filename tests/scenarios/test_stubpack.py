@@ -1,6 +1,7 @@
 """stubpack puts a document into a stub so that the stub can read it back, and
 refuses what the stub could not read."""
 
+import os
 import subprocess
 
 from kit import pe
@@ -91,3 +92,36 @@ def test_signing_replaces_an_earlier_output(packer, trusted_signer):
     second = packer.pack('{"n":"2"}', signer=trusted_signer, name="same.exe")
     assert second.read_bytes() != first
     assert not list(second.parent.glob("same.exe.*"))
+
+
+def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path):
+    signer = pki["trusted"]
+    key = tmp_path / "encrypted.key"
+    subprocess.run(["openssl", "pkey", "-in", str(signer.key), "-aes256", "-passout", "pass:open sesame",
+                    "-out", str(key)], check=True, capture_output=True)
+    source = tmp_path / "doc.json"
+    source.write_text(DOCUMENT)
+    right, wrong = tmp_path / "right.txt", tmp_path / "wrong.txt"
+    right.write_text("open sesame\n")
+    wrong.write_text("closed\n")
+
+    def pack(name, *password, env=None):
+        out = tmp_path / name
+        result = subprocess.run([str(stubpack), "pack", str(program), str(source), "-o", str(out),
+                                 "--cert", str(signer.cert), "--key", str(key), *map(str, password)],
+                                capture_output=True, env=env)
+        return result, out
+
+    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD",
+                       env={**os.environ, "STUB_KEY_PASSWORD": "open sesame"})
+    assert result.returncode == 0, result.stderr
+    assert pe.security_directory(out.read_bytes()) != (0, 0)
+
+    result, out = pack("from-file.exe", "--pass-file", right)
+    assert result.returncode == 0, result.stderr
+    assert pe.security_directory(out.read_bytes()) != (0, 0)
+
+    for password in (["--pass-file", wrong], ["--pass-env", "NO_SUCH_VARIABLE_SET"]):
+        result, out = pack("refused.exe", *password)
+        assert result.returncode == 1, password
+        assert not out.exists()

@@ -39,6 +39,14 @@ TEST(PartUrls, CountsAboveNinetyNineKeepThreeDigits) {
   EXPECT_EQ(urls[119], "https://h/p_120_120.bin");
 }
 
+TEST(PartUrls, AHundredThousandCharacterUrlIsExpanded) {
+  const std::string query = "?q=" + std::string(100000, 'q');
+  const Urls urls = ExpandPartUrls("https://h/setup_001_002.exe" + query);
+  EXPECT_EQ(urls, (Urls{"https://h/setup_001_002.exe" + query, "https://h/setup_002_002.exe" + query}));
+  const std::string plain = "https://h/" + std::string(100000, '_') + "1_2.exe";
+  EXPECT_EQ(ExpandPartUrls(plain), Urls{plain});
+}
+
 TEST(PartUrls, EveryMarkerOfTheUrlIsRewritten) {
   EXPECT_EQ(ExpandPartUrls("https://h/v_001_002./f_001_002.exe"),
             (Urls{"https://h/v_001_002./f_001_002.exe", "https://h/v_002_002./f_002_002.exe"}));

@@ -26,6 +26,14 @@ TEST(PeLayout, BlockStartsAfterTheSectionWithTheLargestRawOffsetNotTheLastInTabl
   EXPECT_EQ(layout->sectionDataEnd, 0x1300u);
 }
 
+TEST(PeLayout, OfSectionsWithTheSameRawOffsetTheFirstInTableCounts) {
+  PeImageBuilder b;
+  b.sections = {{0x400, 0x200}, {0x400, 0x800}, {0x300, 0x1000}};
+  const auto layout = Layout(b.build());
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->sectionDataEnd, 0x600u);
+}
+
 TEST(PeLayout, SectionsWithoutRawDataNeverCount) {
   PeImageBuilder b;
   b.sections = {{0x400, 0x200}, {0, 0x5000}};
@@ -64,6 +72,31 @@ TEST(PeLayout, SecurityDirectoryEntryIsFoundForBothHeaderKinds) {
   layout = Layout(b64.build());
   ASSERT_TRUE(layout && layout->securityDirectoryOffset);
   EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + 112 + 4 * 8);
+}
+
+TEST(PeLayout, SecurityDirectoryEntryMustLieInsideTheOptionalHeaderAndItsDirectoryCount) {
+  PeImageBuilder b;
+  const auto image = b.build();
+  constexpr size_t kOptional = 0x80 + 24;
+  constexpr size_t kEntry = kOptional + 96 + 4 * 8;
+  const auto withHeader = [&](uint16_t optionalSize, uint32_t directories) {
+    auto changed = image;
+    std::memcpy(changed.data() + 0x80 + 20, &optionalSize, 2);
+    std::memcpy(changed.data() + kOptional + 92, &directories, 4);
+    return ReadPeLayout(changed.data(), changed.size());
+  };
+  auto layout = withHeader(96 + 5 * 8, 5);
+  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
+  EXPECT_EQ(*layout->securityDirectoryOffset, kEntry);
+  layout = withHeader(96 + 5 * 8 - 1, 5);  // the entry's last byte outside the header
+  ASSERT_TRUE(layout);
+  EXPECT_FALSE(layout->securityDirectoryOffset);
+  layout = withHeader(224, 4);  // only four directories: no security entry
+  ASSERT_TRUE(layout);
+  EXPECT_FALSE(layout->securityDirectoryOffset);
+  layout = withHeader(95, 16);  // not even the directory count fits
+  ASSERT_TRUE(layout);
+  EXPECT_FALSE(layout->securityDirectoryOffset);
 }
 
 TEST(PeLayout, AgreesWithThePlatformHeadersOnARealProgramFile) {

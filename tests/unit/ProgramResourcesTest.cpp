@@ -112,11 +112,14 @@ TEST_F(ProgramResources, ACarriedLanguageIsChosenAndLogged) {
 }
 
 TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
-  for (const auto& [name, language] : {std::pair{L"nl-NL", 1043}, {L"xx-YY", 0}, {L"", 127}}) {
+  // "en-DE" and "en-001" are custom locales of a neutral language (0x1000), not English.
+  for (const wchar_t* name : {L"nl-NL", L"xx-YY", L"", L"en-DE", L"en-001"}) {
     SetRunLanguage(1041);
+    const LANGID language = LANGIDFROMLCID(LocaleNameToLCID(name, 0));
     const LogCapture log;
     EXPECT_EQ(ChooseRunLanguage(program_.get(), name), kFallbackLanguage);
     EXPECT_EQ(RunLanguage(), kFallbackLanguage);
+    EXPECT_EQ(GetThreadLocale(), 1033u);
     const std::string expected = "INFO:: Can not find string resource of langid [" + std::to_string(language) +
                                  "], fall back to LANG_ENGLISH, SUBLANG_ENGLISH_US langid [1033].\n";
     EXPECT_NE(log.text().find(expected), std::string::npos) << log.text();

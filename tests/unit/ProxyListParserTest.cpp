@@ -116,6 +116,33 @@ TEST(SchemePrefixedList, PlainListIsLeftUnchanged) {
   EXPECT_EQ(L"host1:8080;host2:8080", list);
 }
 
+TEST(SchemePrefixedList, APlainListWithASchemePrefixFurtherOnStaysPlain) {
+  for (const std::wstring plain : {L"host1:8080;https=p2:443", L"host1:8080;http://p1:80", L" https=p2:443"}) {
+    std::wstring list = plain;
+    RecordedLog log;
+    ASSERT_TRUE(ExtractServerData(L"https", list, log));
+    EXPECT_EQ(plain, list);
+  }
+}
+
+// ---- Texts of any length: PAC and WPAD answers come from the network ----
+
+TEST(LongTexts, AHundredThousandCharacterUrlIsReadWithoutExhaustingTheStack) {
+  const std::wstring path(100000, L'a');
+  EXPECT_EQ((Candidates{{"proxy", "80"}}), Fetch(L"http://example.com/" + path, L"proxy"));
+  EXPECT_EQ((Candidates{{"proxy", "21"}}), Fetch(L"FTP://example.com/" + path, L"proxy"));
+  EXPECT_EQ((Candidates{{"proxy", "443"}}), Fetch(L"gopher://example.com/" + path, L"proxy"));
+}
+
+TEST(LongTexts, AHundredThousandCharacterListIsCutToItsScheme) {
+  std::wstring list;
+  while (list.size() < 100000) list += L"ftp=f:21;";
+  list += L"https=p2:443;socks=s:1080";
+  EXPECT_EQ((Candidates{{"p2", "443"}}), Fetch(L"https://x/", list));
+  const std::wstring host(100000, L'h');
+  EXPECT_EQ((Candidates{{std::string(100000, 'h'), "8080"}}), Fetch(L"http://x/", L"http=" + host + L":8080"));
+}
+
 // ---- Splitting into hosts and ports ----
 
 TEST(ServerAndPortSplitting, EmptyPiecesAreSkippedWithOneDebugLineEach) {

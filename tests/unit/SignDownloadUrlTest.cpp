@@ -97,13 +97,18 @@ TEST_F(SignDownloadUrlTest, AValueBeyond510DigitsIsCutTo255KeyBytes) {
   EXPECT_EQ(longer, cut);
 }
 
-TEST_F(SignDownloadUrlTest, AUrlWhoseTokenCannotBeComputedComesBackUnchanged) {
+TEST_F(SignDownloadUrlTest, AUrlWithALongQueryIsSigned) {
+  const std::string query = "?x=" + std::string(3000, 'q') + "&authparam=";
+  EXPECT_EQ(SignDownloadUrl("https://dl.example.test/pkg/setup_001_003.exe" + query + "a3f1c0de7b&z=1"),
+            "https://dl.example.test/pkg/setup_001_003.exe" + query + kSignedValue + "&z=1");
+}
+
+TEST_F(SignDownloadUrlTest, AUrlWhoseTokenCannotBeComputedLosesTheValueThatHidesTheKey) {
   // Empty value: empty key.
   const std::string empty = "https://dl.example.test/f.exe?authparam=&x=1";
   EXPECT_EQ(SignDownloadUrl(empty), empty);
   // Not a URL that can be cracked: no path.
-  const std::string notUrl = "setup.exe?authparam=a3f1c0de7b";
-  EXPECT_EQ(SignDownloadUrl(notUrl), notUrl);
+  EXPECT_EQ(SignDownloadUrl("setup.exe?authparam=a3f1c0de7b&x=1"), "setup.exe?authparam=&x=1");
 }
 
 }  // namespace

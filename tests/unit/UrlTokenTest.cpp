@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -64,6 +65,18 @@ TEST(UrlTokenDigest, OnlyTheLow32BitsOfTheExpiryAreHashedLeastSignificantByteFir
   EXPECT_EQ(bytes[1], 0x77);
   EXPECT_EQ(bytes[2], 0x66);
   EXPECT_EQ(bytes[3], 0x55);
+}
+
+TEST(UrlTokenStartTime, AnExpiryBeyondTheRangeIsHeldAtItsLimit) {
+  constexpr std::int64_t kMax = INT64_MAX;
+  constexpr std::int64_t kMin = INT64_MIN;
+  EXPECT_EQ(Token("/x", kMax, kThirtyDays, "secret").expiry, kMax);
+  EXPECT_EQ(Token("/x", kMax - 5, kMax, "secret").expiry, kMax);
+  EXPECT_EQ(Token("/x", kMin, -1, "secret").expiry, kMin);
+  EXPECT_EQ(Token("/x", -5, kMin, "secret").expiry, kMin);
+  EXPECT_EQ(Token("/x", kMax, -kThirtyDays, "secret").expiry, kMax - kThirtyDays);
+  EXPECT_EQ(Token("/x", kMax - 1, 1, "secret").expiry, kMax);
+  EXPECT_EQ(Token("/x", kMax, kThirtyDays, "secret").status, 0);
 }
 
 TEST(UrlTokenStartTime, ZeroMeansNowFromTheClock) {

@@ -1,15 +1,22 @@
 // stubpack: puts a metadata document into a stub and reads it back.
 //
-//   stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem [--pass PASSWORD]]
+//   stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem [PASSWORD OPTION]]
 //   stubpack inspect FILE
+//
+// The key's password comes from --pass-env NAME (an environment variable),
+// --pass-file FILE (its first line) or --pass PASSWORD (which other users of
+// the machine can read in the process list). It reaches osslsigncode through
+// a pipe, never on its command line.
 //
 // Without --cert and --key the packed file is left unsigned, ready for
 //   osslsigncode sign -certs CERT.pem -key KEY.pem -h sha256 -in OUT -out SIGNED.exe
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -29,7 +36,8 @@ constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "usage:\n"
-    "  stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem [--pass PASSWORD]]\n"
+    "  stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem\n"
+    "                [--pass-env NAME | --pass-file FILE | --pass PASSWORD]]\n"
     "  stubpack inspect FILE\n";
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
@@ -55,23 +63,61 @@ void CheckJson(const std::string& document, const std::string& path) {
   }
 }
 
+// The first line of path, as osslsigncode reads a password file.
+std::string ReadPasswordFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw PackError("cannot read " + path);
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+std::string ReadPasswordVariable(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  if (value == nullptr) throw PackError("the environment variable " + name + " is not set");
+  return value;
+}
+
+void WriteAll(int fd, const std::string& text) {
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = write(fd, text.data() + written, text.size() - written);
+    if (n <= 0) return;  // osslsigncode stopped reading; its exit status tells
+    written += static_cast<size_t>(n);
+  }
+}
+
 void Sign(const std::string& unsignedPath, const std::string& signedPath, const std::string& cert,
           const std::string& key, const std::string& password) {
   std::vector<std::string> args = {"osslsigncode", "sign", "-certs", cert, "-key", key,
                                    "-h", "sha256", "-in", unsignedPath, "-out", signedPath};
-  if (!password.empty()) args.insert(args.end(), {"-pass", password});
+  if (!password.empty()) args.insert(args.end(), {"-readpass", "-"});
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
+  int input[2];
+  if (pipe(input) != 0) throw PackError("cannot start osslsigncode");
   std::cout.flush();
   const pid_t child = fork();
-  if (child < 0) throw PackError("cannot start osslsigncode");
+  if (child < 0) {
+    close(input[0]);
+    close(input[1]);
+    throw PackError("cannot start osslsigncode");
+  }
   if (child == 0) {
+    dup2(input[0], STDIN_FILENO);
+    close(input[0]);
+    close(input[1]);
     execvp(argv[0], argv.data());
     std::perror("stubpack: osslsigncode");
     _exit(127);
   }
+  close(input[0]);
+  signal(SIGPIPE, SIG_IGN);
+  WriteAll(input[1], password);
+  close(input[1]);
   int status = 0;
   if (waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     throw PackError("osslsigncode failed to sign " + unsignedPath);
@@ -88,6 +134,8 @@ int Pack(const std::vector<std::string>& args) {
     else if (arg == "--cert" && hasValue) cert = args[++i];
     else if (arg == "--key" && hasValue) key = args[++i];
     else if (arg == "--pass" && hasValue) password = args[++i];
+    else if (arg == "--pass-env" && hasValue) password = ReadPasswordVariable(args[++i]);
+    else if (arg == "--pass-file" && hasValue) password = ReadPasswordFile(args[++i]);
     else if (!arg.empty() && arg[0] == '-') { std::cerr << "stubpack: unknown option " << arg << "\n" << kUsage; return kExitUsage; }
     else positional.push_back(arg);
   }

@@ -108,8 +108,33 @@ def imported_dlls(data):
 
 
 def delay_imported_dlls(data):
-    """The DLL names of the delay-load import table, in file order."""
-    return _dll_names(data, 13, 32, 4)
+    """The DLL names of the delay-load import table, in file order. GNU ld before
+    2.42 leaves the Delay Import Directory empty (the descriptors of dlltool's
+    delay import libraries end up in .text, and the delay helper is handed them
+    directly); then the descriptors are found by their shape."""
+    names = _dll_names(data, 13, 32, 4)
+    return names if names else _delay_descriptors_by_shape(data)
+
+
+def _delay_descriptors_by_shape(data):
+    """Names of the 32-byte records with attributes 1 (RVA-based) whose name,
+    module handle, address table and name table are RVAs inside the image and
+    whose name is a zero-terminated "*.dll"."""
+    sections = headers(data)["sections"]
+    image_end = max(address + size for address, size, _, _ in sections)
+    names = []
+    for _, _, raw_offset, raw_size in sections:
+        for at in range(raw_offset, raw_offset + raw_size - 31, 4):
+            attributes, name, handle, iat, int_ = struct.unpack_from("<IIIII", data, at)
+            if attributes != 1 or not all(0 < rva < image_end for rva in (name, handle, iat, int_)):
+                continue
+            try:
+                text = _c_string(data, _offset(sections, name))
+            except ValueError:
+                continue
+            if text.lower().endswith(b".dll") and len(text) < 64 and text.isascii():
+                names.append(text.decode("ascii"))
+    return names
 
 
 def text_behind_pointer(data, rva):
