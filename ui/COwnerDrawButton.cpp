@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/ButtonFont.h"
+
 namespace Ui {
 
 namespace {
@@ -81,29 +83,7 @@ void COwnerDrawButton::onLeftButtonDown() {
 
 void COwnerDrawButton::makeFont() {
   fontMade_ = true;
-  const auto windowFont = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-  LOGFONTW description = {};
-  const HDC dc = GetDC(hwnd());
-  if (dc == nullptr) return;
-  if (windowFont != nullptr && GetObjectW(windowFont, sizeof description, &description) != 0) {
-    INT style = Gdiplus::FontStyleBold;
-    if (description.lfItalic) style |= Gdiplus::FontStyleItalic;
-    if (description.lfUnderline) style |= Gdiplus::FontStyleUnderline;
-    if (description.lfStrikeOut) style |= Gdiplus::FontStyleStrikeout;
-    const Gdiplus::REAL points =
-        static_cast<Gdiplus::REAL>(-description.lfHeight) * 80.0f / static_cast<Gdiplus::REAL>(GetDeviceCaps(dc, LOGPIXELSY));
-    Gdiplus::FontFamily family(description.lfFaceName);
-    if (family.GetLastStatus() == Gdiplus::Ok) {
-      font_ = std::make_unique<Gdiplus::Font>(&family, points, style, Gdiplus::UnitPoint);
-    } else {
-      font_ = std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), points, style,
-                                              Gdiplus::UnitPoint);
-    }
-  } else {
-    font_ = std::make_unique<Gdiplus::Font>(dc);
-  }
-  ReleaseDC(hwnd(), dc);
-  if (font_->GetLastStatus() != Gdiplus::Ok) font_.reset();
+  font_ = MakeButtonFont(hwnd());
 }
 
 void COwnerDrawButton::drawItem(const DRAWITEMSTRUCT* item) {
