@@ -1,7 +1,8 @@
 // windowhost: runs the main window on its UI thread, as start-up will, and a
 // worker thread that drives it by a script, as a workflow run does.
 //
-//   windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS] SCRIPT
+//   windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS]
+//              [--bar-log PATH] SCRIPT
 //
 // SCRIPT is a UTF-8 file with one step per line, run in order on the worker:
 //   init              the "Initializing ..." status
@@ -20,6 +21,8 @@
 // Under Wine a progress bar draws no error state and always reports the
 // normal one, so the host records each state request the bar receives in the
 // bar's window property "Tarnwick.RequestedState" for the inspector to read.
+// --bar-log appends one line per position, range or marquee request the bar
+// receives to PATH: "pos N", "range LOW HIGH", "marquee ON".
 
 #include <windows.h>
 
@@ -137,15 +140,45 @@ DWORD WINAPI Worker(void* parameter) {
   return 0;
 }
 
-LRESULT CALLBACK RecordStateRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == PBM_SETSTATE) {
-    SetPropW(window, L"Tarnwick.RequestedState", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wParam)));
+std::wstring gBarLog;
+
+void LogBar(const char* line) {
+  if (gBarLog.empty()) return;
+  FILE* file = _wfopen(gBarLog.c_str(), L"ab");
+  if (file == nullptr) return;
+  std::fputs(line, file);
+  std::fclose(file);
+}
+
+LRESULT CALLBACK RecordBarRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  char line[64] = {};
+  switch (message) {
+    case PBM_SETSTATE:
+      SetPropW(window, L"Tarnwick.RequestedState", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wParam)));
+      break;
+    case PBM_SETPOS:
+      std::snprintf(line, sizeof line, "pos %d\n", static_cast<int>(wParam));
+      break;
+    case PBM_SETRANGE:
+      std::snprintf(line, sizeof line, "range %d %d\n", LOWORD(lParam), HIWORD(lParam));
+      break;
+    case PBM_SETRANGE32:
+      std::snprintf(line, sizeof line, "range %d %d\n", static_cast<int>(wParam), static_cast<int>(lParam));
+      break;
+    case PBM_SETMARQUEE:
+      std::snprintf(line, sizeof line, "marquee %d\n", static_cast<int>(wParam));
+      break;
+    default:
+      break;
   }
+  if (line[0] != '\0') LogBar(line);
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS] SCRIPT\n");
+  std::fprintf(stderr,
+               "usage: windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS] [--bar-log PATH]"
+               " SCRIPT\n");
   return 2;
 }
 
@@ -164,6 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--title" && more) title = argv[++i];
     else if (arg == L"--direct-url" && more) run.directUrl = argv[++i];
     else if (arg == L"--now" && more) now = std::wcstoll(argv[++i], nullptr, 10);
+    else if (arg == L"--bar-log" && more) gBarLog = argv[++i];
     else if (script.empty() && arg.rfind(L"--", 0) != 0) script = arg;
     else return Usage();
   }
@@ -186,7 +220,7 @@ int wmain(int argc, wchar_t** argv) {
     return 3;
   }
   SetWindowTextW(main, title.c_str());
-  SetWindowSubclass(GetDlgItem(main, IDC_PROGRESS), &RecordStateRequests, 1, 0);
+  SetWindowSubclass(GetDlgItem(main, IDC_PROGRESS), &RecordBarRequests, 1, 0);
   ShowWindow(main, SW_SHOW);
 
   const Base::UniqueHandle worker(CreateThread(nullptr, 0, &Worker, &run, 0, nullptr));

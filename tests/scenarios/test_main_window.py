@@ -4,6 +4,7 @@ status line and the progress bar from another process."""
 
 import pytest
 
+from kit.wine import windows_path
 from kit.windows import Inspector, WindowHost
 
 DOWNLOADER = '{"className":"class GenericStub::CDownloader","content":{"progress":"%s"}}'
@@ -116,4 +117,22 @@ def test_failures_shown_in_place(host, inspector, steps, options, status):
     # The window stays open after the worker ended, until the user closes it.
     assert window.process.poll() is None
     assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0
+    assert window.finish().returncode == 0
+
+
+def test_each_new_position_is_set_twice_and_nothing_unchanged_is_written(host, inspector, tmp_path):
+    log = tmp_path / "bar.log"
+    window = host(["progress 37.25", "progress 37.90", "progress 38.00", "progress 100.00", "progress 100.00",
+                   "extract", "progress 100.00", None, "close"],
+                  "--bar-log", windows_path(log))
+    window.wait()
+    assert log.read_text().splitlines() == [
+        "pos 38", "pos 37",            # 37.25: one step beyond, then the position
+        "pos 39", "pos 38",            # 37.90 keeps 37 and writes nothing; 38.00 moves on
+        "range 0 101", "pos 101", "pos 100", "range 0 100",  # the top, in a range widened for a moment
+        "marquee 1",                   # the second 100.00 changed nothing
+        "range 0 101", "pos 101", "pos 100", "range 0 100",  # after the marquee the position is set anew
+    ]
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
+    window.resume()
     assert window.finish().returncode == 0
