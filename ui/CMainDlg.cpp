@@ -72,7 +72,7 @@ void CMainDlg::callback(const std::wstring& message) {
 
 void CMainDlg::OnDownloadProgress(float percent) {
   setStatus(FormatStatusText(LoadLocalizedString(IDS_DOWNLOADING), {}, static_cast<double>(percent)));
-  setPosition(static_cast<int>(percent));
+  setPosition(PositionOfPercent(percent));
 }
 
 // Each position is set twice, one step beyond and then back: the bar draws a

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -49,6 +50,13 @@ float ParseProgressPercent(const std::string& text) {
   if (end == begin) throw std::invalid_argument("invalid stof argument");
   if (outOfRange) throw std::out_of_range("stof argument out of range");
   return value;
+}
+
+int PositionOfPercent(float percent) {
+  if (std::isnan(percent)) return 0;
+  if (percent >= 2147483647.0f) return INT_MAX;
+  if (percent <= -2147483648.0f) return INT_MIN;
+  return static_cast<int>(percent);
 }
 
 }  // namespace Ui

@@ -20,4 +20,9 @@ int FailureCodeOf(const std::string& errorText);
 // the float range: the failure display shows those messages.
 float ParseProgressPercent(const std::string& text);
 
+// The bar position of a percentage: truncated toward zero; a value that is not
+// a number gives 0 and one beyond the int range the nearest int, where a plain
+// conversion would be undefined.
+int PositionOfPercent(float percent);
+
 }  // namespace Ui

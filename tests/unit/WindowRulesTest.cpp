@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -49,6 +50,19 @@ TEST(StatusTextTest, ProgressValuesConvertAsStofDoesWithItsMessages) {
   } catch (const std::out_of_range& failure) {
     EXPECT_STREQ(failure.what(), "stof argument out of range");
   }
+}
+
+TEST(StatusTextTest, PositionIsThePercentageTruncatedAndAlwaysDefined) {
+  EXPECT_EQ(PositionOfPercent(0.5f), 0);
+  EXPECT_EQ(PositionOfPercent(37.99f), 37);
+  EXPECT_EQ(PositionOfPercent(100.0f), 100);
+  EXPECT_EQ(PositionOfPercent(-0.5f), 0);
+  EXPECT_EQ(PositionOfPercent(-3.5f), -3);
+  // What a download of unknown or zero length could report.
+  EXPECT_EQ(PositionOfPercent(std::nanf("")), 0);
+  EXPECT_EQ(PositionOfPercent(HUGE_VALF), 2147483647);
+  EXPECT_EQ(PositionOfPercent(-HUGE_VALF), -2147483647 - 1);
+  EXPECT_EQ(PositionOfPercent(3e9f), 2147483647);
 }
 
 TEST(AnchorColorTest, ReadsThreeDecimalComponents) {
