@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <bcrypt.h>
+#include <uxtheme.h>
 #include <wincred.h>
 #include <wincrypt.h>
 #include <winhttp.h>
@@ -172,6 +173,23 @@ struct ProcessHeapTraits {
   static void Close(Type p) { HeapFree(GetProcessHeap(), 0, p); }
 };
 
+// GDI objects: fonts, bitmaps, brushes.
+template <class Object>
+struct GdiObjectTraits {
+  using Type = Object;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { DeleteObject(h); }
+};
+
+// Theme data of a window (OpenThemeData).
+struct ThemeDataTraits {
+  using Type = HTHEME;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { CloseThemeData(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using WinHttpHandle = UniqueResource<WinHttpHandleTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
@@ -188,5 +206,7 @@ using CredentialRecord = UniqueResource<CredentialTraits>;
 using GlobalText = UniqueResource<GlobalMemoryTraits<LPWSTR>>;
 using LocalArgv = UniqueResource<LocalMemoryTraits<LPWSTR*>>;
 using HeapBlock = UniqueResource<ProcessHeapTraits>;
+using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
+using ThemeData = UniqueResource<ThemeDataTraits>;
 
 }  // namespace Base

@@ -13,9 +13,13 @@
 # comes first on its command line.
 set(TARNWICK_DELAY_LOADED_DLLS
   bcrypt
+  comctl32
   credui
   crypt32
+  dwmapi
+  gdiplus
   powrprof
+  uxtheme
   version
   winhttp
   wintrust
@@ -83,6 +87,30 @@ function(tarnwick_make_delay_library name)
       WORKING_DIRECTORY ${folder} RESULT_VARIABLE status ERROR_VARIABLE errors)
     if(NOT status EQUAL 0)
       message(FATAL_ERROR "Delay-loaded ${name}: dlltool failed:\n${errors}")
+    endif()
+
+    # Some import libraries also carry a compiled object of their own (gdiplus: the
+    # GUIDs and cached objects of its C++ wrappers). It holds no import, so it goes
+    # into the delay library as it is.
+    execute_process(COMMAND ${TARNWICK_NM} -A --defined-only ${import_library} OUTPUT_VARIABLE member_symbols)
+    string(REGEX MATCHALL "[^\n]+" member_lines "${member_symbols}")
+    set(own_objects "")
+    foreach(line IN LISTS member_lines)
+      if(line MATCHES "^[^:]+:([^:]+):[0-9a-fA-F]+ [BDR] ")
+        list(APPEND own_objects ${CMAKE_MATCH_1})
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES own_objects)
+    if(own_objects)
+      execute_process(COMMAND ${CMAKE_AR} x ${import_library} ${own_objects} WORKING_DIRECTORY ${folder}
+        RESULT_VARIABLE status)
+      if(status EQUAL 0)
+        execute_process(COMMAND ${CMAKE_AR} rs ${library} ${own_objects} WORKING_DIRECTORY ${folder}
+          RESULT_VARIABLE status)
+      endif()
+      if(NOT status EQUAL 0)
+        message(FATAL_ERROR "Delay-loaded ${name}: cannot add ${own_objects} to ${library}")
+      endif()
     endif()
   endif()
 

@@ -17,6 +17,7 @@ packages=(
   wine wine64 xvfb xauth
   osslsigncode openssl libssl-dev dpkg-dev
   googletest python3 python3-pytest
+  fonts-wqy-zenhei  # Chinese, Japanese and Korean glyphs in the window screenshots
 )
 
 log() { printf '[setup] %s\n' "$*"; }

@@ -7,8 +7,16 @@
 //   tree             the first match and all its descendants, one line each
 //   get-text         prints the text of the window (or control)
 //   set-text VALUE   sets it (WM_SETTEXT)
-//   click            presses a button (BM_CLICK)
+//   click            presses a button (BM_CLICK); any other control (a link) gets
+//                    a left click at client point --at X,Y (default 3,3)
 //   close            asks the window to close (WM_CLOSE)
+//   key VK           posts a key press (decimal virtual key, RETURN or ESCAPE)
+//                    to the window that has the focus in the target's thread
+//   state            prints visible=0|1 and title=TEXT of the window (or control)
+//   progress         prints position, range (low, high), marquee=0|1 and the
+//                    state of a progress bar; requested-state is the bar's
+//                    property "Tarnwick.RequestedState" (a test host records
+//                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
 //   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
 // --control PATH walks down from it: steps separated by "/", each "id:N",
@@ -22,6 +30,8 @@
 // success, 1 when nothing matched, 2 for a usage error.
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -161,10 +171,55 @@ bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
   return !steps.empty();
 }
 
+// Replies of another process's progress bar: messages without pointers only.
+void PrintProgress(HWND bar) {
+  DWORD_PTR position = 0, low = 0, high = 0, state = 0;
+  SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position);
+  SendMessageTimeoutW(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &low);
+  SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &high);
+  SendMessageTimeoutW(bar, PBM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  const bool marquee = (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0;
+  const HANDLE requested = GetPropW(bar, L"Tarnwick.RequestedState");
+  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", static_cast<int>(position),
+              static_cast<int>(low), static_cast<int>(high), marquee ? 1 : 0, static_cast<int>(state));
+  if (requested == nullptr) std::printf("none\n");
+  else std::printf("%d\n", static_cast<int>(reinterpret_cast<UINT_PTR>(requested)));
+}
+
+UINT VirtualKeyOf(const std::wstring& name) {
+  if (name == L"RETURN") return VK_RETURN;
+  if (name == L"ESCAPE") return VK_ESCAPE;
+  return static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 10));
+}
+
+void PressKey(HWND target, UINT key) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  HWND receiver = target;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus != nullptr) {
+    receiver = info.hwndFocus;
+  }
+  const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+  PostMessageW(receiver, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
+  PostMessageW(receiver, WM_KEYUP, key, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
+}
+
+void Click(HWND target, POINT at) {
+  if (ClassOf(target) == L"Button") {
+    PostMessageW(target, BM_CLICK, 0, 0);
+    return;
+  }
+  const LPARAM point = MAKELPARAM(at.x, at.y);
+  PostMessageW(target, WM_MOUSEMOVE, 0, point);
+  PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageW(target, WM_LBUTTONUP, 0, point);
+}
+
 int Usage() {
   std::fprintf(stderr,
-               "usage: wininspect list|tree|get-text|set-text VALUE|click|close [--class NAME] [--title TEXT]\n"
-               "       [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible] [--control PATH] [--wait MS] [--all]\n");
+               "usage: wininspect list|tree|get-text|set-text VALUE|click|close|key VK|state|progress\n"
+               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible]\n"
+               "       [--control PATH] [--wait MS] [--all] [--at X,Y]\n");
   return 2;
 }
 
@@ -179,6 +234,7 @@ int wmain(int argc, wchar_t** argv) {
   bool all = false;
   std::wstring value;
   bool hasValue = false;
+  POINT at = {3, 3};
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool more = i + 1 < argc;
@@ -190,6 +246,11 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--visible") selector.visibleOnly = true;
     else if (arg == L"--all") all = true;
     else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
+    else if (arg == L"--at" && more) {
+      wchar_t* end = nullptr;
+      at.x = std::wcstol(argv[++i], &end, 10);
+      at.y = *end == L',' ? std::wcstol(end + 1, nullptr, 10) : at.x;
+    }
     else if (arg == L"--control" && more) {
       if (!ParsePath(argv[++i], path)) return Usage();
     } else if (arg.rfind(L"--", 0) != 0 && !hasValue) {
@@ -200,8 +261,10 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   const bool known = command == L"list" || command == L"tree" || command == L"get-text" || command == L"click" ||
-                     command == L"close" || command == L"set-text";
-  if (!known || (command == L"set-text") != hasValue) return Usage();
+                     command == L"close" || command == L"set-text" || command == L"key" || command == L"state" ||
+                     command == L"progress";
+  const bool takesValue = command == L"set-text" || command == L"key";
+  if (!known || takesValue != hasValue) return Usage();
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
   std::vector<HWND> windows;
@@ -247,7 +310,13 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
       }
     } else if (command == L"click") {
-      PostMessageW(target, BM_CLICK, 0, 0);
+      Click(target, at);
+    } else if (command == L"key") {
+      PressKey(target, VirtualKeyOf(value));
+    } else if (command == L"state") {
+      std::printf("visible=%d\ttitle=%s\n", IsWindowVisible(target) ? 1 : 0, Escaped(TextOf(target)).c_str());
+    } else if (command == L"progress") {
+      PrintProgress(target);
     } else if (command == L"close") {
       PostMessageW(target, WM_CLOSE, 0, 0);
     }

@@ -2,12 +2,11 @@
 browser, registered as the https handler, records every start; expected
 signed URLs are computed here with hashlib."""
 
-import hashlib
 import shutil
-import struct
 
 import pytest
 
+from kit.urltoken import signed as signed_url
 from kit.wine import wine_environment, windows_path
 
 USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
@@ -15,7 +14,6 @@ HTTPS_COMMAND = r"HKEY_CLASSES_ROOT\https\shell\open\command"
 PROG_ID = "TarnwickStandInBrowser"
 PROG_ID_KEY = rf"HKEY_CLASSES_ROOT\{PROG_ID}"
 NOW = 1700000000
-THIRTY_DAYS = 2592000
 
 
 class HttpsHandlers:
@@ -78,13 +76,7 @@ def browser(wine, helpers, tmp_path):
 
 
 def signed(url, path, hex_value):
-    """url with its authparam value replaced as the program must do it at NOW."""
-    pairs = [int(hex_value[i:i + 2], 16) for i in range(0, len(hex_value) // 2 * 2, 2)]
-    key = bytes(((b >> 3) | (b << 5)) & 0xFF for b in pairs)
-    expiry = NOW + THIRTY_DAYS
-    first = hashlib.md5(struct.pack("<I", expiry & 0xFFFFFFFF) + path.encode() + key).digest()
-    token = hashlib.md5(key + first).hexdigest()
-    return url.replace(f"authparam={hex_value}", f"authparam={expiry}_{token}")
+    return signed_url(url, path, hex_value, NOW)
 
 
 def test_user_choice_browser_gets_the_url_as_its_only_parameter(handlers, browser):

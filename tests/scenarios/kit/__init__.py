@@ -5,4 +5,6 @@ registry  keys of the shared prefix changed by a test and put back afterwards
 servers   loopback web servers (with faults on demand), proxies and a PAC server
 signing   throw-away code-signing identities and stubs packed with stubpack
 pe        reading PE headers and export tables, apart from the product's code
+windows   the window host (main window, scripted worker) and the window inspector
+urltoken  the URL token of download URLs, computed apart from the program
 """

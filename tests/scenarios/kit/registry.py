@@ -21,6 +21,9 @@ def _value_line(name, value):
         return f"{target}=-"
     if isinstance(value, (bytes, bytearray)):
         return f"{target}={reg_binary(value)}"
+    if isinstance(value, list):  # REG_MULTI_SZ
+        data = "".join(text + "\0" for text in value) + "\0"
+        return f"{target}=hex(7):" + ",".join(f"{b:02x}" for b in data.encode("utf-16-le"))
     return f"{target}={reg_text(value)}"
 
 
@@ -52,7 +55,7 @@ class PrefixRegistry:
         assert result.returncode == 0, result.stderr
 
     def set_values(self, key, values):
-        """Writes {name: text | bytes | None} into key (None removes the value; the
+        """Writes {name: text | bytes | [texts] | None} into key (None removes the value; the
         name None is the key's default value), creating the key when needed."""
         self.save(key)
         self._import([f"[{key}]"] + [_value_line(name, value) for name, value in values.items()])

@@ -1,0 +1,233 @@
+// windowhost: runs the main window on its UI thread, as start-up will, and a
+// worker thread that drives it by a script, as a workflow run does.
+//
+//   windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS]
+//              [--bar-log PATH] SCRIPT
+//
+// SCRIPT is a UTF-8 file with one step per line, run in order on the worker:
+//   init              the "Initializing ..." status
+//   progress TEXT     the downloader's progress message carrying TEXT
+//   extract           the extraction action's begin message
+//   message JSON      a callback message as it stands
+//   fail TEXT         the failure display for the error text TEXT
+//   close             the end of a run: the window closes
+//   signal PATH       writes "hwnd=0x<main window> pid=<process id>" to PATH
+//   await PATH        waits until PATH exists (at most 60 s)
+//   sleep MS
+// The worker ends as a run's worker does: a JSON logic error closes the
+// window, any other logic error goes to the failure display with its message.
+// The process ends when the window's message loop ends; its exit code is 0.
+//
+// Under Wine a progress bar draws no error state and always reports the
+// normal one, so the host records each state request the bar receives in the
+// bar's window property "Tarnwick.RequestedState" for the inspector to read.
+// --bar-log appends one line per position, range or marquee request the bar
+// receives to PATH: "pos N", "range LOW HIGH", "marquee ON".
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <json/json.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/AnsiText.h"
+#include "base/Handles.h"
+#include "download/Clock.h"
+#include "resources/ResourceIds.h"
+#include "ui/CMainDlg.h"
+#include "ui/GdiplusSession.h"
+#include "ui/LocalizedStrings.h"
+#include "ui/MessageLoop.h"
+
+namespace {
+
+class FixedClock final : public GenericStub::Clock {
+ public:
+  explicit FixedClock(std::int64_t now) : now_(now) {}
+  std::int64_t nowSeconds() override { return now_; }
+  void sleep(std::uint32_t) override {}
+
+ private:
+  std::int64_t now_;
+};
+
+struct Run {
+  Ui::CMainDlg* window = nullptr;
+  std::vector<std::wstring> steps;
+  std::wstring directUrl;
+};
+
+std::wstring Utf8ToWide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+bool ReadScript(const std::wstring& path, std::vector<std::wstring>& steps) {
+  std::ifstream file(path.c_str(), std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) steps.push_back(Utf8ToWide(line));
+  }
+  return true;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Written beside the target and renamed, so that a reader never sees half of it.
+void Signal(const std::wstring& path, HWND window) {
+  char text[64] = {};
+  std::snprintf(text, sizeof text, "hwnd=0x%llx pid=%lu\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
+                static_cast<unsigned long>(GetCurrentProcessId()));
+  const std::wstring temporary = path + L".part";
+  {
+    std::ofstream file(temporary.c_str(), std::ios::binary);
+    file << text;
+  }
+  MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void RunStep(Run& run, const std::wstring& step) {
+  const std::size_t space = step.find(L' ');
+  const std::wstring verb = step.substr(0, space);
+  const std::wstring argument = space == std::wstring::npos ? std::wstring() : step.substr(space + 1);
+  Ui::CMainDlg& window = *run.window;
+  if (verb == L"init") {
+    window.ShowInitializing();
+  } else if (verb == L"progress") {
+    window.callback(L"{\"className\":\"class GenericStub::CDownloader\",\"content\":{\"progress\":\"" + argument +
+                    L"\"}}");
+  } else if (verb == L"extract") {
+    window.callback(L"{\"className\":\"class GenericStub::PackageExtractionAction\",\"content\":\"BEGIN\"}");
+  } else if (verb == L"message") {
+    window.callback(argument);
+  } else if (verb == L"fail") {
+    window.ShowFailure(argument, run.directUrl);
+  } else if (verb == L"close") {
+    window.CloseMainWindow();
+  } else if (verb == L"signal") {
+    Signal(argument, window.hwnd());
+  } else if (verb == L"await") {
+    for (int waited = 0; waited < 60000 && !FileExists(argument); waited += 20) Sleep(20);
+  } else if (verb == L"sleep") {
+    Sleep(static_cast<DWORD>(std::wcstoul(argument.c_str(), nullptr, 10)));
+  } else {
+    std::fprintf(stderr, "unknown step: %s\n", Base::WideToAnsi(step).c_str());
+  }
+}
+
+DWORD WINAPI Worker(void* parameter) {
+  Run& run = *static_cast<Run*>(parameter);
+  try {
+    for (const std::wstring& step : run.steps) RunStep(run, step);
+  } catch (const Json::LogicError&) {
+    run.window->CloseMainWindow();
+  } catch (const std::logic_error& failure) {
+    run.window->ShowFailure(Base::AnsiToWide(failure.what()), run.directUrl);
+  }
+  return 0;
+}
+
+std::wstring gBarLog;
+
+void LogBar(const char* line) {
+  if (gBarLog.empty()) return;
+  FILE* file = _wfopen(gBarLog.c_str(), L"ab");
+  if (file == nullptr) return;
+  std::fputs(line, file);
+  std::fclose(file);
+}
+
+LRESULT CALLBACK RecordBarRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  char line[64] = {};
+  switch (message) {
+    case PBM_SETSTATE:
+      SetPropW(window, L"Tarnwick.RequestedState", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wParam)));
+      break;
+    case PBM_SETPOS:
+      std::snprintf(line, sizeof line, "pos %d\n", static_cast<int>(wParam));
+      break;
+    case PBM_SETRANGE:
+      std::snprintf(line, sizeof line, "range %d %d\n", LOWORD(lParam), HIWORD(lParam));
+      break;
+    case PBM_SETRANGE32:
+      std::snprintf(line, sizeof line, "range %d %d\n", static_cast<int>(wParam), static_cast<int>(lParam));
+      break;
+    case PBM_SETMARQUEE:
+      std::snprintf(line, sizeof line, "marquee %d\n", static_cast<int>(wParam));
+      break;
+    default:
+      break;
+  }
+  if (line[0] != '\0') LogBar(line);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS] [--bar-log PATH]"
+               " SCRIPT\n");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Run run;
+  std::wstring language;
+  std::wstring title = L"Orvakel Quickset";
+  std::wstring script;
+  long long now = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const bool more = i + 1 < argc;
+    if (arg == L"--lang" && more) language = argv[++i];
+    else if (arg == L"--title" && more) title = argv[++i];
+    else if (arg == L"--direct-url" && more) run.directUrl = argv[++i];
+    else if (arg == L"--now" && more) now = std::wcstoll(argv[++i], nullptr, 10);
+    else if (arg == L"--bar-log" && more) gBarLog = argv[++i];
+    else if (script.empty() && arg.rfind(L"--", 0) != 0) script = arg;
+    else return Usage();
+  }
+  if (script.empty() || !ReadScript(script, run.steps)) return Usage();
+  FixedClock fixed(now);
+  if (now != 0) GenericStub::InstallClock(&fixed);
+  if (!language.empty()) {
+    const LANGID requested = LANGIDFROMLCID(LocaleNameToLCID(language.c_str(), 0));
+    Ui::SetRunLanguage(Ui::HasStringTable(GetModuleHandleW(nullptr), requested) ? requested : Ui::kFallbackLanguage);
+  }
+
+  Ui::GdiplusSession graphics;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  Ui::CMainDlg window;
+  run.window = &window;
+  const HWND main = window.create(GetDesktopWindow());
+  if (main == nullptr) {
+    std::fprintf(stderr, "the main window could not be created: %lu\n", GetLastError());
+    return 3;
+  }
+  SetWindowTextW(main, title.c_str());
+  SetWindowSubclass(GetDlgItem(main, IDC_PROGRESS), &RecordBarRequests, 1, 0);
+  ShowWindow(main, SW_SHOW);
+
+  const Base::UniqueHandle worker(CreateThread(nullptr, 0, &Worker, &run, 0, nullptr));
+  if (!worker) return 3;
+  Ui::RunMessageLoop(main);
+  DestroyWindow(main);
+  std::fflush(stdout);
+  // As the program does: the process ends here even while the worker still runs.
+  ExitProcess(0);
+}

@@ -1,0 +1,82 @@
+"""The program's windows under test: the window host that runs the main window
+with a scripted worker, and the window inspector that reads and drives them
+from another process."""
+
+import time
+
+from .wine import wine_environment, windows_path
+
+WAIT = 30
+
+
+class Inspector:
+    def __init__(self, wine, helpers):
+        self.wine, self.program = wine, helpers / "wininspect.exe"
+
+    def run(self, *args):
+        result = self.wine.run(self.program, *args)
+        return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n")
+
+    def fields(self, *args):
+        """The tab-separated name=value fields of the first output line."""
+        code, out = self.run(*args)
+        assert code == 0, f"wininspect {args} gave {code}"
+        line = out.splitlines()[0]
+        return dict(field.split("=", 1) for field in line.split("\t"))
+
+    def text(self, *args):
+        code, out = self.run("get-text", *args)
+        assert code == 0, f"wininspect get-text {args} gave {code}"
+        return out.rstrip("\n")
+
+    def exists(self, *args):
+        return self.run("list", *args)[0] == 0
+
+
+class WindowHost:
+    """windowhost.exe with a script. A None step is a checkpoint: the worker
+    stops there until resume(); wait() returns when it has got there."""
+
+    def __init__(self, wine, helpers, folder, steps, *options, env=None):
+        self.wine, self.folder = wine, folder
+        folder.mkdir(parents=True, exist_ok=True)
+        lines, self.checkpoints = [], 0
+        for step in steps:
+            if step is None:
+                self.checkpoints += 1
+                lines.append(f"signal {windows_path(folder / f'at-{self.checkpoints}')}")
+                lines.append(f"await {windows_path(folder / f'go-{self.checkpoints}')}")
+            else:
+                lines.append(step)
+        script = folder / "script.txt"
+        script.write_text("\n".join(lines) + "\n", encoding="utf-8")
+        self.process = wine.start(helpers / "windowhost.exe", *options, windows_path(script),
+                                  env=env or wine_environment())
+        self.reached = 0
+        self.hwnd = self.pid = None
+        self.result = None
+
+    def wait(self):
+        """Waits for the next checkpoint; sets hwnd and pid."""
+        self.reached += 1
+        marker = self.folder / f"at-{self.reached}"
+        deadline = time.monotonic() + WAIT
+        while not marker.exists():
+            assert self.process.poll() is None, "the window host ended early"
+            assert time.monotonic() < deadline, f"checkpoint {self.reached} not reached"
+            time.sleep(0.05)
+        fields = dict(item.split("=") for item in marker.read_text().split())
+        self.hwnd, self.pid = fields["hwnd"], fields["pid"]
+
+    def resume(self):
+        (self.folder / f"go-{self.reached}").touch()
+
+    def finish(self, timeout=WAIT):
+        if self.result is None:
+            self.result = self.wine.finish(self.process, timeout=timeout)
+        return self.result
+
+    def kill(self):
+        if self.result is None and self.process.poll() is None:
+            self.process.kill()
+        self.finish()

@@ -1,0 +1,148 @@
+"""The main window driven as a run drives it: a worker thread sends the
+callback messages and the failure display while the inspector reads the
+status line and the progress bar from another process."""
+
+import pytest
+
+from kit.wine import windows_path
+from kit.windows import Inspector, WindowHost
+
+DOWNLOADER = '{"className":"class GenericStub::CDownloader","content":{"progress":"%s"}}'
+BAR = ("--control", "id:1001")
+STATUS = ("--control", "id:1002")
+
+
+@pytest.fixture()
+def inspector(wine, helpers):
+    return Inspector(wine, helpers)
+
+
+@pytest.fixture()
+def host(wine, helpers, tmp_path):
+    hosts = []
+
+    def start(steps, *options, env=None):
+        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options, env=env))
+        return hosts[-1]
+
+    yield start
+    for started in hosts:
+        started.kill()
+
+
+def bar(inspector, window):
+    fields = inspector.fields("progress", "--hwnd", window.hwnd, *BAR)
+    return {name: fields[name] for name in ("position", "low", "high", "marquee", "requested-state")}
+
+
+def test_progress_extraction_and_messages_that_change_nothing(host, inspector):
+    window = host(["init", None,
+                   "progress 0.50", None,
+                   "progress 37.25", None,
+                   "progress 100.00", None,
+                   'message {"className":"class GenericStub::PackageDownloadAction","content":"BEGIN"}',
+                   "message {not json", "message " + DOWNLOADER % "100.00", None,
+                   'message {"className":"class GenericStub::PackageExtractionAction","content":"END"}', None,
+                   "progress 42.17", None,
+                   "close"])
+    window.wait()
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Initializing ..."
+    assert bar(inspector, window) == {"position": "0", "low": "0", "high": "100", "marquee": "0",
+                                      "requested-state": "none"}
+    window.resume()
+    window.wait()
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 0.50%"
+    assert bar(inspector, window)["position"] == "0"
+    window.resume()
+    window.wait()
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 37.25%"
+    assert bar(inspector, window)["position"] == "37"
+    window.resume()
+    window.wait()
+    after_top = bar(inspector, window)
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
+    assert (after_top["position"], after_top["low"], after_top["high"]) == ("100", "0", "100")
+    window.resume()
+    window.wait()
+    # Another class, invalid JSON and a repeated value leave everything as it was.
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
+    assert bar(inspector, window) == after_top
+    window.resume()
+    window.wait()
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Extracting ..."
+    assert bar(inspector, window)["marquee"] == "1"
+    window.resume()
+    window.wait()
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 42.17%"
+    assert inspector.fields("state", "--hwnd", window.hwnd) == {"visible": "1", "title": "Orvakel Quickset"}
+    window.resume()
+    assert window.finish().returncode == 0
+    assert not inspector.exists("--hwnd", window.hwnd)
+
+
+def test_a_class_name_that_is_an_object_closes_the_window(host, inspector):
+    window = host(["init", None, 'message {"className":{"name":"x"},"content":"BEGIN"}', "sleep 60000"])
+    window.wait()
+    window.resume()
+    assert window.finish().returncode == 0
+    assert not inspector.exists("--hwnd", window.hwnd)
+
+
+TEXT_108 = ("Something is preventing the software from downloading. "
+            "Please contact your system administrator.")
+TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
+
+
+@pytest.mark.parametrize("steps, options, status", [
+    (["fail 3"], (), "Aborted.(Error:3)"),
+    (["fail 9"], (), TEXT_109),
+    (["fail 8"], (), TEXT_108),
+    (["fail 11"], ("--lang", "ja-JP"), "中止されました。(エラー: 11)"),
+    (["progress 12.00", "progress abc"], (), "Aborted.(Error:invalid stof argument)"),
+    (["progress 1e99"], (), "Aborted.(Error:stof argument out of range)"),
+], ids=["code-3", "code-9", "code-8-without-url", "japanese", "not-a-number", "out-of-range"])
+def test_failures_shown_in_place(host, inspector, steps, options, status):
+    window = host(["init", None] + steps, *options)
+    window.wait()
+    window.resume()
+    # The worker ends with the failure display; the error state is posted, so
+    # it may arrive a moment after the text.
+    for _ in range(100):
+        shown = inspector.text("--hwnd", window.hwnd, *STATUS)
+        if shown == status and bar(inspector, window)["requested-state"] != "none":
+            break
+    assert shown == status
+    assert bar(inspector, window)["requested-state"] == "2"  # PBST_ERROR
+    assert inspector.fields("state", "--hwnd", window.hwnd)["visible"] == "1"
+    # The window stays open after the worker ended, until the user closes it.
+    assert window.process.poll() is None
+    assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0
+    assert window.finish().returncode == 0
+
+
+def test_each_new_position_is_set_twice_and_nothing_unchanged_is_written(host, inspector, tmp_path):
+    log = tmp_path / "bar.log"
+    window = host(["progress 37.25", "progress 37.90", "progress 38.00", "progress 100.00", "progress 100.00",
+                   "extract", "progress 100.00", None, "close"],
+                  "--bar-log", windows_path(log))
+    window.wait()
+    assert log.read_text().splitlines() == [
+        "pos 38", "pos 37",            # 37.25: one step beyond, then the position
+        "pos 39", "pos 38",            # 37.90 keeps 37 and writes nothing; 38.00 moves on
+        "range 0 101", "pos 101", "pos 100", "range 0 100",  # the top, in a range widened for a moment
+        "marquee 1",                   # the second 100.00 changed nothing
+        "range 0 101", "pos 101", "pos 100", "range 0 100",  # after the marquee the position is set anew
+    ]
+    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
+    window.resume()
+    assert window.finish().returncode == 0
+
+
+def test_closing_the_window_during_a_download_ends_the_process(host, inspector):
+    window = host(["progress 12.50", None, "sleep 60000", "progress 13.00"])
+    window.wait()
+    window.resume()
+    assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0
+    # The worker is still asleep: nothing waits for it.
+    assert window.finish(timeout=20).returncode == 0
+    assert not inspector.exists("--hwnd", window.hwnd)

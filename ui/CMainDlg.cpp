@@ -1,0 +1,148 @@
+#include "ui/CMainDlg.h"
+
+#include <commctrl.h>
+
+#include <json/json.h>
+
+#include <memory>
+
+#include "base/AnsiText.h"
+#include "resources/ResourceIds.h"
+#include "ui/CErrorDlg.h"
+#include "ui/CenterWindow.h"
+#include "ui/LocalizedStrings.h"
+#include "ui/StatusText.h"
+
+namespace Ui {
+
+namespace {
+
+constexpr char kDownloaderClass[] = "class GenericStub::CDownloader";
+constexpr char kExtractionClass[] = "class GenericStub::PackageExtractionAction";
+constexpr int kDownloadFailed = 8;
+constexpr int kVerificationFailed = 9;
+
+}  // namespace
+
+CMainDlg::CMainDlg() = default;
+
+CMainDlg::~CMainDlg() = default;
+
+HWND CMainDlg::create(HWND parent) { return CDialogImpl::create(parent, IDD_MAIN); }
+
+bool CMainDlg::processMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (processAeroMessage(message, wParam, lParam, result)) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      onInitDialog();
+      result = TRUE;
+      return true;
+    case WM_CLOSE:
+      CloseMainWindow();
+      result = 0;
+      return true;
+    case WM_DESTROY:
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CMainDlg::onInitDialog() {
+  status_ = GetDlgItem(hwnd(), IDC_STATUS);
+  label_ = GetDlgItem(hwnd(), IDC_LABEL);
+  progress_ = GetDlgItem(hwnd(), IDC_PROGRESS);
+  CenterWindow(hwnd());
+}
+
+void CMainDlg::callback(const std::wstring& message) {
+  const std::string text = Base::WideToAnsi(message);
+  Json::CharReaderBuilder builder;
+  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value root;
+  if (!reader->parse(text.data(), text.data() + text.size(), &root, nullptr)) return;
+  const std::string className = root["className"].asString();
+  if (className == kDownloaderClass) {
+    OnDownloadProgress(ParseProgressPercent(root["content"]["progress"].asString()));
+  } else if (className == kExtractionClass) {
+    OnExtractionStarted();
+  }
+}
+
+void CMainDlg::OnDownloadProgress(float percent) {
+  setStatus(FormatStatusText(LoadLocalizedString(IDS_DOWNLOADING), {}, static_cast<double>(percent)));
+  setPosition(PositionOfPercent(percent));
+}
+
+// Each position is set twice, one step beyond and then back: the bar draws a
+// step back at once, where it would animate a step forward slowly. At the top
+// of the range the step beyond needs a range widened by one for a moment.
+void CMainDlg::setPosition(int position) {
+  if (position == setPosition_) return;
+  PBRANGE range = {};
+  SendMessageW(progress_, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+  if (position < range.iHigh) {
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  } else {
+    SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(range.iLow, range.iHigh + 1));
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(range.iHigh + 1), 0);
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(range.iHigh), 0);
+    SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(range.iLow, range.iHigh));
+  }
+  setPosition_ = position;
+}
+
+void CMainDlg::setStatus(const std::wstring& text) {
+  if (statusWritten_ && text == shownStatus_) return;
+  SetWindowTextW(status_, text.c_str());
+  shownStatus_ = text;
+  statusWritten_ = true;
+}
+
+void CMainDlg::OnExtractionStarted() {
+  const LONG_PTR style = GetWindowLongPtrW(progress_, GWL_STYLE);
+  if ((style & PBS_MARQUEE) == 0) {
+    SetWindowLongPtrW(progress_, GWL_STYLE, style | PBS_MARQUEE);
+    setPosition_ = -1;
+  }
+  SendMessageW(progress_, PBM_SETMARQUEE, TRUE, 0);
+  setStatus(LoadLocalizedString(IDS_EXTRACTING));
+}
+
+void CMainDlg::ShowInitializing() { setStatus(LoadLocalizedString(IDS_INITIALIZING)); }
+
+void CMainDlg::ShowFailure(const std::wstring& errorText, const std::wstring& directUrl) {
+  const int code = FailureCodeOf(Base::WideToAnsi(errorText));
+  if (code == kDownloadFailed) {
+    if (!directUrl.empty()) {
+      ShowErrorDialog(errorText, directUrl);
+    } else {
+      setStatus(LoadLocalizedString(IDS_DOWNLOAD_BLOCKED));
+    }
+  } else if (code == kVerificationFailed) {
+    setStatus(LoadLocalizedString(IDS_LAUNCH_BLOCKED));
+  } else {
+    setStatus(FormatStatusText(LoadLocalizedString(IDS_ABORTED), errorText));
+  }
+  PostMessageW(progress_, PBM_SETSTATE, PBST_ERROR, 0);
+}
+
+void CMainDlg::ShowErrorDialog(const std::wstring& /*errorText*/, const std::wstring& directUrl) {
+  ShowWindow(hwnd(), SW_HIDE);
+  CErrorDlg errorDialog;
+  errorDialog.setDirectUrl(directUrl);
+  errorDialog.runModal(GetActiveWindow(), IDD_ERROR);
+  PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void CMainDlg::CloseMainWindow() {
+  for (std::atomic<HWND>* control : {&status_, &label_, &progress_}) {
+    const HWND window = control->load();
+    if (window != nullptr && DestroyWindow(window)) control->store(nullptr);
+  }
+  PostMessageW(hwnd(), WM_QUIT, 0, 0);
+}
+
+}  // namespace Ui

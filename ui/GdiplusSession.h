@@ -1,0 +1,22 @@
+#pragma once
+// The graphics library of the windows, started for the life of this object.
+// The owner-drawn button and the error mark draw with it.
+
+#include <cstdint>
+
+namespace Ui {
+
+class GdiplusSession {
+ public:
+  GdiplusSession();
+  ~GdiplusSession();
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+  bool started() const { return token_ != 0; }
+
+ private:
+  std::uintptr_t token_ = 0;
+};
+
+}  // namespace Ui

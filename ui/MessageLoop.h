@@ -1,0 +1,12 @@
+#pragma once
+// The message loop of the UI thread.
+
+#include <windows.h>
+
+namespace Ui {
+
+// Pumps the calling thread's messages until WM_QUIT, giving dialog keyboard
+// handling to dialog first. Returns the quit message's parameter.
+WPARAM RunMessageLoop(HWND dialog);
+
+}  // namespace Ui
