@@ -6,6 +6,7 @@ test: a proxy left configured by another test would carry these downloads."""
 import hashlib
 import json
 import random
+import socket
 import struct
 
 import pytest
@@ -108,7 +109,16 @@ def test_a_404_is_tried_four_times_without_waiting_and_fails_with_8(actions):
     assert not (actions.downloads / "p.bin").exists()
 
 
-def test_two_failed_attempts_wait_3000_ms_each_then_the_body_arrives(actions):
+def test_failed_attempts_wait_3000_ms_each(actions):
+    with socket.socket() as unused:
+        unused.bind(("127.0.0.1", 0))
+        port = unused.getsockname()[1]
+    refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
+    assert refused.error == "8" and refused.waits == [3000] * 4
+    sends = [line for line in refused.log if line.startswith("ERROR:: CDownloader::request: WinHttpSendRequest failed.")]
+    assert len(sends) == 4, refused.log
+
+    # Wine sees a connection reset after the request as a failure to receive the response.
     with WebServer({"/p.bin": body(9000)}) as server:
         server.fault("/p.bin", "reset", "reset")
         result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, ["downloadedFilename"],
