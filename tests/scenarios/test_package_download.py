@@ -216,14 +216,3 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     assert any(line.startswith("ERROR:: additionalArguments has an entry where file version is not available.")
                for line in result.log)
 
-
-def test_replace_file_fails_with_8_when_a_file_cannot_be_fetched(actions, program):
-    extraction = actions.folder / "Package"
-    extraction.mkdir()
-    (extraction / "Setup.exe").write_bytes(program.read_bytes())
-    with WebServer({}) as server:
-        entry = {"version": file_version(program), "sourceUrl": server.url("/"), "path": "x", "files": "gone.dll"}
-        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
-                                                   "executableName": "Setup.exe",
-                                                   "additionalArguments": json.dumps([entry])})
-    assert result.error == "8" and len(status_lines(result.log)) == 4
