@@ -3,15 +3,19 @@
 // the store afterwards. Like the stub, it first makes its own folder the
 // current folder.
 //
-//   actionrun [--log-folder FOLDER] DOCUMENT [NAME...]
+//   actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] DOCUMENT [NAME...]
 //
 // --log-folder makes FOLDER the temporary folder, and so the place of the
-// execution log. Prints "NAME=VALUE" for each NAME after the run. Exit code 0
+// execution log. --callbacks hands the actions a handler that prints each
+// callback message as "callback MESSAGE"; without it they get none.
+// --count-waits prints "wait MILLISECONDS" for each wait of the download
+// client instead of waiting. Prints "NAME=VALUE" for each NAME after the run. Exit code 0
 // when the run ended normally, 1 when it raised an error (printed as
 // "error <message>"), 2 on bad arguments or an unreadable document.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -21,6 +25,7 @@
 
 #include "actions/RegisterActions.h"
 #include "base/AnsiText.h"
+#include "download/Clock.h"
 #include "workflow/MetadataDocument.h"
 #include "workflow/WorkflowRunner.h"
 
@@ -37,6 +42,19 @@ void EnterOwnFolder() {
   SetCurrentDirectoryW(folder.c_str());
 }
 
+class PrintingHandler final : public CallbackHandler {
+ public:
+  void callback(const std::wstring& message) override {
+    std::printf("callback %s\n", Base::WideToAnsi(message).c_str());
+  }
+};
+
+class CountingClock final : public Clock {
+ public:
+  std::int64_t nowSeconds() override { return SystemClock().nowSeconds(); }
+  void sleep(std::uint32_t milliseconds) override { std::printf("wait %u\n", static_cast<unsigned>(milliseconds)); }
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -46,8 +64,22 @@ int wmain(int argc, wchar_t** argv) {
     SetEnvironmentVariableW(L"TMP", args[1].c_str());
     args.erase(args.begin(), args.begin() + 2);
   }
+  PrintingHandler printingHandler;
+  CallbackHandler* handler = nullptr;
+  CountingClock countingClock;
+  for (bool option = true; option && !args.empty();) {
+    if (args[0] == L"--callbacks") {
+      handler = &printingHandler;
+    } else if (args[0] == L"--count-waits") {
+      InstallClock(&countingClock);
+    } else {
+      option = false;
+      continue;
+    }
+    args.erase(args.begin());
+  }
   if (args.empty()) {
-    std::fprintf(stderr, "usage: actionrun [--log-folder FOLDER] DOCUMENT [NAME...]\n");
+    std::fprintf(stderr, "usage: actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] DOCUMENT [NAME...]\n");
     return 2;
   }
   std::ifstream file(args[0].c_str(), std::ios::binary);
@@ -61,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
   int code = 0;
   try {
     store.replaceAll(ParseMetadata(Base::AnsiToWide(document), workflow));
-    RunActions(workflow.actions(), store, nullptr);
+    RunActions(workflow.actions(), store, handler);
   } catch (const std::exception& error) {
     std::printf("error %s\n", error.what());
     code = 1;

@@ -21,10 +21,14 @@ class ActionResult:
         lines = result.stdout.decode(errors="replace").splitlines()
         errors = [line[len("error "):] for line in lines if line.startswith("error ")]
         self.error = errors[0] if errors else None
-        printed = dict(line.split("=", 1) for line in lines if "=" in line and not line.startswith("error "))
+        printed = dict(line.split("=", 1) for line in lines
+                       if "=" in line and not line.startswith(("error ", "callback ", "wait ")))
         # The names the actions set; an empty value is no value.
         self.store = {name: printed[name] for name in names if printed.get(name)}
         self.log = [_TIMESTAMP.sub("", line) for line in log_text.splitlines()]
+        # With callbacks=True: the messages the actions sent; with count_waits=True: the waits.
+        self.callbacks = [line[len("callback "):] for line in lines if line.startswith("callback ")]
+        self.waits = [int(line[len("wait "):]) for line in lines if line.startswith("wait ")]
 
 
 class ActionRunner:
@@ -37,7 +41,7 @@ class ActionRunner:
         shutil.copy(helpers / "actionrun.exe", self.program)
         self.count = 0
 
-    def start_workflow(self, workflow, names=(), store=None, **environment):
+    def start_workflow(self, workflow, names=(), store=None, callbacks=False, count_waits=False, **environment):
         """Starts the actions of workflow (the document's "workflow" array) with the
         document's other values store; finish() reads back the store's names."""
         self.count += 1
@@ -46,7 +50,9 @@ class ActionRunner:
         document = {"productLang": "en-US", "requestType": "test", **(store or {}), "workflow": workflow}
         document_file = self.folder / f"workflow{self.count}.json"
         document_file.write_text(json.dumps(document), encoding="ascii")
-        process = self.wine.start(self.program, "--log-folder", windows_path(log_folder), windows_path(document_file),
+        options = ["--callbacks"] * callbacks + ["--count-waits"] * count_waits
+        process = self.wine.start(self.program, "--log-folder", windows_path(log_folder), *options,
+                                  windows_path(document_file),
                                   *names, env=wine_environment(**environment))
         return process, log_folder, list(names)
 
@@ -58,17 +64,17 @@ class ActionRunner:
         log_text = logs[0].read_text(encoding="latin-1") if logs else ""
         return ActionResult(result, names, log_text)
 
-    def run_workflow(self, workflow, names=(), store=None, **environment):
-        return self.finish(self.start_workflow(workflow, names, store, **environment))
+    def run_workflow(self, workflow, names=(), store=None, **options):
+        return self.finish(self.start_workflow(workflow, names, store, **options))
 
-    def start(self, action, inputs, outputs=(), store=None, **environment):
+    def start(self, action, inputs, outputs=(), store=None, **options):
         """Starts action with the "in" members inputs; each name of outputs is
         mapped to a store entry of the same name, read back by finish()."""
         element = {"action": action, "in": inputs, "out": {name: "=" + name for name in outputs}}
-        return self.start_workflow([element], outputs, store, **environment)
+        return self.start_workflow([element], outputs, store, **options)
 
-    def run(self, action, inputs, outputs=(), store=None, **environment):
-        return self.finish(self.start(action, inputs, outputs, store, **environment))
+    def run(self, action, inputs, outputs=(), store=None, **options):
+        return self.finish(self.start(action, inputs, outputs, store, **options))
 
 
 @pytest.fixture()

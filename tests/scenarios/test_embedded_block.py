@@ -19,7 +19,7 @@ EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 ACTION_CLASSES = {"AddArgumentsAction", "ExecutableVerifierAction", "LaunchProtocolHandlerAction",
                   "PackageDownloadAction", "PackageExtractionAction", "ProtocolHandlerDetectionAction",
                   "RemoveArgumentsAction", "ReplaceFileAction", "RunExecutableAction", "XmlParseAction"}
-NOT_YET_BUILT = {"PackageDownloadAction", "ReplaceFileAction"}
+NOT_YET_BUILT = set()
 
 
 def probe(wine, helpers, path, tmp_path):

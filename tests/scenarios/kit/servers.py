@@ -6,6 +6,7 @@ Each records what reached it and stops within a second."""
 import base64
 import http.client
 import http.server
+import random
 import socket
 import ssl
 import struct
@@ -83,6 +84,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.connection.close()
 
 
+class GeneratedBody:
+    """A body of size bytes made while it is sent (a repeated random block), for
+    bodies too large to hold: serve it as a file of WebServer."""
+
+    def __init__(self, size, block=1 << 20):
+        self.size = size
+        self._block = random.Random(size).randbytes(block)
+
+    def __len__(self):
+        return self.size
+
+    def chunks(self):
+        left = self.size
+        while left > 0:
+            piece = self._block[:min(left, len(self._block))]
+            left -= len(piece)
+            yield piece
+
+
 class _WebHandler(Handler):
     def do_GET(self):
         self.record()
@@ -96,6 +116,12 @@ class _WebHandler(Handler):
             self.reset()
         elif body is None:
             self.answer(404, body=b"not found")
+        elif isinstance(body, GeneratedBody):
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            for piece in body.chunks():
+                self.wfile.write(piece)
         elif fault == "truncate":
             # Announces the whole body, sends half of it, and hangs up.
             self.send_response(200)

@@ -43,3 +43,19 @@ class Packer:
 
     def sign(self, path, signer, out, certs=None):
         return sign(path, signer, out, certs)
+
+
+def server_certificate(identity, folder, host="localhost"):
+    """A TLS server certificate for host issued by identity's CA, as the pair
+    (certificate chain file, key file) that WebServer(tls=...) takes."""
+    ca_pem, ca_key = identity.ca_der.with_suffix(".pem"), identity.ca_der.with_suffix(".key")
+    key, csr, ext, leaf = (folder / f"{host}.{suffix}" for suffix in ("key", "csr", "ext", "pem"))
+    subprocess.run(["openssl", "req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj", f"/CN={host}",
+                    "-keyout", str(key), "-out", str(csr)], check=True, capture_output=True)
+    ext.write_text(f"basicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\nsubjectAltName=DNS:{host}\n")
+    subprocess.run(["openssl", "x509", "-req", "-in", str(csr), "-CA", str(ca_pem), "-CAkey", str(ca_key),
+                    "-CAcreateserial", "-sha256", "-days", "30", "-extfile", str(ext), "-out", str(leaf)],
+                   check=True, capture_output=True)
+    chain = folder / f"{host}-chain.pem"
+    chain.write_bytes(leaf.read_bytes() + ca_pem.read_bytes())
+    return chain, key

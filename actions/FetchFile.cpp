@@ -1,0 +1,16 @@
+#include "actions/FetchFile.h"
+
+#include <memory>
+
+#include "workflow/WorkflowError.h"
+
+namespace GenericStub {
+
+void FetchFile(const CDownloadManager& manager, const std::wstring& url, const std::wstring& filePath,
+               CallbackHandler* handler) {
+  const std::shared_ptr<CDownloader> downloader = manager.createDownloader(url, filePath, handler);
+  if (!downloader->connect()) LogAndRaiseWorkflowError(ErrorCode::kDownloadConnect);
+  if (!downloader->request()) LogAndRaiseWorkflowError(ErrorCode::kDownloadRequest);
+}
+
+}  // namespace GenericStub

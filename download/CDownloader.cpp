@@ -1,0 +1,206 @@
+#include "download/CDownloader.h"
+
+#include <windows.h>
+
+#include <winhttp.h>
+
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "base/ExecutionLog.h"
+#include "download/Clock.h"
+#include "download/DownloadFile.h"
+#include "download/DownloadProgress.h"
+#include "download/ProxyAuthChoice.h"
+#include "proxy/ProxyManager.h"
+#include "proxy/Utf8Text.h"
+#include "workflow/ActionBase.h"
+
+namespace GenericStub {
+
+using Base::LogError;
+using Base::LogInfo;
+namespace Pm = ORVK::ProxyManager;
+
+namespace {
+
+constexpr int kAttempts = 4;
+constexpr std::uint32_t kRetryWaitMilliseconds = 3000;
+
+// The proxy manager's texts are UTF-8.
+std::optional<std::wstring> ProxyText(const char* text) {
+  if (text == nullptr) return std::nullopt;
+  return Pm::Utf8ToWideLenient(text);
+}
+
+std::optional<std::uint64_t> QueryContentLength(HINTERNET request) {
+  // As text: the numeric form of the query holds 32 bits only.
+  wchar_t text[32] = {};
+  DWORD size = sizeof text;
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, text, &size,
+                           WINHTTP_NO_HEADER_INDEX)) {
+    return std::nullopt;
+  }
+  return ParseContentLength(std::wstring(text, size / sizeof(wchar_t)));
+}
+
+// Windows reports a certificate it does not accept as 12175; Wine as 12157.
+// Either way another attempt would meet the same certificate.
+bool IsSecureFailure(DWORD error) {
+  return error == ERROR_WINHTTP_SECURE_FAILURE || error == ERROR_WINHTTP_SECURE_CHANNEL_ERROR;
+}
+
+}  // namespace
+
+CDownloader::CDownloader(std::wstring url, std::wstring filePath, CallbackHandler* handler)
+    : url_(std::move(url)), filePath_(std::move(filePath)), handler_(handler) {}
+
+bool CDownloader::connect() {
+  const std::string narrowUrl = Pm::WideToUtf8Lenient(url_);
+  Pm::UserData input;
+  input.url = narrowUrl.c_str();
+  Pm::ProxyInfo answer;
+  const Pm::PmStatus status = Pm::orvkGetProxyInfo(&input, &answer);
+  if (status != Pm::PM_STATUS_SUCCESS && status != Pm::PM_STATUS_NO_PROXY) {
+    Pm::orvkFreeProxyInfo(&answer);
+    LogError(L"Error in orvkGetProxyInfo, error code %u\n", static_cast<unsigned>(status));
+    return false;
+  }
+  proxyServer_ = ProxyText(answer.server);
+  proxyPort_ = ProxyText(answer.serverPort);
+  proxyUser_ = ProxyText(answer.user);
+  proxyPassword_ = ProxyText(answer.password);
+  if (proxyServer_) proxyName_ = *proxyServer_ + L":" + proxyPort_.value_or(L"");
+  Pm::orvkFreeProxyInfo(&answer);
+
+  const bool viaProxy = status == Pm::PM_STATUS_SUCCESS && proxyName_;
+  session_.reset(WinHttpOpen(L"TARNWICK_3_0", viaProxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
+                             viaProxy ? proxyName_->c_str() : WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+
+  std::vector<wchar_t> host(url_.size() + 1);
+  URL_COMPONENTS parts = {};
+  parts.dwStructSize = sizeof parts;
+  parts.dwSchemeLength = static_cast<DWORD>(-1);
+  parts.lpszHostName = host.data();
+  parts.dwHostNameLength = static_cast<DWORD>(host.size());
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(url_.c_str(), 0, 0, &parts)) {
+    LogError(L"Error in WinHttpCrackUrl, GetLastError() = %u\n", static_cast<unsigned>(GetLastError()));
+    return false;
+  }
+  hostName_.assign(host.data(), parts.dwHostNameLength);
+  connection_.reset(WinHttpConnect(session_.get(), hostName_.c_str(), parts.nPort, 0));
+
+  // The object name runs from the path to the end of the URL, so the query travels with it.
+  const wchar_t* objectName = parts.dwUrlPathLength > 0 ? parts.lpszUrlPath
+                              : parts.dwExtraInfoLength > 0 ? parts.lpszExtraInfo
+                                                            : nullptr;
+  // TLS follows the scheme, whatever the port.
+  const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  request_.reset(WinHttpOpenRequest(connection_.get(), L"GET", objectName, nullptr, WINHTTP_NO_REFERER,
+                                    WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+  // A handle that failed to open shows up as a send failure in request().
+  return true;
+}
+
+bool CDownloader::request() {
+  DWORD status = 0;
+  for (int remaining = kAttempts; remaining > 0; --remaining) {
+    if (!WinHttpSendRequest(request_.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
+      const DWORD error = GetLastError();
+      if (IsSecureFailure(error)) {
+        LogError(L"ERROR_WINHTTP_SECURE_FAILURE error occurred.\n");
+        return false;
+      }
+      LogError(L"CDownloader::request: WinHttpSendRequest failed. last error = %d\n", static_cast<int>(error));
+      CurrentClock().sleep(kRetryWaitMilliseconds);
+      continue;
+    }
+    if (!WinHttpReceiveResponse(request_.get(), nullptr)) {
+      LogError(L"CDownloader::request: WinHttpReceiveResponse failed. last error = %d\n",
+               static_cast<int>(GetLastError()));
+      CurrentClock().sleep(kRetryWaitMilliseconds);
+      continue;
+    }
+    DWORD queried = 0;
+    DWORD size = sizeof queried;
+    if (WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                            WINHTTP_HEADER_NAME_BY_INDEX, &queried, &size, WINHTTP_NO_HEADER_INDEX)) {
+      status = queried;
+      LogInfo(L"%d >> The return code for the http request = [%u].\n", remaining, static_cast<unsigned>(status));
+    }
+    if (status == HTTP_STATUS_OK) {
+      if (receive(QueryContentLength(request_.get()))) return true;
+      LogError(L"CDownloader::receive error!!!\n");
+      return false;
+    }
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) {
+      DWORD supported = 0;
+      DWORD first = 0;
+      DWORD target = 0;
+      const DWORD scheme = WinHttpQueryAuthSchemes(request_.get(), &supported, &first, &target)
+                               ? ChooseProxyAuthScheme(supported)
+                               : WINHTTP_AUTH_SCHEME_BASIC;
+      WinHttpSetCredentials(request_.get(), WINHTTP_AUTH_TARGET_PROXY, scheme,
+                            proxyUser_ ? proxyUser_->c_str() : nullptr,
+                            proxyPassword_ ? proxyPassword_->c_str() : nullptr, nullptr);
+    }
+  }
+  return false;
+}
+
+bool CDownloader::receive(std::optional<std::uint64_t> contentLength) {
+  LogInfo(L"Begin to receive binary from server.\n");
+  DownloadFile file(filePath_);
+  if (!file.isOpen()) return false;
+
+  // One buffer, grown to the largest chunk WinHTTP offers: memory follows the
+  // chunk size, not the body size.
+  std::vector<std::uint8_t> buffer;
+  std::uint64_t received = 0;
+  for (;;) {
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request_.get(), &available)) {
+      LogError(L"Error in WinHttpQueryDataAvailable, GetLastError() = [%d].\n", static_cast<int>(GetLastError()));
+      return false;
+    }
+    if (available > 0) {
+      try {
+        if (buffer.size() < available) buffer.resize(available);
+      } catch (const std::bad_alloc&) {
+        LogError(L"Out of memory.\n");
+        return false;
+      }
+      DWORD read = 0;
+      if (!WinHttpReadData(request_.get(), buffer.data(), available, &read)) {
+        LogError(L"Error in WinHttpReadData, GetLastError() = [%d].\n", static_cast<int>(GetLastError()));
+        return false;
+      }
+      if (read > available) read = available;
+      if (!file.write(buffer.data(), read)) return false;
+      received += read;
+    }
+    reportProgress(received, contentLength);
+    if (available == 0) break;
+  }
+  if (contentLength && received != *contentLength) {
+    LogError(L"The body ended after [%I64u] of [%I64u] bytes.\n", static_cast<unsigned long long>(received),
+             static_cast<unsigned long long>(*contentLength));
+    return false;
+  }
+  if (!file.keep()) return false;
+  LogInfo(L"End of receive binary from server.\n");
+  return true;
+}
+
+void CDownloader::reportProgress(std::uint64_t received, std::optional<std::uint64_t> contentLength) {
+  if (handler_ == nullptr) return;
+  const std::optional<double> percent = ProgressPercent(received, contentLength);
+  if (!percent) return;
+  static const std::wstring kTypeName = PrintableTypeName(L"CDownloader");
+  handler_->callback(MakeCallbackMessage(kTypeName, ProgressContent(*percent)));
+}
+
+}  // namespace GenericStub

@@ -1,0 +1,33 @@
+#include "download/DownloadProgress.h"
+
+#include <cwchar>
+#include <limits>
+
+namespace GenericStub {
+
+std::optional<std::uint64_t> ParseContentLength(const std::wstring& text) {
+  if (text.empty()) return std::nullopt;
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t value = 0;
+  for (const wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    const std::uint64_t digit = static_cast<std::uint64_t>(c - L'0');
+    if (value > (kMax - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+std::optional<double> ProgressPercent(std::uint64_t received, std::optional<std::uint64_t> contentLength) {
+  if (!contentLength) return std::nullopt;
+  if (*contentLength == 0 || received >= *contentLength) return 100.0;
+  return static_cast<double>(received) * 100.0 / static_cast<double>(*contentLength);
+}
+
+std::wstring ProgressContent(double percent) {
+  wchar_t text[64];
+  std::swprintf(text, sizeof text / sizeof *text, L"{\"progress\":\"%.2f\"}", percent);
+  return text;
+}
+
+}  // namespace GenericStub

@@ -1,0 +1,24 @@
+#pragma once
+// How a download's progress is measured and told to the window. Counts are
+// 64-bit, so bodies of 4 GiB and more are counted right.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace GenericStub {
+
+// The Content-Length header's text as a byte count: decimal digits only,
+// without sign or blanks, and no more than 64 bits hold. Anything else is no
+// length at all.
+std::optional<std::uint64_t> ParseContentLength(const std::wstring& text);
+
+// The percentage of the body received, 0 to 100. Nothing when the length is
+// unknown: a percentage of an unknown whole would mislead the window. A body
+// announced as empty is complete at once.
+std::optional<double> ProgressPercent(std::uint64_t received, std::optional<std::uint64_t> contentLength);
+
+// The content of a progress message: {"progress":"42.57"}.
+std::wstring ProgressContent(double percent);
+
+}  // namespace GenericStub

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Benchmark of the downloader: the throughput of a 200 MB download by the
+program's downloader with the main window receiving progress, under Wine, as a
+ratio to a bare WinHTTP read loop under the same Wine and to curl, all three
+against the same local web server in the same run (goal: at least 0.95 of the
+bare loop); and the peak working set of a 10 MB and a 1 GB download by the
+downloader (goal: the 1 GB one at most 1.2 times the 10 MB one). Not a test:
+run it by hand after scripts/build.sh.
+
+  scripts/bench-download.py [--runs N]
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+BUILD = REPO / "build" / "x86_64"
+HARNESS = REPO / "tests" / "harness"
+sys.path.insert(0, str(REPO / "tests" / "scenarios"))
+
+from kit.servers import GeneratedBody, WebServer  # noqa: E402
+
+MB = 1000 * 1000
+
+
+def windows_path(path):
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def environment():
+    return {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
+
+
+def bench(mode, url, out):
+    """(seconds, peak working set) of one downloadbench run."""
+    result = subprocess.run([str(BUILD / "wine-run"), str(BUILD / "tests" / "helpers" / "downloadbench.exe"), mode,
+                             url, windows_path(out)], env=environment(), capture_output=True, text=True)
+    fields = dict(item.split("=") for item in result.stdout.split())
+    if result.returncode != 0 or "seconds" not in fields:
+        sys.exit(f"downloadbench {mode} {url} failed: {result.stdout} {result.stderr[-500:]}")
+    return float(fields["seconds"]), int(fields["peak_working_set"]), int(fields["bytes"])
+
+
+def curl(url, out):
+    result = subprocess.run(["curl", "-s", "--noproxy", "*", "-o", str(out), "-w", "%{time_total}", url],
+                            check=True, capture_output=True, text=True, env=environment())
+    return float(result.stdout)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--runs", type=int, default=3)
+    runs = parser.parse_args().runs
+    prefix, session = BUILD / "wineprefix", BUILD / "wine-session"
+    files = {"/200.bin": GeneratedBody(200 * MB), "/10.bin": GeneratedBody(10 * MB), "/1000.bin": GeneratedBody(1000 * MB)}
+    subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
+                   stdout=subprocess.DEVNULL)
+    try:
+        with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as temp, WebServer(files) as server:
+            out = Path(temp) / "out.bin"
+            url = f"http://127.0.0.1:{server.port}/200.bin"
+            times = {"bare": [], "window": [], "curl": []}
+            for _ in range(runs):  # interleaved, so that a slow moment of the machine hits all three
+                times["bare"].append(bench("bare", url, out)[0])
+                seconds, _, size = bench("window", url, out)
+                if size != 200 * MB:
+                    sys.exit(f"the downloader wrote {size} bytes")
+                times["window"].append(seconds)
+                times["curl"].append(curl(url, out))
+            best = {name: min(values) for name, values in times.items()}
+            for name in ("window", "bare", "curl"):
+                print(f"{name:7s} {200 / best[name]:8.1f} MB/s  ({best[name]:.2f} s for 200 MB, best of {runs})")
+            print(f"downloader with window / bare WinHTTP loop: {best['bare'] / best['window']:.3f} (goal >= 0.95)")
+            print(f"downloader with window / curl:              {best['curl'] / best['window']:.3f}")
+            small = bench("window", f"http://127.0.0.1:{server.port}/10.bin", out)[1]
+            large = bench("window", f"http://127.0.0.1:{server.port}/1000.bin", out)[1]
+            print(f"peak working set: 10 MB download {small / 2**20:.1f} MiB, 1 GB download {large / 2**20:.1f} MiB,"
+                  f" ratio {large / small:.3f} (goal <= 1.2)")
+    finally:
+        subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
+                       stdout=subprocess.DEVNULL)
+
+
+if __name__ == "__main__":
+    main()

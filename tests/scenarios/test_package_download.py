@@ -1,0 +1,218 @@
+"""The package download and replace-file actions under Wine, against local web
+servers with faults on demand, a proxy that demands a Basic login and TLS with
+a trusted and an untrusted CA. The prefix's proxy settings are cleared for every
+test: a proxy left configured by another test would carry these downloads."""
+
+import hashlib
+import json
+import random
+import socket
+import struct
+
+import pytest
+
+from actionrun import actions  # noqa: F401  (fixture)
+from kit.servers import ForwardingProxy, WebServer
+from kit.signing import server_certificate
+from kit.wine import windows_path
+from proxysettings import PROXY_HOST
+
+pytest_plugins = ["proxyfixtures"]
+
+DOWNLOADER = "class GenericStub::CDownloader"
+LOGIN = ("proxyuser", "s3cret")
+FAILED_8 = "ERROR:: Error occurred, error code = [8]."
+
+
+def body(size, seed=0):
+    return random.Random(seed).randbytes(size)
+
+
+def download(url, **inputs):
+    return {"action": "PackageDownloadAction", "in": {"downloadUrl": url, **inputs},
+            "out": {"downloadedFilename": "=" + inputs.get("downloadFilename", url.rsplit("/", 1)[-1])}}
+
+
+def progress_runs(callbacks):
+    """The progress values of each action, split at its BEGIN and END messages."""
+    runs = []
+    for message in map(json.loads, callbacks):
+        if message["content"] == "BEGIN":
+            runs.append([])
+        elif message["className"] == DOWNLOADER:
+            runs[-1].append(float(message["content"]["progress"]))
+    return runs
+
+
+def status_lines(log):
+    return [line for line in log if "The return code for the http request" in line]
+
+
+@pytest.fixture(autouse=True)
+def no_proxy(settings):
+    return settings
+
+
+def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
+    files = {f"/f{size}.bin": body(size, size) for size in (0, 1, 8193, 50 * 1024 * 1024)}
+    files["/chunked.bin"] = body(20000)
+    files["/q/query.bin"] = b"with query"
+    with WebServer(files) as server:
+        server.fault("/chunked.bin", "chunked")
+        (actions.downloads / "f1.bin").write_bytes(b"an older, longer file at the path")
+        workflow = [download(server.url(path)) for path in files if path.startswith("/f")]
+        workflow.append(download(server.url("/chunked.bin"), downloadFilename="sub.bin"))
+        workflow.append(download(server.url("/q/query.bin"), downloadArguments="a=1&b=x%20y"))
+        names = [element["out"]["downloadedFilename"][1:] for element in workflow]
+        result = actions.run_workflow(workflow, names, callbacks=True)
+        assert server.requests[-1][:2] == ("GET", "/q/query.bin?a=1&b=x%20y")
+
+    assert result.error is None, result.log
+    assert result.store == {name: name for name in names}
+    for path, data in files.items():
+        name = "sub.bin" if path == "/chunked.bin" else path.rsplit("/", 1)[-1]
+        assert hashlib.sha256((actions.downloads / name).read_bytes()).digest() == hashlib.sha256(data).digest(), name
+    runs = progress_runs(result.callbacks)
+    assert len(runs) == len(workflow)
+    assert runs[0] == [100.0]  # an empty body is complete at once
+    for values in runs[1:4] + runs[5:]:
+        assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
+    assert len(runs[3]) > 6000  # one message per chunk of the 50 MB body
+    assert runs[4] == []  # no Content-Length: no percentage to tell
+    assert "INFO:: CDownloadManager::createDownloader szUrl [%s]." % server.url("/q/query.bin?a=1&b=x%20y") \
+        in result.log
+    assert result.log.count("INFO:: Begin to receive binary from server.") == len(workflow)
+    assert result.log.count("INFO:: End of receive binary from server.") == len(workflow)
+
+
+@pytest.mark.parametrize("enabled, reported", [("0", False), ("off", False), ("2x", True)])
+def test_progress_enabled_decides_whether_progress_is_told(actions, enabled, reported):
+    with WebServer({"/p.bin": body(30000)}) as server:
+        result = actions.run_workflow([download(server.url("/p.bin"), progressEnabled=enabled)], callbacks=True)
+    assert result.error is None
+    progress = progress_runs(result.callbacks)[0]
+    assert len(result.callbacks) == 2 + len(progress)
+    assert (progress[-2:] == [100.0, 100.0]) if reported else progress == []
+    assert (actions.downloads / "p.bin").read_bytes() == body(30000)
+
+
+def test_a_404_is_tried_four_times_without_waiting_and_fails_with_8(actions):
+    with WebServer({"/p.bin": b"x"}) as server:
+        server.fault("/p.bin", 404, repeat=True)
+        result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, ["downloadedFilename"],
+                             count_waits=True)
+        assert server.gets("/p.bin") == 4
+    assert result.error == "8" and result.store == {} and result.waits == []
+    assert status_lines(result.log) == [f"INFO:: {n} >> The return code for the http request = [404]."
+                                         for n in (4, 3, 2, 1)]
+    assert FAILED_8 in result.log
+    assert not (actions.downloads / "p.bin").exists()
+
+
+def test_failed_attempts_wait_3000_ms_each(actions):
+    with socket.socket() as unused:
+        unused.bind(("127.0.0.1", 0))
+        port = unused.getsockname()[1]
+    refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
+    assert refused.error == "8" and refused.waits == [3000] * 4
+    sends = [line for line in refused.log if line.startswith("ERROR:: CDownloader::request: WinHttpSendRequest failed.")]
+    assert len(sends) == 4, refused.log
+
+    # Wine sees a connection reset after the request as a failure to receive the response.
+    with WebServer({"/p.bin": body(9000)}) as server:
+        server.fault("/p.bin", "reset", "reset")
+        result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, ["downloadedFilename"],
+                             count_waits=True)
+    assert result.error is None and result.waits == [3000, 3000]
+    failures = [line for line in result.log if line.startswith("ERROR:: CDownloader::request: WinHttp")]
+    assert len(failures) == 2, result.log
+    assert status_lines(result.log) == ["INFO:: 2 >> The return code for the http request = [200]."]
+    assert (actions.downloads / "p.bin").read_bytes() == body(9000)
+
+
+def test_a_cut_body_or_an_unwritable_file_fails_with_8_and_leaves_no_file(actions):
+    with WebServer({"/p.bin": body(100000)}) as server:
+        server.fault("/p.bin", "truncate")
+        (actions.downloads / "folder.bin").mkdir()
+        result = actions.run_workflow([download(server.url("/p.bin"))], ["p.bin"])
+        assert result.error == "8" and "ERROR:: CDownloader::receive error!!!" in result.log
+        assert not (actions.downloads / "p.bin").exists()
+        result = actions.run_workflow([download(server.url("/p.bin"), downloadFilename="folder.bin")],
+                                      ["folder.bin"])
+    assert result.error == "8" and result.store == {}
+    assert any(line.startswith("ERROR:: Error in CreateFile [folder.bin]") for line in result.log)
+
+
+def test_connect_failures_give_7_and_publish_nothing(actions):
+    result = actions.run("PackageDownloadAction", {"downloadUrl": "http://localhost:99999/p.bin"},
+                         ["downloadedFilename"])
+    assert result.error == "7" and result.store == {}
+    assert any(line.startswith("ERROR:: Error in WinHttpCrackUrl, GetLastError() = ") for line in result.log), \
+        result.log
+    assert "ERROR:: Error occurred, error code = [7]." in result.log
+
+
+def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actions, pki, trusted_signer,
+                                                                            untrusted_signer, tmp_path):
+    files = {"/p.bin": body(5000)}
+    with WebServer(files, tls=server_certificate(trusted_signer, tmp_path)) as good, \
+            WebServer(files, tls=server_certificate(untrusted_signer, tmp_path)) as bad:
+        result = actions.run_workflow([download(good.url("/p.bin"))], count_waits=True)
+        assert result.error is None, result.log
+        assert (actions.downloads / "p.bin").read_bytes() == files["/p.bin"]
+        # The same server asked in plain http on its port is not spoken to in TLS.
+        plain = actions.run_workflow([download(good.url("/p.bin").replace("https:", "http:"))], count_waits=True)
+        assert plain.error == "8" and len(plain.waits) == 4
+
+        result = actions.run_workflow([download(bad.url("/p.bin"), downloadFilename="bad.bin")], count_waits=True)
+        assert bad.gets("/p.bin") == 0
+    assert result.error == "8" and result.waits == []
+    assert [line for line in result.log if line.startswith("ERROR::")] == [
+        "ERROR:: ERROR_WINHTTP_SECURE_FAILURE error occurred.", FAILED_8]
+
+
+def test_a_proxy_asking_for_a_login_gets_basic_credentials_at_once(actions, settings, credentials):
+    with WebServer({"/p.bin": body(3000)}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
+        settings.set_ie(proxy=proxy.address)
+        credentials.write(PROXY_HOST, *LOGIN)
+        result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, count_waits=True)
+        gets = [r for r in proxy.requests if r[0] == "GET"]
+    assert result.error is None and result.waits == []
+    assert status_lines(result.log) == ["INFO:: 4 >> The return code for the http request = [407].",
+                                        "INFO:: 3 >> The return code for the http request = [200]."]
+    assert gets[-1][2] == proxy.expected_header
+    assert (actions.downloads / "p.bin").read_bytes() == body(3000)
+
+
+def file_version(program):
+    data = program.read_bytes()
+    at = data.find(struct.pack("<I", 0xFEEF04BD), data.find("VS_VERSION_INFO".encode("utf-16-le")))
+    most, least = struct.unpack_from("<II", data, at + 8)
+    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
+
+
+def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, program):
+    version = file_version(program)
+    extraction = actions.folder / "Package"
+    (extraction / "bin").mkdir(parents=True)
+    (extraction / "Setup.exe").write_bytes(program.read_bytes())
+    (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
+    files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
+    entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},
+               {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
+               {"version": version, "sourceUrl": "", "path": "bin\\", "files": "a.dll||b.dll"}]
+    with WebServer(files) as server:
+        entries[0]["sourceUrl"] = server.url("/old/")
+        entries[2]["sourceUrl"] = server.url("/new/")
+        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
+                                                   "executableName": "Setup.exe",
+                                                   "additionalArguments": json.dumps(entries)})
+        assert [r[1] for r in server.requests] == ["/new/a.dll", "/new/b.dll"], (version, result.log)
+    assert result.error is None, result.log
+    assert (extraction / "bin" / "a.dll").read_bytes() == b"patched a"
+    assert (extraction / "bin" / "b.dll").read_bytes() == b"patched b"
+    assert not (actions.downloads / "a.dll").exists() and not (actions.downloads / "b.dll").exists()
+    # The program writes this line without a line end: the next line follows on the same.
+    assert any(line.startswith("ERROR:: additionalArguments has an entry where file version is not available.")
+               for line in result.log)
+
