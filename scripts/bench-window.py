@@ -72,8 +72,9 @@ def main():
             subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
                            stdout=subprocess.DEVNULL)
     stub_ms, dialog_ms = statistics.median(stub_times), statistics.median(dialog_times)
-    print(f"minimal dialog program: {dialog_ms:.0f} ms to its window (median of {runs})")
-    print(f"stub: {stub_ms:.0f} ms to its main window (median of {runs})")
+    print(f"minimal dialog program: {dialog_ms:.0f} ms to its window (median of {runs}:"
+          f" {', '.join(f'{t:.0f}' for t in dialog_times)})")
+    print(f"stub: {stub_ms:.0f} ms to its main window (median of {runs}: {', '.join(f'{t:.0f}' for t in stub_times)})")
     print(f"ratio: {stub_ms / dialog_ms:.2f}")
 
 
