@@ -40,32 +40,44 @@ trap '"$repo/tests/harness/wine-session.sh" stop "$build/wineprefix" "$session" 
 log="$build/wineprefix/drive_c/users/${USER:-root}/Temp/Orvakel-TarnwickGUI-execution.log"
 
 inspector="$build/tests/helpers/wininspect.exe"
-run_stub() {
-  local stub=$1 window_wait_ms=$2 before code watcher
-  before=$(stat -c %s "$log" 2>/dev/null || echo 0)
-  # The inspector waits for the stub's main window and shows it as it finds it.
-  { "$wine_run" "$inspector" list --image "$(winpath "$stub")" --class '#32770' --visible \
-      --wait "$window_wait_ms" || echo "(none)"; } | sed 's/^/window: /' &
-  watcher=$!
-  sleep 1
-  set +e
-  "$wine_run" "$stub"
-  code=$?
-  set -e
-  wait "$watcher" || true
-  echo "exit code: $code$([ "$code" = 255 ] && echo ' (-1)')"
-  echo "execution log of this run:"
-  tail -c +"$((before + 1))" "$log" | sed 's/^/  /'
-}
+log_from() { tail -c +"$(($1 + 1))" "$log" | sed 's/^/  /'; }
+log_size() { stat -c %s "$log" 2>/dev/null || echo 0; }
+exit_code() { echo "exit code: $1$([ "$1" = 255 ] && echo ' (-1)')"; }
 
-step "The signed stub under Wine (64-bit build; the demo CA is trusted in the Wine prefix): its window,
-   the two protocol-handler checks of the workflow, the window closed at the end"
+step "The signed stub under Wine (64-bit build; the demo CA is trusted in the Wine prefix) with -debug:
+   its window and the Debug box, OK pressed, the workflow's two protocol-handler checks, the window closed"
 "$wine_run" "$build/tests/helpers/blockprobe.exe" "$(winpath "$demo/TarnwickSetup-x64.exe")" | head -1 \
   | sed 's/verdict=00000000/signature verdict: 0 (valid and trusted)/'
-run_stub "$demo/TarnwickSetup-x64.exe" 20000
+# With -debug the worker waits at a "Debug" box before it runs the workflow, so
+# the window can be seen; the inspector then presses OK.
+stub="$demo/TarnwickSetup-x64.exe"
+before=$(log_size)
+"$wine_run" "$stub" -debug &
+stub_pid=$!
+if "$wine_run" "$inspector" list --image "$(winpath "$stub")" --class '#32770' --title "Debug" --wait 20000 \
+    >/dev/null; then
+  "$wine_run" "$inspector" list --image "$(winpath "$stub")" --class '#32770' --visible | sed 's/^/window: /'
+  "$wine_run" "$inspector" click --image "$(winpath "$stub")" --class '#32770' --title "Debug" --control id:1
+else
+  echo "window: (none)"
+fi
+set +e
+wait "$stub_pid"
+code=$?
+set -e
+exit_code "$code"
+echo "execution log of this run:"
+log_from "$before"
 
 step "The document read back by stubpack inspect"
 "$stubpack" inspect "$demo/TarnwickSetup-x64.exe"
 
 step "The same stub unsigned: refused before its document is read"
-run_stub "$demo/TarnwickSetup-x64-unsigned.exe" 3000
+before=$(log_size)
+set +e
+"$wine_run" "$demo/TarnwickSetup-x64-unsigned.exe"
+code=$?
+set -e
+exit_code "$code"
+echo "execution log of this run (no window):"
+log_from "$before"
