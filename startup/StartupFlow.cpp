@@ -2,12 +2,18 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 #include "actions/RegisterActions.h"
 #include "base/ExecutionLog.h"
 #include "base/SignatureCheck.h"
+#include "resources/ResourceIds.h"
 #include "startup/MetadataBlock.h"
+#include "startup/ThreadProc.h"
+#include "ui/GdiplusSession.h"
+#include "ui/MessageLoop.h"
 #include "workflow/WorkflowError.h"
 
 namespace Startup {
@@ -15,15 +21,16 @@ namespace Startup {
 using Base::LogError;
 using Base::LogInfo;
 
-int RunStub(const wchar_t* commandLine) {
+int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
   EnterProgramFolder();
   LogInfo(L"=============================================\n");
   LogInfo(L"Begin to run Tarnwick\n");
-  GenericStub::Workflow workflow;
-  GenericStub::RegisterActions(workflow);
-  LogSupportedActions(workflow);
-  const StartupSwitches switches = ParseSwitches(SplitCommandLine(commandLine));
-  return RunApplication(switches, workflow);
+  const auto run = std::make_shared<RunState>();
+  GenericStub::RegisterActions(run->workflow);
+  LogSupportedActions(run->workflow);
+  const Ui::GdiplusSession graphics;
+  run->switches = ParseSwitches(SplitCommandLine(commandLine));
+  return RunApplication(instance, showState, run);
 }
 
 std::wstring ProgramFilePath() {
@@ -63,19 +70,29 @@ bool RetrieveMetadata(std::wstring& metadata) {
   return true;
 }
 
-int RunApplication(const StartupSwitches& switches, GenericStub::Workflow& /*workflow*/) {
+int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunState>& run) {
   LogInfo(L"Begin to call RetrieveMetadata.\n");
-  std::wstring metadata;
-  if (!RetrieveMetadata(metadata)) return -1;
-  if (metadata.empty()) {
+  if (!RetrieveMetadata(run->metadata)) return -1;
+  if (run->metadata.empty()) {
     GenericStub::LogErrorCode(GenericStub::ErrorCode::kMetadataEmpty);
     return -1;
   }
-  // The window and the workflow run come here; until then a run ends once it
-  // holds a trusted document.
-  LogInfo(L"Begin to run main web install logic.\n");
-  if (switches.showMetadata) LogError(L"Embedded metadata = [%s].\n", metadata.c_str());
-  return 0;
+  // The progress bar's marquee and error state are those of common controls 6.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HWND window = run->window.create(GetDesktopWindow());
+  if (window == nullptr) {
+    LogError(L"Error in creating main window!\n");
+    return 0;
+  }
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
+  if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ShowWindow(window, showState);
+  // Without a worker nothing would ever close the window; the user still can.
+  if (!StartWorker(run)) LogError(L"Error in starting the worker thread!\n");
+  const int exitCode = static_cast<int>(Ui::RunMessageLoop(window));
+  DestroyWindow(window);
+  return exitCode;
 }
 
 }  // namespace Startup

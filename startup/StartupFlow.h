@@ -1,17 +1,24 @@
 #pragma once
 // The run of the stub, assembled here and nowhere else: the registered action
-// classes, the trusted document, and (later) the window and the worker.
+// classes, the trusted document, the main window and the worker that runs the
+// document.
 
+#include <windows.h>
+
+#include <memory>
 #include <string>
 
-#include "startup/StartupSwitches.h"
+#include "startup/RunState.h"
 #include "workflow/Workflow.h"
 
 namespace Startup {
 
 // The whole run for the command line a windowed program receives: banner,
-// supported classes, switches, then RunApplication. Returns the exit code.
-int RunStub(const wchar_t* commandLine);
+// supported classes, the graphics library, switches, then RunApplication.
+// Returns the exit code. The worker may still run when it returns: the caller
+// ends the process at once (ExitProcess), which stops the worker before
+// anything it uses is destroyed.
+int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState);
 
 // Makes the folder of the program file the current directory, so that the
 // relative file names of a run (downloads, archives) land next to the stub.
@@ -29,9 +36,11 @@ bool RetrieveMetadata(std::wstring& metadata);
 // Full path of the running program file.
 std::wstring ProgramFilePath();
 
-// The run after the banner: the trusted document, then its run. Returns the
-// process exit code: -1 when the signature is not valid (code 1) or the
-// document is empty (code 2), 0 otherwise.
-int RunApplication(const StartupSwitches& switches, GenericStub::Workflow& workflow);
+// The run after the banner: the trusted document, the main window shown with
+// the worker started on it, and the window's message loop. Returns the process
+// exit code: -1 when the signature is not valid (code 1) or the document is
+// empty (code 2), with no window; 0 otherwise, including when the window
+// cannot be created.
+int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunState>& run);
 
 }  // namespace Startup

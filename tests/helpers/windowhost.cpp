@@ -11,11 +11,14 @@
 //   message JSON      a callback message as it stands
 //   fail TEXT         the failure display for the error text TEXT
 //   close             the end of a run: the window closes
+//   raise TEXT        throws a std::runtime_error with TEXT, a failure that is
+//                     neither kind of logic error
 //   signal PATH       writes "hwnd=0x<main window> pid=<process id>" to PATH
 //   await PATH        waits until PATH exists (at most 60 s)
 //   sleep MS
-// The worker ends as a run's worker does: a JSON logic error closes the
-// window, any other logic error goes to the failure display with its message.
+// The worker ends as a run's worker does (Ui::RunAndAnswerFailures): a JSON
+// logic error closes the window, any other logic error goes to the failure
+// display with its message.
 // The process ends when the window's message loop ends; its exit code is 0.
 //
 // Under Wine a progress bar draws no error state and always reports the
@@ -27,8 +30,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
-#include <json/json.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -46,6 +47,7 @@
 #include "ui/GdiplusSession.h"
 #include "ui/LocalizedStrings.h"
 #include "ui/MessageLoop.h"
+#include "ui/WorkerFailures.h"
 
 namespace {
 
@@ -117,6 +119,8 @@ void RunStep(Run& run, const std::wstring& step) {
     window.ShowFailure(argument, run.directUrl);
   } else if (verb == L"close") {
     window.CloseMainWindow();
+  } else if (verb == L"raise") {
+    throw std::runtime_error(Base::WideToAnsi(argument));
   } else if (verb == L"signal") {
     Signal(argument, window.hwnd());
   } else if (verb == L"await") {
@@ -130,13 +134,9 @@ void RunStep(Run& run, const std::wstring& step) {
 
 DWORD WINAPI Worker(void* parameter) {
   Run& run = *static_cast<Run*>(parameter);
-  try {
-    for (const std::wstring& step : run.steps) RunStep(run, step);
-  } catch (const Json::LogicError&) {
-    run.window->CloseMainWindow();
-  } catch (const std::logic_error& failure) {
-    run.window->ShowFailure(Base::AnsiToWide(failure.what()), run.directUrl);
-  }
+  Ui::RunAndAnswerFailures(
+      *run.window, [&run] { for (const std::wstring& step : run.steps) RunStep(run, step); },
+      [&run] { return run.directUrl; });
   return 0;
 }
 

@@ -19,6 +19,7 @@
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
 //   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
+//   --image PATH  (the full path of the window's program file, any letter case)
 // --control PATH walks down from it: steps separated by "/", each "id:N",
 //   "class:NAME" or "text:TEXT", each naming the first matching descendant
 //   (depth first) of the previous step; e.g. "id:101/class:Edit".
@@ -47,6 +48,7 @@ struct Selector {
   DWORD pid = 0;
   HWND hwnd = nullptr;
   bool visibleOnly = false;
+  std::wstring image;
 };
 
 struct Step {
@@ -93,6 +95,18 @@ void PrintWindow(HWND window, int depth = 0) {
               Escaped(ClassOf(window)).c_str(), Escaped(TextOf(window)).c_str());
 }
 
+std::wstring ImageOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return {};
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD size = MAX_PATH * 2;
+  const BOOL got = QueryFullProcessImageNameW(process, 0, path, &size);
+  CloseHandle(process);
+  return got ? std::wstring(path, size) : std::wstring();
+}
+
 bool Matches(HWND window, const Selector& selector) {
   if (selector.hwnd != nullptr && window != selector.hwnd) return false;
   if (selector.visibleOnly && !IsWindowVisible(window)) return false;
@@ -102,6 +116,7 @@ bool Matches(HWND window, const Selector& selector) {
     if (pid != selector.pid) return false;
   }
   if (!selector.className.empty() && ClassOf(window) != selector.className) return false;
+  if (!selector.image.empty() && lstrcmpiW(ImageOf(window).c_str(), selector.image.c_str()) != 0) return false;
   if (!selector.title.empty() || !selector.titleContains.empty()) {
     const std::wstring title = TextOf(window);
     if (!selector.title.empty() && title != selector.title) return false;
@@ -219,6 +234,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: wininspect list|tree|get-text|set-text VALUE|click|close|key VK|state|progress\n"
                "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible]\n"
+               "       [--image PATH]\n"
                "       [--control PATH] [--wait MS] [--all] [--at X,Y]\n");
   return 2;
 }
@@ -244,6 +260,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
     else if (arg == L"--visible") selector.visibleOnly = true;
+    else if (arg == L"--image" && more) selector.image = argv[++i];
     else if (arg == L"--all") all = true;
     else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--at" && more) {

@@ -87,6 +87,7 @@ def test_an_unsigned_stub_gives_no_signature_and_logs_it(wine, helpers, packer, 
 
 
 def test_stub_with_showmetadata_logs_its_document_and_exits_0(wine, packer, trusted_signer, log):
+    # The window shows and closes at once: nothing is parsed or run.
     stub = packer.pack(DOCUMENT, signer=trusted_signer)
     result = wine.run(stub, "-showmetadata")
     assert result.returncode == 0
@@ -114,6 +115,7 @@ def test_unsigned_stub_exits_with_minus_1_after_code_1(wine, packer, log):
     text = log.read_bytes().decode("latin-1")
     assert "ERROR:: Error occurred, error code = [1].\r\n" in text
     assert "Embedded metadata" not in text
+    assert "Begin to run main web install logic" not in text  # no window, no worker
 
 
 def test_signed_stub_without_a_readable_block_exits_with_minus_1_after_code_2(

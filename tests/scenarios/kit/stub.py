@@ -1,0 +1,140 @@
+"""The stub as a user runs it: packed and signed for a document, started under
+Wine, its windows followed with the inspector, its execution log read from the
+prefix's temporary folder. Scenario files that use it share that log: they
+name the lock ExecutionLog in tests/CMakeLists.txt."""
+
+import re
+import subprocess
+import time
+from dataclasses import dataclass, field
+
+from . import pe
+from .signing import sign
+from .windows import Inspector
+from .wine import windows_path
+
+WAIT = 30
+EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
+IDC_PROGRESS = 1001
+IDC_STATUS = 1002
+KEY_HEX = b"5c31d0e8a94f27b6".hex()
+MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
+TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
+
+
+@dataclass
+class WindowState:
+    visible: bool
+    title: str
+    status: str
+
+
+@dataclass
+class StubResult:
+    code: int
+    log: list  # the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick"
+    states: list = field(default_factory=list)  # WindowState, in the order they were read
+
+    def index(self, line):
+        return self.log.index(line)
+
+
+class StubRun:
+    """One started stub. Its main window is the dialog of its process that is
+    not the "Debug" box."""
+
+    def __init__(self, wine, helpers, path, *args):
+        self.wine, self.path = wine, path
+        self.inspector = Inspector(wine, helpers)
+        log = wine.execution_log
+        self.log_start = log.stat().st_size if log.exists() else 0
+        self.process = wine.start(path, *args)
+        self.states = []
+        self.hwnd = None
+
+    def _dialogs(self):
+        code, out = self.inspector.run("list", "--image", windows_path(self.path), "--class", "#32770")
+        if code != 0:
+            return []
+        return [dict(item.split("=", 1) for item in line.split("\t")) for line in out.splitlines()]
+
+    def window(self, timeout=WAIT):
+        """The main window's handle, once it exists."""
+        deadline = time.monotonic() + timeout
+        while self.hwnd is None:
+            mains = [d for d in self._dialogs() if d["text"] != "Debug"]
+            if mains:
+                self.hwnd = mains[0]["hwnd"]
+                break
+            assert self.process.poll() is None, f"the stub ended ({self.process.returncode}) without a window"
+            assert time.monotonic() < deadline, "no main window"
+            time.sleep(0.1)
+        return self.hwnd
+
+    def state(self):
+        """Reads the main window's state and records it."""
+        fields = self.inspector.fields("state", "--hwnd", self.window())
+        status = self.inspector.text("--hwnd", self.hwnd, "--control", f"id:{IDC_STATUS}")
+        state = WindowState(fields["visible"] == "1", fields["title"], status)
+        self.states.append(state)
+        return state
+
+    def wait_for(self, predicate, timeout=WAIT):
+        """Reads the window's state until predicate(state) holds."""
+        deadline = time.monotonic() + timeout
+        while True:
+            state = self.state()
+            if predicate(state):
+                return state
+            assert self.process.poll() is None, f"the stub ended ({self.process.returncode}); last state {state}"
+            assert time.monotonic() < deadline, f"last state {state}"
+            time.sleep(0.1)
+
+    def progress(self):
+        return self.inspector.fields("progress", "--hwnd", self.window(), "--control", f"id:{IDC_PROGRESS}")
+
+    def press_debug_ok(self, timeout=WAIT):
+        """Presses OK on the "Debug" box of the stub's worker."""
+        code, _ = self.inspector.run("click", "--image", windows_path(self.path), "--class", "#32770",
+                                     "--title", "Debug", "--control", "id:1", "--wait", str(timeout * 1000))
+        assert code == 0, "no Debug box"
+
+    def close(self):
+        assert self.inspector.run("close", "--hwnd", self.window())[0] == 0
+
+    def log(self):
+        data = self.wine.execution_log.read_bytes()[self.log_start:]
+        return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
+
+    def finish(self, timeout=WAIT):
+        result = self.wine.finish(self.process, timeout=timeout)
+        return StubResult(result.returncode, self.log(), self.states)
+
+
+class Stub:
+    """Packs documents into the stub of the build and runs them."""
+
+    def __init__(self, wine, helpers, packer, signer):
+        self.wine, self.helpers, self.packer, self.signer = wine, helpers, packer, signer
+
+    def pack(self, document, signed=True):
+        return self.packer.pack(document, signer=self.signer if signed else None)
+
+    def pack_unchecked(self, document):
+        """Packs and signs document as it stands, even when it is not JSON (which
+        stubpack refuses): the block made with openssl as the stub reads it."""
+        self.packer.count += 1
+        data = self.packer.stub.read_bytes()
+        text = subprocess.run(["openssl", "enc", "-e", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"],
+                              input=document.encode(), capture_output=True, check=True).stdout
+        block = text + MARKER
+        unsigned = self.packer.folder / f"unchecked{self.packer.count}.unsigned.exe"
+        unsigned.write_bytes(data[:pe.headers(data)["section_end"]] + block + b"\0" * (-len(block) % 8 or 8))
+        return sign(unsigned, self.signer, self.packer.folder / f"unchecked{self.packer.count}.exe")
+
+    def start(self, path, *args):
+        return StubRun(self.wine, self.helpers, path, *args)
+
+    def run(self, document, *args, signed=True, timeout=WAIT):
+        """Packs and runs document to its end, without touching its window."""
+        return self.start(self.pack(document, signed), *args).finish(timeout)
