@@ -43,18 +43,14 @@ TEST(PeLayout, SectionDataEndsAfterTheSectionWithTheLargestRawOffset) {
 }
 
 TEST(PeLayout, SecurityDirectoryEntryIsFoundForBothHeaderKinds) {
-  PeImageBuilder b32;
-  b32.sections = {{0x400, 0x100}};
-  auto layout = Layout(b32.build());
-  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
-  EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + 96 + 4 * 8);
-
-  PeImageBuilder b64;
-  b64.pe32Plus = true;
-  b64.sections = {{0x400, 0x100}};
-  layout = Layout(b64.build());
-  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
-  EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + 112 + 4 * 8);
+  for (const bool pe32Plus : {false, true}) {
+    PeImageBuilder b;
+    b.pe32Plus = pe32Plus;
+    b.sections = {{0x400, 0x100}};
+    const auto layout = Layout(b.build());
+    ASSERT_TRUE(layout && layout->securityDirectoryOffset);
+    EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + (pe32Plus ? 112 : 96) + 4 * 8);
+  }
 }
 
 TEST(PeLayout, SecurityDirectoryEntryMustLieInsideTheOptionalHeaderAndItsDirectoryCount) {
