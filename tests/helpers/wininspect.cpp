@@ -8,7 +8,7 @@
 //   get-text         prints the text of the window (or control)
 //   set-text VALUE   sets it (WM_SETTEXT)
 //   click            presses a button (BM_CLICK); any other control (a link) gets
-//                    a left click at client point --at X,Y (default 3,3)
+//                    a left click at client point 3,3
 //   close            asks the window to close (WM_CLOSE)
 //   key VK           posts a key press (decimal virtual key, RETURN or ESCAPE)
 //                    to the window that has the focus in the target's thread
@@ -18,7 +18,7 @@
 //                    property "Tarnwick.RequestedState" (a test host records
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
-//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
+//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX
 //   --image PATH  (the full path of the window's program file, any letter case)
 // --control PATH walks down from it: steps separated by "/", each "id:N",
 //   "class:NAME" or "text:TEXT", each naming the first matching descendant
@@ -47,7 +47,6 @@ struct Selector {
   std::wstring className, title, titleContains;
   DWORD pid = 0;
   HWND hwnd = nullptr;
-  bool visibleOnly = false;
   std::wstring image;
 };
 
@@ -109,7 +108,6 @@ std::wstring ImageOf(HWND window) {
 
 bool Matches(HWND window, const Selector& selector) {
   if (selector.hwnd != nullptr && window != selector.hwnd) return false;
-  if (selector.visibleOnly && !IsWindowVisible(window)) return false;
   if (selector.pid != 0) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -219,12 +217,12 @@ void PressKey(HWND target, UINT key) {
   PostMessageW(receiver, WM_KEYUP, key, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
 }
 
-void Click(HWND target, POINT at) {
+void Click(HWND target) {
   if (ClassOf(target) == L"Button") {
     PostMessageW(target, BM_CLICK, 0, 0);
     return;
   }
-  const LPARAM point = MAKELPARAM(at.x, at.y);
+  const LPARAM point = MAKELPARAM(3, 3);
   PostMessageW(target, WM_MOUSEMOVE, 0, point);
   PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
   PostMessageW(target, WM_LBUTTONUP, 0, point);
@@ -233,9 +231,9 @@ void Click(HWND target, POINT at) {
 int Usage() {
   std::fprintf(stderr,
                "usage: wininspect list|tree|get-text|set-text VALUE|click|close|key VK|state|progress\n"
-               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible]\n"
+               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX]\n"
                "       [--image PATH]\n"
-               "       [--control PATH] [--wait MS] [--all] [--at X,Y]\n");
+               "       [--control PATH] [--wait MS] [--all]\n");
   return 2;
 }
 
@@ -250,7 +248,6 @@ int wmain(int argc, wchar_t** argv) {
   bool all = false;
   std::wstring value;
   bool hasValue = false;
-  POINT at = {3, 3};
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool more = i + 1 < argc;
@@ -259,15 +256,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--title-contains" && more) selector.titleContains = argv[++i];
     else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
-    else if (arg == L"--visible") selector.visibleOnly = true;
     else if (arg == L"--image" && more) selector.image = argv[++i];
     else if (arg == L"--all") all = true;
     else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
-    else if (arg == L"--at" && more) {
-      wchar_t* end = nullptr;
-      at.x = std::wcstol(argv[++i], &end, 10);
-      at.y = *end == L',' ? std::wcstol(end + 1, nullptr, 10) : at.x;
-    }
     else if (arg == L"--control" && more) {
       if (!ParsePath(argv[++i], path)) return Usage();
     } else if (arg.rfind(L"--", 0) != 0 && !hasValue) {
@@ -327,7 +318,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
       }
     } else if (command == L"click") {
-      Click(target, at);
+      Click(target);
     } else if (command == L"key") {
       PressKey(target, VirtualKeyOf(value));
     } else if (command == L"state") {

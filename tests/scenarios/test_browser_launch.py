@@ -101,13 +101,6 @@ def test_a_part_of_three_opens_all_three_signed_in_order(handlers, browser):
     assert [parameters for _, parameters in records] == expected
 
 
-def test_a_count_of_zero_opens_nothing(handlers, browser):
-    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
-    handlers.set_user_choice(PROG_ID)
-    code, lines, records = browser.launch("https://dl.example.test/pkg/setup_001_000.exe")
-    assert (code, lines, records) == (0, ["parts 0"], [])
-
-
 def test_an_unquoted_command_keeps_spaces_of_folder_names(handlers, browser, tmp_path):
     copy = browser.copy_to(tmp_path / "Program Files" / "Stand In")
     handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f"{windows_path(copy)} -- %1")

@@ -45,35 +45,20 @@ def test_progress_extraction_and_messages_that_change_nothing(host, inspector):
                    'message {"className":"class GenericStub::PackageExtractionAction","content":"END"}', None,
                    "progress 42.17", None,
                    "close"])
-    window.wait()
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Initializing ..."
-    assert bar(inspector, window) == {"position": "0", "low": "0", "high": "100", "marquee": "0",
-                                      "requested-state": "none"}
-    window.resume()
-    window.wait()
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 0.50%"
-    assert bar(inspector, window)["position"] == "0"
-    window.resume()
-    window.wait()
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 37.25%"
-    assert bar(inspector, window)["position"] == "37"
-    window.resume()
-    window.wait()
-    after_top = bar(inspector, window)
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
-    assert (after_top["position"], after_top["low"], after_top["high"]) == ("100", "0", "100")
-    window.resume()
-    window.wait()
     # Another class, invalid JSON and a repeated value leave everything as it was.
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
-    assert bar(inspector, window) == after_top
-    window.resume()
-    window.wait()
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Extracting ..."
-    assert bar(inspector, window)["marquee"] == "1"
-    window.resume()
-    window.wait()
-    assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 42.17%"
+    top = {"position": "100", "low": "0", "high": "100", "marquee": "0", "requested-state": "none"}
+    for step, (status, expected) in enumerate([
+            ("Initializing ...", {"position": "0", "low": "0", "high": "100", "marquee": "0",
+                                  "requested-state": "none"}),
+            ("Downloading ... 0.50%", {"position": "0"}), ("Downloading ... 37.25%", {"position": "37"}),
+            ("Downloading ... 100.00%", top), ("Downloading ... 100.00%", top),
+            ("Extracting ...", {"marquee": "1"}), ("Downloading ... 42.17%", {})]):
+        if step:
+            window.resume()
+        window.wait()
+        assert inspector.text("--hwnd", window.hwnd, *STATUS) == status
+        shown = bar(inspector, window)
+        assert {name: shown[name] for name in expected} == expected, status
     assert inspector.fields("state", "--hwnd", window.hwnd) == {"visible": "1", "title": "Orvakel Quickset"}
     window.resume()
     assert window.finish().returncode == 0

@@ -7,21 +7,15 @@ import base64
 import pytest
 
 from kit.servers import ForwardingProxy
+from proxyfixtures import LOGIN
 from proxysettings import PROXY_HOST, run_windows
 
 pytest_plugins = ["proxyfixtures"]
 
-LOGIN = ("proxyuser", "s3cret")
 DIALOG = ["--class", "#32770", "--title", f"Connect to {PROXY_HOST}"]
 DIALOG_WAIT_MS = "20000"
 SILENT_ERROR = ("PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy "
                 "server credentials.")
-
-
-@pytest.fixture()
-def login_proxy():
-    with ForwardingProxy(credentials=LOGIN) as proxy:
-        yield proxy
 
 
 def _basic(user, password):

@@ -14,7 +14,9 @@ LINE = re.compile(r"^Orvakel   OrvkProxyManager   \[(TRACE|DEBUG|INFO|ERROR|FATA
 MESSAGE_BUFFER = 1024
 
 
-@pytest.mark.parametrize("switch", [None, "", "0", "1", "yes", "false", "FALSE", " true"])
+# The switch's letter case and the values that leave the default are the unit
+# tests' (both switches read through one rule); here: it is read at all.
+@pytest.mark.parametrize("switch", [None, "yes"])
 def test_debug_output_stays_silent_unless_switched_on(settings, open_proxy, target, query, switch):
     settings.set_ie(proxy=open_proxy.address)
     answer = query(target.url(), env=wine_environment(debug_output=switch))
@@ -22,10 +24,9 @@ def test_debug_output_stays_silent_unless_switched_on(settings, open_proxy, targ
     assert answer.lines == []
 
 
-@pytest.mark.parametrize("switch", ["true", "TRUE", "tRuE"])
-def test_switched_on_every_line_has_prefix_tag_and_line_end(settings, open_proxy, target, query, switch):
+def test_switched_on_every_line_has_prefix_tag_and_line_end(settings, open_proxy, target, query):
     settings.set_ie(proxy=open_proxy.address)
-    answer = query(target.url(), env=wine_environment(debug_output=switch))
+    answer = query(target.url(), env=wine_environment(debug_output="tRuE"))
     assert answer.status == 0, answer
     assert len(answer.lines) > 20
     for line in answer.lines:

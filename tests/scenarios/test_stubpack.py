@@ -54,33 +54,22 @@ def test_inspect_prints_the_document_byte_for_byte(packer, stubpack):
     assert result.stdout == document
 
 
-def test_inspect_of_a_stub_without_block_fails(stubpack, program):
+def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(stubpack, program, tmp_path):
     result = run(stubpack, "inspect", program)
-    assert result.returncode == 1
-    assert b"no metadata block" in result.stderr
+    assert result.returncode == 1 and b"no metadata block" in result.stderr
 
-
-def test_invalid_json_is_refused_with_a_clear_message(stubpack, program, tmp_path):
-    source = tmp_path / "broken.json"
+    source, out = tmp_path / "broken.json", tmp_path / "out.exe"
     source.write_text('{"productLang": "en-US",')
-    out = tmp_path / "out.exe"
     result = run(stubpack, "pack", program, source, "-o", out)
-    assert result.returncode == 1
-    assert b"is not valid JSON" in result.stderr
+    assert result.returncode == 1 and b"is not valid JSON" in result.stderr
     assert not out.exists()
 
-
-def test_a_stub_that_is_not_a_pe_image_is_refused(stubpack, tmp_path):
     stub = tmp_path / "stub.exe"
     stub.write_bytes(b"MZ" + b"\0" * 100)
-    source = tmp_path / "doc.json"
     source.write_text("{}")
-    result = run(stubpack, "pack", stub, source, "-o", tmp_path / "out.exe")
-    assert result.returncode == 1
-    assert b"not a complete PE image" in result.stderr
+    result = run(stubpack, "pack", stub, source, "-o", out)
+    assert result.returncode == 1 and b"not a complete PE image" in result.stderr
 
-
-def test_usage_errors_exit_with_2(stubpack, program, tmp_path):
     assert run(stubpack).returncode == 2
     assert run(stubpack, "pack", program).returncode == 2
     assert run(stubpack, "pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem").returncode == 2

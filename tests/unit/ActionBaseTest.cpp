@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "LogCapture.h"
 #include "TestActions.h"
@@ -18,47 +19,31 @@ class ActionBaseTest : public ::testing::Test {
 
 // --- reading fields and references ----------------------------------------
 
-TEST_F(ActionBaseTest, FieldHoldsALiteralOrAReferenceToTheStore) {
+// A field holds a literal or "=name" of the store, followed once; a name that
+// begins with "=" reads the store directly; missing or empty gives the default.
+TEST_F(ActionBaseTest, FieldsAndReferencesAreReadOnceWithTheDefaultForNothing) {
   action.setField(kInput, L"literal", L"setup.exe");
   action.setField(kInput, L"reference", L"=downloadedFilename");
-  store.set(L"downloadedFilename", L"package.rar");
-
-  EXPECT_EQ(action.getValue(store, L"literal", L"default"), L"setup.exe");
-  EXPECT_EQ(action.getValue(store, L"reference", L"default"), L"package.rar");
-}
-
-TEST_F(ActionBaseTest, NameWithEqualsSignReadsTheStoreDirectly) {
-  store.set(L"arguments", L"/quiet");
   action.setField(kInput, L"arguments", L"field value");
-  EXPECT_EQ(action.getValue(store, L"=arguments", L"default"), L"/quiet");
-}
-
-TEST_F(ActionBaseTest, MissingFieldOrMissingOrEmptyEntryGivesTheDefault) {
   action.setField(kInput, L"toMissing", L"=absent");
   action.setField(kInput, L"toEmpty", L"=empty");
-  store.set(L"empty", L"");
-
-  EXPECT_EQ(action.getValue(store, L"noSuchField", L"default"), L"default");
-  EXPECT_EQ(action.getValue(store, L"toMissing", L"default"), L"default");
-  EXPECT_EQ(action.getValue(store, L"toEmpty", L"default"), L"default");
-  EXPECT_EQ(action.getValue(store, L"=absent", L"default"), L"default");
-  EXPECT_EQ(action.getValue(store, L"=empty", L"default"), L"default");
-}
-
-TEST_F(ActionBaseTest, FieldThatIsPresentButEmptyIsNotReplacedByTheDefault) {
   action.setField(kInput, L"blank", L"");
-  EXPECT_EQ(action.getValue(store, L"blank", L"default"), L"");
-}
-
-TEST_F(ActionBaseTest, ReferenceIsFollowedOnceAndAChainedOneComesBackAsWritten) {
-  // field a -> store b -> "=c": the second lookup's result is final.
   action.setField(kInput, L"a", L"=b");
+  store.set(L"downloadedFilename", L"package.rar");
+  store.set(L"arguments", L"/quiet");
+  store.set(L"empty", L"");
   store.set(L"b", L"=c");
   store.set(L"c", L"7");
-  EXPECT_EQ(action.getValue(store, L"a", L"default"), L"=c");
-
-  // a direct store name: b holds "=c", so c is read.
-  EXPECT_EQ(action.getValue(store, L"=b", L"default"), L"7");
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"literal", L"setup.exe"}, {L"reference", L"package.rar"}, {L"=arguments", L"/quiet"},
+      {L"noSuchField", L"default"}, {L"toMissing", L"default"},    {L"toEmpty", L"default"},
+      {L"=absent", L"default"},     {L"=empty", L"default"},       {L"blank", L""},
+      {L"a", L"=c"},  // field a -> store b -> "=c": the second lookup's result is final
+      {L"=b", L"7"},  // a direct store name: b holds "=c", so c is read
+  };
+  for (const auto& [name, expected] : cases) {
+    EXPECT_EQ(action.getValue(store, name, L"default"), expected) << name;
+  }
   store.set(L"c", L"");
   EXPECT_EQ(action.getValue(store, L"=b", L"default"), L"default");
 }
@@ -197,14 +182,13 @@ TEST(CallbackMessageTest, BeginAndEndAreLoggedAndSentToTheHandler) {
   EXPECT_EQ(log.text(),
             "INFO:: Begin to run class [class GenericStub::RecordingAction].\n"
             "INFO:: End of running class [class GenericStub::RecordingAction].\n");
-}
-
-TEST(CallbackMessageTest, WithoutAHandlerOnlyTheLogLinesAreWritten) {
-  RecordingAction action;
-  LogCapture log;
+  // Without a handler only the log lines are written.
   action.notifyBegin(nullptr);
   action.notifyEnd(nullptr);
+  EXPECT_EQ(handler.messages.size(), 2u);
   EXPECT_EQ(log.text(),
+            "INFO:: Begin to run class [class GenericStub::RecordingAction].\n"
+            "INFO:: End of running class [class GenericStub::RecordingAction].\n"
             "INFO:: Begin to run class [class GenericStub::RecordingAction].\n"
             "INFO:: End of running class [class GenericStub::RecordingAction].\n");
 }

@@ -84,58 +84,37 @@ TEST_F(MetadataDocumentTest, EmptyOrMissingWorkflowGivesNoAction) {
   EXPECT_TRUE(workflow.actions().empty());
 }
 
-TEST_F(MetadataDocumentTest, TextThatIsNotJsonIsCode3) {
-  LogCapture log;
-  EXPECT_EQ(ErrorCodeOf(L"{\"productLang\": \"en-US\","), "3");
-  EXPECT_EQ(log.text(), "ERROR:: Error occurred, error code = [3].\n");
-}
-
-TEST_F(MetadataDocumentTest, MissingProductLangIsCode4AndIsCheckedBeforeRequestType) {
-  LogCapture log;
-  EXPECT_EQ(ErrorCodeOf(LR"({"requestType": "/x"})"), "4");
-  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": 1033, "requestType": "/x"})"), "4");
-  EXPECT_EQ(ErrorCodeOf(LR"({"other": "value"})"), "4");
-  EXPECT_EQ(ErrorCodeOf(LR"(["productLang", "requestType"])"), "4");
-  EXPECT_EQ(ErrorCodeOf(L"\"just text\""), "4");
-  EXPECT_EQ(log.text(),
-            "ERROR:: Error occurred, error code = [4].\n"
-            "ERROR:: Error occurred, error code = [4].\n"
-            "ERROR:: Error occurred, error code = [4].\n"
-            "ERROR:: Error occurred, error code = [4].\n"
-            "ERROR:: Error occurred, error code = [4].\n");
-}
-
-TEST_F(MetadataDocumentTest, MissingRequestTypeIsCode13) {
-  LogCapture log;
-  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": "en-US", "requestType": ["x"]})"), "13");
-  EXPECT_EQ(log.text(), "ERROR:: Error occurred, error code = [13].\n");
-}
-
-TEST_F(MetadataDocumentTest, WorkflowThatIsNotAnArrayIsCode10WithoutALineEnd) {
-  for (const wchar_t* document : {LR"({"productLang": "en-US", "requestType": "/x", "workflow": {}})",
-                                  LR"({"productLang": "en-US", "requestType": "/x", "workflow": "run"})"}) {
+// productLang is checked before requestType; the structure ("workflow" is walked
+// with the members) before both. The structure's lines have no line end.
+TEST_F(MetadataDocumentTest, BadDocumentsRaiseTheirCodeWithTheirLogLine) {
+  const std::string coded = "ERROR:: Error occurred, error code = [";
+  const std::string notArray = "ERROR:: Workflow data is not an array.";
+  const std::string notObject = "ERROR:: Workflow::Actions::Action is not an object.";
+  const struct {
+    const wchar_t* document;
+    std::string code, line;
+  } cases[] = {
+      {L"{\"productLang\": \"en-US\",", "3", coded + "3].\n"},
+      {LR"({"requestType": "/x"})", "4", coded + "4].\n"},
+      {LR"({"productLang": 1033, "requestType": "/x"})", "4", coded + "4].\n"},
+      {LR"({"other": "value"})", "4", coded + "4].\n"},
+      {LR"(["productLang", "requestType"])", "4", coded + "4].\n"},
+      {L"\"just text\"", "4", coded + "4].\n"},
+      {LR"({"productLang": "en-US", "requestType": ["x"]})", "13", coded + "13].\n"},
+      {LR"({"productLang": "en-US", "requestType": "/x", "workflow": {}})", "10", notArray},
+      {LR"({"productLang": "en-US", "requestType": "/x", "workflow": "run"})", "10", notArray},
+      {LR"({"productLang": "en-US", "workflow": 1})", "10", notArray},
+      {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, "RecordingAction"]})",
+       "10", notObject},
+      {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, {"in": {}}]})", "10",
+       notObject},
+  };
+  for (const auto& c : cases) {
     LogCapture log;
-    EXPECT_EQ(ErrorCodeOf(document), "10");
+    EXPECT_EQ(ErrorCodeOf(c.document), c.code) << c.document;
     LogInfo(L"next\n");
-    EXPECT_EQ(log.text(), "ERROR:: Workflow data is not an array.INFO:: next\n");
+    EXPECT_EQ(log.text(), c.line + "INFO:: next\n") << c.document;
   }
-}
-
-TEST_F(MetadataDocumentTest, ElementThatIsNotAnActionObjectIsCode10AndStopsBeforeAnyRun) {
-  for (const wchar_t* document :
-       {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, "RecordingAction"]})",
-        LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": "RecordingAction"}, {"in": {}}]})"}) {
-    LogCapture log;
-    EXPECT_EQ(ErrorCodeOf(document), "10");
-    LogInfo(L"next\n");
-    EXPECT_EQ(log.text(), "ERROR:: Workflow::Actions::Action is not an object.INFO:: next\n");
-  }
-}
-
-TEST_F(MetadataDocumentTest, StructureIsCheckedBeforeTheRequiredValues) {
-  // "workflow" sorts after "productLang" but is walked with the members, so a
-  // bad workflow is reported even when "requestType" is missing too.
-  EXPECT_EQ(ErrorCodeOf(LR"({"productLang": "en-US", "workflow": 1})"), "10");
 }
 
 TEST_F(MetadataDocumentTest, NonStringWhereAStringIsReadRaisesTheJsonLogicError) {

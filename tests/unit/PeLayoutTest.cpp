@@ -18,60 +18,39 @@ std::optional<PeLayout> Layout(const std::vector<uint8_t>& image) {
   return ReadPeLayout(image.data(), image.size());
 }
 
-TEST(PeLayout, BlockStartsAfterTheSectionWithTheLargestRawOffsetNotTheLastInTable) {
-  PeImageBuilder b;
-  b.sections = {{0x400, 0x200}, {0x1000, 0x300}, {0x600, 0x800}};
-  const auto layout = Layout(b.build());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, 0x1300u);
-}
-
-TEST(PeLayout, OfSectionsWithTheSameRawOffsetTheFirstInTableCounts) {
-  PeImageBuilder b;
-  b.sections = {{0x400, 0x200}, {0x400, 0x800}, {0x300, 0x1000}};
-  const auto layout = Layout(b.build());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, 0x600u);
-}
-
-TEST(PeLayout, SectionsWithoutRawDataNeverCount) {
-  PeImageBuilder b;
-  b.sections = {{0x400, 0x200}, {0, 0x5000}};
-  const auto layout = Layout(b.build());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, 0x600u);
-}
-
-TEST(PeLayout, ImageWithoutSectionsStartsTheBlockAtZero) {
-  PeImageBuilder b;
-  const auto layout = Layout(b.build());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, 0u);
-}
-
-TEST(PeLayout, SectionTableOfA64BitImageFollowsItsLargerOptionalHeader) {
-  PeImageBuilder b;
-  b.pe32Plus = true;
-  b.sections = {{0x400, 0x100}, {0x800, 0x100}};
-  const auto image = b.build();
-  const auto layout = Layout(image);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, 0x900u);
+// The block starts after the raw data of the section with the largest raw offset
+// (the first in the table of equal ones; sections without raw data never count).
+TEST(PeLayout, SectionDataEndsAfterTheSectionWithTheLargestRawOffset) {
+  const struct {
+    std::vector<TestSection> sections;
+    bool pe32Plus;
+    size_t end;
+  } cases[] = {
+      {{{0x400, 0x200}, {0x1000, 0x300}, {0x600, 0x800}}, false, 0x1300},
+      {{{0x400, 0x200}, {0x400, 0x800}, {0x300, 0x1000}}, false, 0x600},
+      {{{0x400, 0x200}, {0, 0x5000}}, false, 0x600},
+      {{}, false, 0},
+      {{{0x400, 0x100}, {0x800, 0x100}}, true, 0x900},  // after the larger optional header
+  };
+  for (const auto& c : cases) {
+    PeImageBuilder b;
+    b.sections = c.sections;
+    b.pe32Plus = c.pe32Plus;
+    const auto layout = Layout(b.build());
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->sectionDataEnd, c.end);
+  }
 }
 
 TEST(PeLayout, SecurityDirectoryEntryIsFoundForBothHeaderKinds) {
-  PeImageBuilder b32;
-  b32.sections = {{0x400, 0x100}};
-  auto layout = Layout(b32.build());
-  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
-  EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + 96 + 4 * 8);
-
-  PeImageBuilder b64;
-  b64.pe32Plus = true;
-  b64.sections = {{0x400, 0x100}};
-  layout = Layout(b64.build());
-  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
-  EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + 112 + 4 * 8);
+  for (const bool pe32Plus : {false, true}) {
+    PeImageBuilder b;
+    b.pe32Plus = pe32Plus;
+    b.sections = {{0x400, 0x100}};
+    const auto layout = Layout(b.build());
+    ASSERT_TRUE(layout && layout->securityDirectoryOffset);
+    EXPECT_EQ(*layout->securityDirectoryOffset, 0x80u + 24 + (pe32Plus ? 112 : 96) + 4 * 8);
+  }
 }
 
 TEST(PeLayout, SecurityDirectoryEntryMustLieInsideTheOptionalHeaderAndItsDirectoryCount) {

@@ -50,48 +50,30 @@ void ExpectCleared(const ProxyInfo& info) {
   EXPECT_EQ(0u, info.authScheme);
 }
 
-TEST(ProxyRecords, MissingRecordsAreInvalidInput) {
+TEST(ProxyRecords, MissingRecordsOrBadTextsAreInvalidInputAndClearTheAnswer) {
   UserData input;
   input.url = "http://localhost/";
   ProxyInfo output;
   EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(nullptr, &output));
   EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, nullptr));
   EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(nullptr, nullptr));
-}
-
-TEST(ProxyRecords, MissingOrEmptyUrlIsInvalidAndClearsTheAnswer) {
-  for (const char* url : {static_cast<const char*>(nullptr), ""}) {
-    UserData input;
-    input.url = url;
+  const struct {
+    const char *url, *user, *password;
+  } cases[] = {{nullptr, nullptr, nullptr},          {"", nullptr, nullptr}, {"http://h\xe9te.example/", nullptr, nullptr},
+               {"http://localhost/", "\xff", nullptr}, {"http://localhost/", "u", "p\xc3"}};
+  for (const auto& c : cases) {
+    input.url = c.url;
+    input.user = c.user;
+    input.password = c.password;
     char stale[] = "stale";
-    ProxyInfo output;
     output.server = stale;  // not the manager's: it must be dropped, not freed
     output.authScheme = 7;
-    EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, &output));
+    EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, &output)) << (c.url ? c.url : "null");
     ExpectCleared(output);
   }
 }
 
-TEST(ProxyRecords, UrlThatIsNotUtf8IsInvalidInput) {
-  UserData input;
-  input.url = "http://h\xe9te.example/";
-  ProxyInfo output;
-  EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, &output));
-  ExpectCleared(output);
-}
-
-TEST(ProxyRecords, CredentialsThatAreNotUtf8AreInvalidInput) {
-  UserData input;
-  input.url = "http://localhost/";
-  input.user = "\xff";
-  ProxyInfo output;
-  EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, &output));
-  input.user = "u";
-  input.password = "p\xc3";
-  EXPECT_EQ(PM_STATUS_INVALID_INPUT, orvkGetProxyInfo(&input, &output));
-}
-
-TEST(ProxyRecords, FreeReleasesEveryTextAndResets) {
+TEST(ProxyRecords, FreeReleasesEveryTextAndResetsAnyRecord) {
   ProxyInfo info;
   info.user = Copy("u");
   info.password = Copy("p");
@@ -100,10 +82,6 @@ TEST(ProxyRecords, FreeReleasesEveryTextAndResets) {
   info.authScheme = 1;
   orvkFreeProxyInfo(&info);
   ExpectCleared(info);
-}
-
-TEST(ProxyRecords, FreeOnAClearedOrPartlyFilledRecord) {
-  ProxyInfo info;
   orvkFreeProxyInfo(&info);
   ExpectCleared(info);
   info.server = Copy("proxy");
@@ -134,13 +112,9 @@ TEST(ProxyRecords, AnAnswerThatCannotBeCopiedWholeLeavesNothingBehind) {
   EXPECT_EQ(gLiveArrays.load(), live);
 }
 
-TEST(ProxyRecords, ProbeRefusesAnEmptyUrlOrProxyName) {
+TEST(ProxyRecords, ProbeWithoutUrlAndAutoDetectWithoutMethodFail) {
   ProxyManagerImplWin manager;
   EXPECT_EQ(PM_STATUS_INVALID_INPUT, manager.CheckAuthenticatingProxy(true));
-}
-
-TEST(ProxyRecords, AutoDetectWithoutMethodGivesNoList) {
-  ProxyManagerImplWin manager;
   std::wstring list = L"old";
   EXPECT_FALSE(manager.AutoDetectProxyInfo(false, L"", list));
 }

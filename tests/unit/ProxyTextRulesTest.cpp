@@ -14,70 +14,46 @@
 namespace ORVK::ProxyManager {
 namespace {
 
-// ---- Scheme choice ----
-
-TEST(AuthSchemeChoice, NegotiateOrNtlmGetNtlmCredentialsAndReportFour) {
-  for (uint32_t offered : {kAuthSchemeNegotiate | kAuthSchemeNtlm, kAuthSchemeNegotiate, kAuthSchemeNtlm,
-                           kAuthSchemeNegotiate | kAuthSchemeBasic | kAuthSchemeDigest}) {
-    EXPECT_EQ(kAuthSchemeNtlm, ChooseCredentialScheme(offered)) << offered;
-    EXPECT_EQ(4u, ChooseReportedScheme(offered)) << offered;
+// Negotiate or NTLM get NTLM credentials (reported as 4), then Digest (2), then Basic (1).
+TEST(AuthSchemeChoice, StrongestOfferedSchemeWins) {
+  const struct {
+    uint32_t offered, credential, reported;
+  } cases[] = {
+      {kAuthSchemeNegotiate | kAuthSchemeNtlm, kAuthSchemeNtlm, 4},
+      {kAuthSchemeNegotiate, kAuthSchemeNtlm, 4},
+      {kAuthSchemeNtlm, kAuthSchemeNtlm, 4},
+      {kAuthSchemeNegotiate | kAuthSchemeBasic | kAuthSchemeDigest, kAuthSchemeNtlm, 4},
+      {kAuthSchemeDigest, kAuthSchemeDigest, 2},
+      {kAuthSchemeDigest | kAuthSchemeBasic, kAuthSchemeDigest, 2},
+      {kAuthSchemeBasic, kAuthSchemeBasic, 1},
+      {kAuthSchemeBasic | kAuthSchemePassport, kAuthSchemeBasic, 1},
+      {0, 0, 0},
+      {kAuthSchemePassport, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.credential, ChooseCredentialScheme(c.offered)) << c.offered;
+    EXPECT_EQ(c.reported, ChooseReportedScheme(c.offered)) << c.offered;
   }
 }
 
-TEST(AuthSchemeChoice, DigestComesBeforeBasic) {
-  EXPECT_EQ(kAuthSchemeDigest, ChooseCredentialScheme(kAuthSchemeDigest));
-  EXPECT_EQ(2u, ChooseReportedScheme(kAuthSchemeDigest));
-  EXPECT_EQ(kAuthSchemeDigest, ChooseCredentialScheme(kAuthSchemeDigest | kAuthSchemeBasic));
-  EXPECT_EQ(2u, ChooseReportedScheme(kAuthSchemeDigest | kAuthSchemeBasic));
-}
-
-TEST(AuthSchemeChoice, BasicAloneGivesBasic) {
-  EXPECT_EQ(kAuthSchemeBasic, ChooseCredentialScheme(kAuthSchemeBasic));
-  EXPECT_EQ(1u, ChooseReportedScheme(kAuthSchemeBasic));
-  EXPECT_EQ(kAuthSchemeBasic, ChooseCredentialScheme(kAuthSchemeBasic | kAuthSchemePassport));
-}
-
-TEST(AuthSchemeChoice, NothingUsableGivesZero) {
-  EXPECT_EQ(0u, ChooseCredentialScheme(0));
-  EXPECT_EQ(0u, ChooseReportedScheme(0));
-  EXPECT_EQ(0u, ChooseCredentialScheme(kAuthSchemePassport));
-  EXPECT_EQ(0u, ChooseReportedScheme(kAuthSchemePassport));
-}
-
-// ---- User names from the credential dialog ----
-
-TEST(DialogUserName, DomainNamingTheProxyHostIsDropped) {
+// A domain naming the proxy host (ASCII letters in any case) is dropped.
+TEST(DialogUserName, DomainIsKeptUnlessItNamesTheProxyHost) {
   EXPECT_EQ(L"alice", CredentialUserName(L"alice", L"proxy.corp", L"proxy.corp"));
   EXPECT_EQ(L"alice", CredentialUserName(L"alice", L"PROXY.Corp", L"proxy.corp"));
   EXPECT_EQ(L"alice", CredentialUserName(L"alice", L"127.0.0.1", L"127.0.0.1"));
-}
-
-TEST(DialogUserName, OtherDomainIsKeptBeforeABackslash) {
+  EXPECT_EQ(L"alice", CredentialUserName(L"alice", L"", L"proxy"));
   EXPECT_EQ(L"CORP\\alice", CredentialUserName(L"alice", L"CORP", L"proxy.corp"));
   EXPECT_EQ(L"proxy.corp.example\\bob", CredentialUserName(L"bob", L"proxy.corp.example", L"proxy.corp"));
-}
-
-TEST(DialogUserName, NoDomainGivesTheUserAloneWithoutABackslash) {
-  EXPECT_EQ(L"alice", CredentialUserName(L"alice", L"", L"proxy"));
-}
-
-TEST(DialogUserName, OnlyAsciiLettersFoldCase) {
-  // U+00C4 and U+00E4 are different hosts to this rule.
   EXPECT_EQ(L"\u00c4\\u", CredentialUserName(L"u", L"\u00c4", L"\u00e4"));
 }
 
-// ---- Environment switches ----
-
-TEST(EnvironmentSwitch, TrueAndFalseInAnyCase) {
+TEST(EnvironmentSwitch, TrueOrFalseInAnyCaseAndAnythingElseGivesTheDefault) {
   for (const wchar_t* value : {L"TRUE", L"true", L"True", L"tRuE"}) {
     EXPECT_TRUE(ParseEnvironmentFlag(value, false)) << value;
   }
   for (const wchar_t* value : {L"FALSE", L"false", L"False", L"fAlSe"}) {
     EXPECT_FALSE(ParseEnvironmentFlag(value, true)) << value;
   }
-}
-
-TEST(EnvironmentSwitch, AnythingElseGivesTheDefault) {
   for (const wchar_t* value : {L"", L"0", L"1", L"yes", L"no", L" true", L"true ", L"TRUE1", L"on"}) {
     EXPECT_TRUE(ParseEnvironmentFlag(value, true)) << value;
     EXPECT_FALSE(ParseEnvironmentFlag(value, false)) << value;
@@ -86,12 +62,9 @@ TEST(EnvironmentSwitch, AnythingElseGivesTheDefault) {
 
 // ---- Debug log lines ----
 
-TEST(DebugLogLine, PrefixTagMessageAndLineFeed) {
+TEST(DebugLogLine, PrefixTagMessageAndLineFeedAndUnknownLevelsAreInfo) {
   EXPECT_EQ(L"Orvakel   OrvkProxyManager   [DEBUG]   hello\n", PmLogLine(PM_LOG_DEBUG, std::wstring_view(L"hello")));
   EXPECT_EQ("Orvakel   OrvkProxyManager   [ERROR]   PMStatus:4\n", PmLogLine(PM_LOG_ERROR, std::string_view("PMStatus:4")));
-}
-
-TEST(DebugLogLine, EveryLevelHasItsTagAndUnknownLevelsAreInfo) {
   EXPECT_STREQ(L"[TRACE]", PmLogTag(0));
   EXPECT_STREQ(L"[DEBUG]", PmLogTag(1));
   EXPECT_STREQ(L"[INFO]", PmLogTag(2));
@@ -103,7 +76,7 @@ TEST(DebugLogLine, EveryLevelHasItsTagAndUnknownLevelsAreInfo) {
 
 // ---- UTF-8 ----
 
-TEST(Utf8Conversion, RoundTripsAllPlanes) {
+TEST(Utf8Conversion, RoundTripsAllPlanesAndRefusesMalformedUtf8) {
   const std::wstring wide = L"a\u00e9\u4e2d\U0001F600z";
   std::string narrow;
   ASSERT_TRUE(WideToUtf8(wide, narrow));
@@ -111,9 +84,6 @@ TEST(Utf8Conversion, RoundTripsAllPlanes) {
   std::wstring back;
   ASSERT_TRUE(Utf8ToWide(narrow, back));
   EXPECT_EQ(wide, back);
-}
-
-TEST(Utf8Conversion, MalformedUtf8IsRefused) {
   std::wstring out = L"unchanged";
   for (const char* bad : {"\xff", "abc\xe9", "\xc3", "\xe4\xb8", "\xc0\xaf", "\xe0\x80\xaf", "\xed\xa0\x80",
                           "\xf4\x90\x80\x80", "\x80", "\xc3\x28"}) {
@@ -122,14 +92,11 @@ TEST(Utf8Conversion, MalformedUtf8IsRefused) {
   EXPECT_EQ(L"unchanged", out);
 }
 
-TEST(Utf8Conversion, LoneSurrogatesAreRefusedOrReplaced) {
+TEST(Utf8Conversion, LenientFormsReplaceOnlyTheBadUnits) {
   std::string out;
   EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)), out));
   EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"a", out));
   EXPECT_EQ("a\xef\xbf\xbd" "b", WideToUtf8Lenient(L"a" + std::wstring(1, static_cast<wchar_t>(0xDBFF)) + L"b"));
-}
-
-TEST(Utf8Conversion, LenientDecodingReplacesOnlyTheBadBytes) {
   EXPECT_EQ(L"a\ufffdb", Utf8ToWideLenient("a\xff" "b"));
   EXPECT_EQ(L"\ufffd(", Utf8ToWideLenient("\xc3("));
 }

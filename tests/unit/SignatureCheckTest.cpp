@@ -22,13 +22,10 @@ SignerChainFacts Chain(DWORD chainErrorStatus) {
   return facts;
 }
 
-TEST(SignerChainVerdict, APolicyCallThatFailsIsNeverTrusted) {
+TEST(SignerChainVerdict, AFailedPolicyCallIsNeverTrustedAndThePolicysOwnVerdictComesFirst) {
   SignerChainFacts facts;  // the call failed; its status and the chain say nothing
   EXPECT_EQ(SignerChainVerdict(facts), TRUST_E_SYSTEM_ERROR);
-}
-
-TEST(SignerChainVerdict, ThePolicysOwnVerdictComesFirst) {
-  SignerChainFacts facts = Chain(CERT_TRUST_IS_UNTRUSTED_ROOT);
+  facts = Chain(CERT_TRUST_IS_UNTRUSTED_ROOT);
   facts.policyError = static_cast<DWORD>(CERT_E_EXPIRED);
   EXPECT_EQ(SignerChainVerdict(facts), CERT_E_EXPIRED);
 }
