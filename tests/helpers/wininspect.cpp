@@ -18,7 +18,7 @@
 //                    property "Tarnwick.RequestedState" (a test host records
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
-//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX
+//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
 //   --image PATH  (the full path of the window's program file, any letter case)
 // --control PATH walks down from it: steps separated by "/", each "id:N",
 //   "class:NAME" or "text:TEXT", each naming the first matching descendant
@@ -47,6 +47,7 @@ struct Selector {
   std::wstring className, title, titleContains;
   DWORD pid = 0;
   HWND hwnd = nullptr;
+  bool visibleOnly = false;
   std::wstring image;
 };
 
@@ -108,6 +109,7 @@ std::wstring ImageOf(HWND window) {
 
 bool Matches(HWND window, const Selector& selector) {
   if (selector.hwnd != nullptr && window != selector.hwnd) return false;
+  if (selector.visibleOnly && !IsWindowVisible(window)) return false;
   if (selector.pid != 0) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -231,7 +233,7 @@ void Click(HWND target) {
 int Usage() {
   std::fprintf(stderr,
                "usage: wininspect list|tree|get-text|set-text VALUE|click|close|key VK|state|progress\n"
-               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX]\n"
+               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible]\n"
                "       [--image PATH]\n"
                "       [--control PATH] [--wait MS] [--all]\n");
   return 2;
@@ -256,6 +258,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--title-contains" && more) selector.titleContains = argv[++i];
     else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
     else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
+    else if (arg == L"--visible") selector.visibleOnly = true;
     else if (arg == L"--image" && more) selector.image = argv[++i];
     else if (arg == L"--all") all = true;
     else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
