@@ -107,10 +107,17 @@ else
   echo "window: (none)"
 fi
 # Follows the main window's status line until the process ends; one screenshot per new state.
+# A failure shown in the window, or a run longer than two minutes, has its windows closed.
 main=$("$wine_run" "$inspector" list --image "$image" --class '#32770' 2>/dev/null \
   | grep -v 'text=Debug$' | head -1 | sed 's/^hwnd=\([^\t]*\).*/\1/' || true)
 last=""
+deadline=$((SECONDS + 120))
 while [ -n "$main" ] && kill -0 "$stub_pid" 2>/dev/null; do
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    echo "the run takes too long: its windows are closed"
+    "$wine_run" "$inspector" close --image "$image" --class '#32770' --all >/dev/null || true
+    break
+  fi
   status=$("$wine_run" "$inspector" get-text --hwnd "$main" --control id:1002 2>/dev/null | tr -d '\r' || true)
   bar=$("$wine_run" "$inspector" progress --hwnd "$main" --control id:1001 2>/dev/null | tr -d '\r' || true)
   kind=$(printf '%s' "$status" | sed 's/[^A-Za-z].*//')
@@ -118,6 +125,12 @@ while [ -n "$main" ] && kill -0 "$stub_pid" 2>/dev/null; do
     last=$kind
     echo "window state: \"$status\"  [$bar]"
     screenshot "$(printf '%s' "$kind" | tr 'A-Z' 'a-z')"
+    case $kind in
+      Initializing|Downloading|Extracting) ;;
+      *) echo "the run failed: its window is closed"
+         "$wine_run" "$inspector" close --hwnd "$main" >/dev/null || true
+         break ;;
+    esac
   fi
 done
 set +e
