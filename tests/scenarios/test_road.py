@@ -147,12 +147,14 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         "There was a problem downloading the software. Try downloading from a browser.")
     before = int(time.time())
     assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
+    # A record file exists before its two lines are written.
     deadline = time.monotonic() + WAIT
-    while len(list(browser.iterdir())) < 3:
+    while len(records := [path.read_text(encoding="utf-8") for path in browser.iterdir()]) < 3 or \
+            any(record.count("\n") < 2 for record in records):
         assert time.monotonic() < deadline, "the browser did not get three parts"
         time.sleep(0.1)
     after = int(time.time())
-    opened = sorted(path.read_text(encoding="utf-8").split("\n")[1] for path in browser.iterdir())
+    opened = sorted(record.split("\n")[1] for record in records)
     assert any(opened == [signed(template.format(i), f"/pkg/road_{i:03d}_003.exe", "a3f1c0de7b5", now)
                           for i in (1, 2, 3)] for now in range(before - 1, after + 2))
     assert inspector.run("close", *error)[0] == 0
