@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Benchmark of the package extraction: the time to unpack a 200 MB RAR archive
-with the extraction action under Wine (the runaction helper of build/x86_64,
+with the extraction action under Wine (the actionrun helper of build/x86_64,
 from process start to end: folder creation, hardening and unpacking), as a
 ratio to the native unrar built from the same UnRAR sources on the same
 archive. Prints both times and the ratio (goal: at most 1.5). Not a test: run
@@ -81,7 +81,7 @@ def main():
         downloads = work / "Downloads"
         downloads.mkdir()
         archive = make_archive(downloads)
-        shutil.copy(BUILD / "tests" / "helpers" / "runaction.exe", downloads)
+        shutil.copy(BUILD / "tests" / "helpers" / "actionrun.exe", downloads)
         print(f"archive: {archive.stat().st_size / 1e6:.1f} MB")
 
         native_out = work / "native"
@@ -89,15 +89,16 @@ def main():
                          [str(unrar), "x", "-y", "-inul", str(archive), str(native_out) + "/"])
 
         job = work / "job.json"
-        job.write_text(json.dumps({"logFolder": windows_path(work), "action": "PackageExtractionAction",
-                                   "in": {"fileName": archive.name}, "out": {}, "names": []}))
+        job.write_text(json.dumps({"productLang": "en-US", "requestType": "bench",
+                                   "workflow": [{"action": "PackageExtractionAction",
+                                                 "in": {"fileName": archive.name}, "out": {}}]}))
         env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
         subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                        stdout=subprocess.DEVNULL)
         try:
             wine = best_of(runs, lambda: shutil.rmtree(extracted, ignore_errors=True),
-                           [str(BUILD / "wine-run"), str(downloads / "runaction.exe"), windows_path(job),
-                            windows_path(work / "answer.json")], env=env)
+                           [str(BUILD / "wine-run"), str(downloads / "actionrun.exe"), "--log-folder",
+                            windows_path(work), windows_path(job)], env=env)
             size = sum(f.stat().st_size for f in extracted.rglob("*") if f.is_file())
             native_size = sum(f.stat().st_size for f in native_out.rglob("*") if f.is_file())
             if size != native_size:

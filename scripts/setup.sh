@@ -18,6 +18,7 @@ packages=(
   osslsigncode openssl libssl-dev dpkg-dev
   googletest python3 python3-pytest
   fonts-wqy-zenhei  # Chinese, Japanese and Korean glyphs in the window screenshots
+  imagemagick  # import: the demo's screenshots of the screen
 )
 
 log() { printf '[setup] %s\n' "$*"; }

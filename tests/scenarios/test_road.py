@@ -1,0 +1,212 @@
+"""The road of one run from a packed and signed stub: download the package
+(a signed "<name>_Setup.exe" holding a RAR with a signed, versioned Setup.exe)
+from a loopback server, verify its publisher, unpack it, add arguments by the
+installer's version, run it and wait; and the ways the road ends early."""
+
+import json
+import shutil
+import time
+
+import pytest
+
+from kit.package import make_signed_package
+from kit.servers import WebServer
+from kit.stub import Stub
+from kit.urltoken import signed
+from kit.windows import Inspector
+from kit.wine import windows_path
+
+ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
+           "AddArgumentsAction", "RunExecutableAction"]
+ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
+                         {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
+TEXT_108 = ("Something is preventing the software from downloading. "
+            "Please contact your system administrator.")
+TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
+USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
+PROG_ID = "TarnwickStandInBrowser"
+WAIT = 60
+
+
+def document(url, publisher, direct=True):
+    values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
+              "arguments": "/road"}
+    if direct:
+        values["directUrl"] = url
+    return json.dumps({**values, "workflow": [
+        {"action": "PackageDownloadAction", "in": {"downloadUrl": url}, "out": {"downloadedFilename": "=package"}},
+        {"action": "ExecutableVerifierAction", "in": {"name": "=publisher", "downloadedFilename": "=package"}},
+        {"action": "PackageExtractionAction", "in": {"fileName": "=package"},
+         "out": {"extractionPath": "=folder", "executableName": "=setup"}},
+        {"action": "AddArgumentsAction", "in": {"arguments": "=arguments", "executableName": "=setup",
+                                                "launchPath": "=folder", "additionalArguments": ADDITIONAL}},
+        {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
+                                                 "arguments": "=arguments", "shallWait": "1"}},
+    ]})
+
+
+class Road:
+    def __init__(self, wine, helpers, packer, signer, folder, monkeypatch):
+        self.wine, self.helpers, self.folder = wine, helpers, folder
+        self.stub = Stub(wine, helpers, packer, signer)
+        self.signer = signer
+        self.installs = folder / "installs"
+        self.installs.mkdir()
+        monkeypatch.setenv("TARNWICK_INSTALLER_RECORDS", windows_path(self.installs))
+        monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
+        self.unpacked = []
+
+    def package(self, name, signer=None, padding_mb=0):
+        """The package's bytes; the folder it unpacks into is removed afterwards."""
+        self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
+        return make_signed_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
+                                   signer or self.signer, self.folder / name, padding_mb).read_bytes()
+
+    def follow(self, run):
+        """Reads the main window's states until the window is gone."""
+        run.window()
+        while run.process.poll() is None:
+            try:
+                run.state()
+            except AssertionError:
+                break
+            time.sleep(0.05)
+        return run.finish(WAIT)
+
+    def records(self):
+        return [path.read_text(encoding="utf-8").split("\n") for path in sorted(self.installs.iterdir())]
+
+    def cleanup(self):
+        for folder in self.unpacked:
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+@pytest.fixture()
+def road(wine, helpers, packer, trusted_signer, tmp_path, monkeypatch):
+    value = Road(wine, helpers, packer, trusted_signer, tmp_path, monkeypatch)
+    yield value
+    value.cleanup()
+
+
+def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, trusted_signer):
+    body = road.package("RoadOk_Setup.exe", padding_mb=2)
+    publisher = "Tarnwick Test trusted Publisher"
+    with WebServer({"/RoadOk_Setup.exe": body}) as server:
+        server.slow_chunk, server.slow_pause = 64 << 10, 0.05
+        server.fault("/RoadOk_Setup.exe", "slow", repeat=True)
+        url = f"http://127.0.0.1:{server.port}/RoadOk_Setup.exe"
+        result = road.follow(road.stub.start(road.stub.pack(document(url, publisher))))
+        assert server.gets("/RoadOk_Setup.exe") == 1
+
+    assert result.code == 0
+    # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
+    assert road.records() == [["C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"',
+                               "C:\\Orvakel\\RoadOk", ""]]
+    statuses = [state.status for state in result.states]
+    assert any(status.startswith("Downloading ... ") and status.endswith("%") for status in statuses)
+
+    log = result.log
+    assert log.count("INFO:: Begin to run Tarnwick") == 1
+    assert sum(line.startswith("INFO:: SUPPORTED ACTION LIST => [") for line in log) == 10
+    assert "INFO:: ProductLang = [en-US], try to look for resource with langid = [1033]." in log
+    # One BEGIN and one END per action, in order. Scenario files that run single actions
+    # (actionrun) may write into the same log meanwhile, so the marks are looked for in order
+    # among the lines rather than compared with all of them.
+    marks = iter(log)
+    assert all(mark in marks for mark in [f"INFO:: {what} [class GenericStub::{action}]." for action in ACTIONS
+                                          for what in ("Begin to run class", "End of running class")])
+    assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in log
+
+
+@pytest.fixture()
+def browser(registry, helpers, tmp_path, monkeypatch):
+    """The stand-in browser as the user's https handler; the folder of its records."""
+    registry.save(rf"HKEY_CLASSES_ROOT\{PROG_ID}")
+    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROG_ID}\shell\open\command",
+                        {None: f'"{windows_path(helpers / "standinbrowser.exe")}" "%1"'})
+    registry.set_values(USER_CHOICE, {"ProgId": PROG_ID})
+    folder = tmp_path / "browser"
+    folder.mkdir()
+    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(folder))
+    return folder
+
+
+def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, browser, helpers):
+    with WebServer() as server:  # every path answers 404
+        template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
+        run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
+        inspector = Inspector(road.wine, helpers)
+        error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch")
+        # The main window carries the same caption until the worker names it; only the error window has a button.
+        deadline = time.monotonic() + WAIT
+        while inspector.run("get-text", *error, "--control", "id:1009")[0] != 0:
+            assert run.process.poll() is None and time.monotonic() < deadline, "no error window"
+            time.sleep(0.2)
+        assert server.gets("/pkg/road_002_003.exe") == 4
+    assert inspector.text(*error, "--control", "id:1005") == (
+        "There was a problem downloading the software. Try downloading from a browser.")
+    before = int(time.time())
+    assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
+    # A record file exists before its two lines are written.
+    deadline = time.monotonic() + WAIT
+    while len(records := [path.read_text(encoding="utf-8") for path in browser.iterdir()]) < 3 or \
+            any(record.count("\n") < 2 for record in records):
+        assert time.monotonic() < deadline, "the browser did not get three parts"
+        time.sleep(0.1)
+    after = int(time.time())
+    opened = sorted(record.split("\n")[1] for record in records)
+    assert any(opened == [signed(template.format(i), f"/pkg/road_{i:03d}_003.exe", "a3f1c0de7b5", now)
+                          for i in (1, 2, 3)] for now in range(before - 1, after + 2))
+    assert inspector.run("close", *error)[0] == 0
+    result = run.finish(WAIT)
+    assert result.code == 0
+    assert "ERROR:: Error occurred, error code = [8]." in result.log
+    assert road.records() == []
+
+
+def test_a_failed_download_without_a_direct_url_is_shown_in_the_main_window(road):
+    with WebServer() as server:
+        url = f"http://127.0.0.1:{server.port}/RoadMissing_Setup.exe"
+        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test trusted Publisher", direct=False)))
+        run.wait_for(lambda state: state.status == TEXT_108, timeout=WAIT)
+    # The red bar is requested with PBM_SETSTATE, which Wine's progress bar does not keep:
+    # the request itself is checked with the window host (test_main_window).
+    assert run.process.poll() is None  # the window stays until the user closes it
+    run.close()
+    result = run.finish(WAIT)
+    assert result.code == 0
+    assert "ERROR:: Error occurred, error code = [8]." in result.log
+    assert road.records() == []
+
+
+@pytest.mark.parametrize("case", ["other-name", "untrusted-ca"])
+def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrusted_signer, case):
+    name = f"Road{case.replace('-', '')}_Setup.exe"
+    signer, publisher = {"other-name": (None, "Tarnwick Test untrusted Publisher"),
+                         "untrusted-ca": (untrusted_signer, "Tarnwick Test untrusted Publisher")}[case]
+    body = road.package(name, signer=signer)
+    with WebServer({f"/{name}": body}) as server:
+        url = f"http://127.0.0.1:{server.port}/{name}"
+        run = road.stub.start(road.stub.pack(document(url, publisher)))
+        run.wait_for(lambda state: state.status == TEXT_109, timeout=WAIT)
+    run.close()
+    result = run.finish(WAIT)
+    assert result.code == 0
+    assert "ERROR:: Error occurred, error code = [9]." in result.log
+    assert not road.unpacked[0].exists()
+    assert road.records() == []
+
+
+def test_closing_the_window_during_the_download_ends_the_run_with_0(road):
+    body = road.package("RoadClosed_Setup.exe", padding_mb=4)
+    with WebServer({"/RoadClosed_Setup.exe": body}) as server:
+        server.slow_chunk, server.slow_pause = 16 << 10, 0.05
+        server.fault("/RoadClosed_Setup.exe", "slow", repeat=True)
+        url = f"http://127.0.0.1:{server.port}/RoadClosed_Setup.exe"
+        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test trusted Publisher")))
+        run.wait_for(lambda state: state.status.startswith("Downloading ... "), timeout=WAIT)
+        run.close()
+        result = run.finish(WAIT)
+    assert result.code == 0
+    assert "INFO:: End of running class [class GenericStub::PackageDownloadAction]." not in result.log
+    assert road.records() == []
