@@ -6,6 +6,7 @@ import shutil
 
 import pytest
 
+from kit.records import read_records
 from kit.urltoken import signed as signed_url
 from kit.wine import wine_environment, windows_path
 
@@ -63,11 +64,7 @@ class Browser:
         result = self.wine.run(self.helpers / "browserlaunch.exe", "--now", NOW,
                                "--await-records", windows_path(self.records), url, env=env)
         lines = result.stdout.decode().splitlines()
-        records = []
-        for n in range(1, len(list(self.records.iterdir())) + 1):
-            program, parameters = (self.records / f"record-{n}.txt").read_text(encoding="utf-8").split("\n")[:2]
-            records.append((program, parameters))
-        return result.returncode, lines, records
+        return result.returncode, lines, [tuple(record) for record in read_records(self.records, timeout=5)]
 
 
 @pytest.fixture()

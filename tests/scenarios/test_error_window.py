@@ -7,6 +7,7 @@ import time
 
 import pytest
 
+from kit.records import read_records
 from kit.urltoken import signed
 from kit.wine import wine_environment, windows_path
 from kit.windows import Inspector, WindowHost
@@ -44,8 +45,7 @@ class Records:
         return last
 
     def parameters(self, first, last):
-        return [(self.folder / f"record-{n}.txt").read_text(encoding="utf-8").split("\n")[1]
-                for n in range(first, last + 1)]
+        return [record[1] for record in read_records(self.folder, count=last)[first - 1:last]]
 
 
 @pytest.fixture()

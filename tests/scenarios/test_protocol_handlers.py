@@ -10,6 +10,7 @@ import time
 import pytest
 
 from actionrun import actions  # noqa: F401  (fixture)
+from kit.records import read_records
 from kit.wine import windows_path
 
 PROTOCOL = "tarnwick-test-handler"
@@ -31,15 +32,9 @@ class Handler:
 
     def await_records(self, count, seconds=20):
         """The records, (program, parameters) in start order, once count are there."""
-        deadline = time.monotonic() + seconds
-        while len(list(self.records.iterdir())) < count and time.monotonic() < deadline:
-            time.sleep(0.1)
+        read_records(self.records, count=count, timeout=seconds)
         time.sleep(0.3)  # a later, unexpected start would show as an extra record
-        records = []
-        for n in range(1, len(list(self.records.iterdir())) + 1):
-            program, parameters = (self.records / f"record-{n}.txt").read_text(encoding="utf-8").split("\n")[:2]
-            records.append((program, parameters))
-        return records
+        return [tuple(record) for record in read_records(self.records, count=count, timeout=seconds)]
 
 
 @pytest.fixture()

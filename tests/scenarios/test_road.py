@@ -10,6 +10,7 @@ import time
 import pytest
 
 from kit.package import make_signed_package
+from kit.records import read_records
 from kit.servers import WebServer
 from kit.stub import Stub
 from kit.urltoken import signed
@@ -136,8 +137,9 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
         run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
         inspector = Inspector(road.wine, helpers)
-        error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch")
-        # The main window carries the same caption until the worker names it; only the error window has a button.
+        error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch", "--visible")
+        # The main window carries the same caption and stays, hidden, behind the error window: only the
+        # error window is visible and has a button.
         deadline = time.monotonic() + WAIT
         while inspector.run("get-text", *error, "--control", "id:1009")[0] != 0:
             assert run.process.poll() is None and time.monotonic() < deadline, "no error window"
@@ -147,14 +149,10 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         "There was a problem downloading the software. Try downloading from a browser.")
     before = int(time.time())
     assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
-    # A record file exists before its two lines are written.
-    deadline = time.monotonic() + WAIT
-    while len(records := [path.read_text(encoding="utf-8") for path in browser.iterdir()]) < 3 or \
-            any(record.count("\n") < 2 for record in records):
-        assert time.monotonic() < deadline, "the browser did not get three parts"
-        time.sleep(0.1)
+    records = read_records(browser, count=3, timeout=WAIT)
+    assert len(records) == 3, "the browser did not get three parts"
     after = int(time.time())
-    opened = sorted(record.split("\n")[1] for record in records)
+    opened = sorted(record[1] for record in records)
     assert any(opened == [signed(template.format(i), f"/pkg/road_{i:03d}_003.exe", "a3f1c0de7b5", now)
                           for i in (1, 2, 3)] for now in range(before - 1, after + 2))
     assert inspector.run("close", *error)[0] == 0

@@ -2,11 +2,11 @@
 its parameters and working folder and exits with the code it is told."""
 
 import shutil
-import time
 
 import pytest
 
 from actionrun import actions  # noqa: F401  (fixture)
+from kit.records import read_records
 from kit.wine import windows_path
 
 
@@ -26,11 +26,7 @@ class Installer:
         """[(program, parameters, working folder)] of every start so far,
         once there are count of them (a program that is not waited for may
         still be starting)."""
-        deadline = time.monotonic() + 30
-        while len(list(self.records.iterdir())) < count and time.monotonic() < deadline:
-            time.sleep(0.1)
-        return [tuple(path.read_text(encoding="utf-8").split("\n")[:3])
-                for path in sorted(self.records.iterdir())]
+        return [tuple(record) for record in read_records(self.records, count=count, lines=3)]
 
 
 @pytest.fixture()
