@@ -123,13 +123,16 @@ class _WebHandler(Handler):
             for piece in body.chunks():
                 self.wfile.write(piece)
         elif fault == "truncate":
-            # Announces the whole body, sends half of it, and hangs up.
+            # Announces the whole body, sends half of it, and ends the connection in
+            # order. A reset instead could make the client's stack drop the data it
+            # has not read yet, so the client would see a failed request, not a cut body.
             self.send_response(200)
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
-            self.reset()
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_WR)
         elif fault == "chunked":
             self.send_response(200)
             self.send_header("Transfer-Encoding", "chunked")
@@ -158,7 +161,7 @@ class WebServer(LocalServer):
     fault(path, 500, 500) answers 500 twice and then serves the file;
     fault(path, 404, repeat=True) answers 404 every time. A fault is a status
     code, "reset" (connection reset before any answer), "truncate" (half the
-    announced body, then a reset), "chunked" (no Content-Length) or "slow" (the
+    announced body, then the end of the connection), "chunked" (no Content-Length) or "slow" (the
     body in slow_chunk pieces, slow_pause seconds apart). Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
     when a proxy and its target have the same host text."""
