@@ -4,23 +4,12 @@
 
 #include "actions/ArgumentEdit.h"
 #include "actions/CompareVersion.h"
-#include "base/AnsiText.h"
 #include "base/ExecutionLog.h"
+#include "workflow/JsonText.h"
 
 namespace GenericStub {
 
 using Base::LogError;
-
-namespace {
-
-// asString() would turn a number into text; a switch's members must be strings.
-std::wstring StringMember(const Json::Value& element, const char* name) {
-  const Json::Value& member = element[name];
-  if (!member.isString()) Json::throwLogicError("in Json::Value::asCString(): requires stringValue");
-  return Base::AnsiToWide(member.asString());
-}
-
-}  // namespace
 
 void AddArgumentsAction::run(ValueStore& store, CallbackHandler*) {
   const std::optional<ArgumentEdit> edit = ReadArgumentEdit(*this, store);
@@ -32,8 +21,8 @@ void AddArgumentsAction::run(ValueStore& store, CallbackHandler*) {
       LogError(L"additionalArguments has invalid arguments.");
       continue;
     }
-    const std::wstring name = StringMember(element, "argumentName");
-    const std::wstring minimum = StringMember(element, "minSupportVersion");
+    const std::wstring name = StringValue(element["argumentName"]);
+    const std::wstring minimum = StringValue(element["minSupportVersion"]);
     if (name.empty()) {
       LogError(L"additionalArguments has an invalid argument name.");
       continue;

@@ -1,9 +1,9 @@
 #include "actions/ArgumentEdit.h"
 
-#include <memory>
+#include <utility>
 
+#include "actions/AdditionalArguments.h"
 #include "actions/GetFileVersion.h"
-#include "base/AnsiText.h"
 #include "base/ExecutionLog.h"
 
 namespace GenericStub {
@@ -18,17 +18,9 @@ std::optional<ArgumentEdit> ReadArgumentEdit(const ActionBase& action, const Val
   const std::wstring launchPath = action.getValue(store, L"launchPath", L"");
   if (additional.empty()) return std::nullopt;
 
-  const std::string text = Base::WideToAnsi(additional);
-  Json::CharReaderBuilder builder;
-  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  if (!reader->parse(text.data(), text.data() + text.size(), &edit.switches, nullptr)) {
-    LogError(L"additionalArguments data is not a json.");
-    return std::nullopt;
-  }
-  if (!edit.switches.isArray()) {
-    LogError(L"additionalArguments data is not an array.");
-    return std::nullopt;
-  }
+  std::optional<Json::Value> switches = ParseAdditionalArguments(additional);
+  if (!switches) return std::nullopt;
+  edit.switches = std::move(*switches);
 
   edit.installerVersion = GetFileVersion(launchPath + executableName);
   if (edit.installerVersion.empty()) {

@@ -4,39 +4,28 @@
 
 #include "base/AnsiText.h"
 #include "base/ExecutionLog.h"
+#include "workflow/JsonText.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
 
 using Base::AnsiToWide;
 using Base::LogError;
-using Base::WideToAnsi;
 
 namespace {
 
-// JsonCpp's asString() quietly turns numbers and booleans into text; the
-// document's strings must be strings.
-std::wstring StringOf(const Json::Value& value) {
-  if (!value.isString()) Json::throwLogicError("Value is not a string.");
-  return AnsiToWide(value.asString());
-}
-
 void SetFields(ActionBase& action, FieldDirection direction, const Json::Value& members) {
   for (auto member = members.begin(); member != members.end(); ++member) {
-    action.setField(direction, AnsiToWide(member.name()), StringOf(*member));
+    action.setField(direction, AnsiToWide(member.name()), StringValue(*member));
   }
 }
 
 }  // namespace
 
 ValueMap ParseMetadata(const std::wstring& metadata, Workflow& workflow) {
-  const std::string text = WideToAnsi(metadata);
-  Json::CharReaderBuilder builder;
-  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  Json::Value root;
-  if (!reader->parse(text.data(), text.data() + text.size(), &root, nullptr)) {
-    LogAndRaiseWorkflowError(ErrorCode::kMetadataNotJson);
-  }
+  const std::optional<Json::Value> document = ParseJsonText(metadata);
+  if (!document) LogAndRaiseWorkflowError(ErrorCode::kMetadataNotJson);
+  const Json::Value& root = *document;
 
   ValueMap values;
   // A root that is not an object has no named members: it yields no actions
@@ -69,11 +58,11 @@ void AddAction(const Json::Value& element, Workflow& workflow) {
     LogError(L"Workflow::Actions::Action is not an object.");
     RaiseWorkflowError(ErrorCode::kWorkflowMalformed);
   }
-  const std::shared_ptr<ActionBase> prototype = workflow.prototype(StringOf(element["action"]));
+  const std::shared_ptr<ActionBase> prototype = workflow.prototype(StringValue(element["action"]));
   if (!prototype) return;
 
   const std::shared_ptr<ActionBase> action = prototype->createInstance();
-  if (element["provided"].isString()) action->setProvided(StringOf(element["provided"]));
+  if (element["provided"].isString()) action->setProvided(StringValue(element["provided"]));
   if (element["in"].isObject()) SetFields(*action, kInput, element["in"]);
   if (element["out"].isObject()) SetFields(*action, kOutput, element["out"]);
   workflow.actions().push_back(action);

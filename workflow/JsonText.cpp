@@ -1,0 +1,23 @@
+#include "workflow/JsonText.h"
+
+#include <memory>
+
+#include "base/AnsiText.h"
+
+namespace GenericStub {
+
+std::optional<Json::Value> ParseJsonText(const std::wstring& text) {
+  const std::string narrow = Base::WideToAnsi(text);
+  const Json::CharReaderBuilder builder;
+  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value root;
+  if (!reader->parse(narrow.data(), narrow.data() + narrow.size(), &root, nullptr)) return std::nullopt;
+  return root;
+}
+
+std::wstring StringValue(const Json::Value& value) {
+  if (!value.isString()) Json::throwLogicError("in Json::Value::asCString(): requires stringValue");
+  return Base::AnsiToWide(value.asString());
+}
+
+}  // namespace GenericStub
