@@ -4,7 +4,7 @@
 
 #include <json/json.h>
 
-#include <memory>
+#include <optional>
 
 #include "base/AnsiText.h"
 #include "resources/ResourceIds.h"
@@ -12,6 +12,7 @@
 #include "ui/CenterWindow.h"
 #include "ui/LocalizedStrings.h"
 #include "ui/StatusText.h"
+#include "workflow/JsonText.h"
 
 namespace Ui {
 
@@ -57,11 +58,9 @@ void CMainDlg::onInitDialog() {
 }
 
 void CMainDlg::callback(const std::wstring& message) {
-  const std::string text = Base::WideToAnsi(message);
-  Json::CharReaderBuilder builder;
-  const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  Json::Value root;
-  if (!reader->parse(text.data(), text.data() + text.size(), &root, nullptr)) return;
+  const std::optional<Json::Value> parsed = GenericStub::ParseJsonText(message);
+  if (!parsed) return;
+  const Json::Value& root = *parsed;
   const std::string className = root["className"].asString();
   if (className == kDownloaderClass) {
     OnDownloadProgress(ParseProgressPercent(root["content"]["progress"].asString()));
