@@ -1,0 +1,70 @@
+#pragma once
+// What the stand-in programs share: how they were started, written as one
+// record file per start ("record-<n>.txt", numbered from 1, one value per line,
+// UTF-8) in a folder that the tests name through an environment variable.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace StandIn {
+
+inline std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+// The command line after the program's name, as the program received it; the
+// blanks after the name are dropped (all of them, or the first one only).
+inline std::wstring ParameterText(bool dropAllBlanks) {
+  const wchar_t* line = GetCommandLineW();
+  if (*line == L'"') {
+    ++line;
+    while (*line != L'\0' && *line != L'"') ++line;
+    if (*line == L'"') ++line;
+  } else {
+    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
+  }
+  if (dropAllBlanks) {
+    while (*line == L' ' || *line == L'\t') ++line;
+  } else if (*line == L' ' || *line == L'\t') {
+    ++line;
+  }
+  return line;
+}
+
+inline std::wstring Variable(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(value);
+}
+
+inline std::wstring OwnPath() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return self;
+}
+
+// Writes lines as the next free record of folder. False when it cannot.
+inline bool WriteRecord(const std::wstring& folder, const std::vector<std::wstring>& lines) {
+  std::string content;
+  for (const std::wstring& line : lines) content += Utf8(line) + "\n";
+  for (int n = 1; n < 1000; ++n) {
+    const std::wstring path = folder + L"\\record-" + std::to_wstring(n) + L".txt";
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      return false;
+    }
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    return wrote != FALSE;
+  }
+  return false;
+}
+
+}  // namespace StandIn
