@@ -37,7 +37,7 @@ def environment():
 
 def bench(mode, url, out):
     """(seconds, peak working set) of one downloadbench run."""
-    result = subprocess.run([str(BUILD / "wine-run"), str(BUILD / "tests" / "helpers" / "downloadbench.exe"), mode,
+    result = subprocess.run([str(BUILD / "wine-run"), str(BUILD / "bench" / "downloadbench.exe"), mode,
                              url, windows_path(out)], env=environment(), capture_output=True, text=True)
     fields = dict(item.split("=") for item in result.stdout.split())
     if result.returncode != 0 or "seconds" not in fields:

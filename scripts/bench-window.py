@@ -20,6 +20,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
 HELPERS = BUILD / "tests" / "helpers"
+BENCH = BUILD / "bench"
 HARNESS = REPO / "tests" / "harness"
 STUBPACK = REPO / "build" / "native" / "tools" / "stubpack" / "stubpack"
 # Fails after the language choice (no program to run), so the window stays open.
@@ -36,7 +37,7 @@ def wine(env, *args):
 
 
 def time_to_window(env, program):
-    result = wine(env, HELPERS / "timetowindow.exe", windows_path(program))
+    result = wine(env, BENCH / "timetowindow.exe", windows_path(program))
     if result.returncode != 0:
         sys.exit(f"no window from {program.name}: {result.stderr.decode(errors='replace')}")
     return float(result.stdout.decode().split("ms=")[1])
@@ -63,9 +64,9 @@ def main():
             if wine(env, HELPERS / "certstore.exe", "add-root", windows_path(work / "bench-ca.der")).returncode != 0:
                 sys.exit("the CA could not be trusted in the prefix")
             stub_times, dialog_times = [], []
-            time_to_window(env, HELPERS / "minimaldialog.exe")  # first start of a window in the session
+            time_to_window(env, BENCH / "minimaldialog.exe")  # first start of a window in the session
             for _ in range(runs):  # interleaved, so that a slow moment of the machine hits both
-                dialog_times.append(time_to_window(env, HELPERS / "minimaldialog.exe"))
+                dialog_times.append(time_to_window(env, BENCH / "minimaldialog.exe"))
                 stub_times.append(time_to_window(env, stub))
             wine(env, HELPERS / "certstore.exe", "remove-root", windows_path(work / "bench-ca.der"))
         finally:
