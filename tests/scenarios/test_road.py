@@ -11,11 +11,14 @@ import pytest
 
 from kit.package import make_signed_package
 from kit.records import read_records
-from kit.servers import WebServer
+from kit.servers import ForwardingProxy, WebServer
 from kit.stub import Stub
 from kit.urltoken import signed
 from kit.windows import Inspector
 from kit.wine import windows_path
+from proxysettings import PROXY_HOST
+
+pytest_plugins = ["proxyfixtures"]
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]
@@ -26,15 +29,23 @@ TEXT_108 = ("Something is preventing the software from downloading. "
 TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
 USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
 PROG_ID = "TarnwickStandInBrowser"
+PROTOCOL = "tarnwick-road-handler"
+LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
 
 
-def document(url, publisher, direct=True):
+def installed(name):
+    """The installer's record of a road run for the package name."""
+    return [[f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}", ""]]
+
+
+def document(url, publisher, direct=True, first=(), provided=None):
+    """The road's five actions after the actions first, each run only when provided holds."""
     values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
               "arguments": "/road"}
     if direct:
         values["directUrl"] = url
-    return json.dumps({**values, "workflow": [
+    road = [
         {"action": "PackageDownloadAction", "in": {"downloadUrl": url}, "out": {"downloadedFilename": "=package"}},
         {"action": "ExecutableVerifierAction", "in": {"name": "=publisher", "downloadedFilename": "=package"}},
         {"action": "PackageExtractionAction", "in": {"fileName": "=package"},
@@ -43,7 +54,10 @@ def document(url, publisher, direct=True):
                                                 "launchPath": "=folder", "additionalArguments": ADDITIONAL}},
         {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
                                                  "arguments": "=arguments", "shallWait": "1"}},
-    ]})
+    ]
+    if provided:
+        road = [{**action, "provided": provided} for action in road]
+    return json.dumps({**values, "workflow": [*first, *road]})
 
 
 class Road:
@@ -101,8 +115,7 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, truste
 
     assert result.code == 0
     # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
-    assert road.records() == [["C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"',
-                               "C:\\Orvakel\\RoadOk", ""]]
+    assert road.records() == installed("RoadOk")
     statuses = [state.status for state in result.states]
     assert any(status.startswith("Downloading ... ") and status.endswith("%") for status in statuses)
 
@@ -208,3 +221,65 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0(road):
     assert result.code == 0
     assert "INFO:: End of running class [class GenericStub::PackageDownloadAction]." not in result.log
     assert road.records() == []
+
+
+def began(log):
+    return [line[len("INFO:: Begin to run class [class GenericStub::"):-2] for line in log
+            if line.startswith("INFO:: Begin to run class [")]
+
+
+@pytest.mark.parametrize("present", [True, False], ids=["handler-present", "handler-absent"])
+def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, tmp_path, monkeypatch,
+                                                               present):
+    handler = windows_path(helpers / "standinbrowser.exe")
+    registry.save(rf"HKEY_CLASSES_ROOT\{PROTOCOL}")
+    if present:
+        registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
+        registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
+    handed = tmp_path / "handler"
+    handed.mkdir()
+    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(handed))
+    body = road.package("RoadHandler_Setup.exe")
+    with WebServer({"/RoadHandler_Setup.exe": body}) as server:
+        url = f"http://127.0.0.1:{server.port}/RoadHandler_Setup.exe"
+        handoff = f"{PROTOCOL}://get?package={url}"
+        first = [{"action": "ProtocolHandlerDetectionAction", "in": {"name": PROTOCOL},
+                  "out": {"isInstalled": "=handled"}},
+                 {"action": "LaunchProtocolHandlerAction", "provided": "_isTrue#=handled",
+                  "in": {"name": PROTOCOL, "downloadUrl": handoff}}]
+        result = road.stub.run(document(url, "Tarnwick Test trusted Publisher", first=first,
+                                        provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
+        gets = server.gets("/RoadHandler_Setup.exe")
+    assert result.code == 0
+    assert [line for line in result.log if line.startswith("ERROR")] == []
+    detection = ["ProtocolHandlerDetectionAction"]
+    if present:
+        assert read_records(handed, count=1, timeout=WAIT) == [[handler, f'"{handoff}"']]
+        assert (gets, road.records()) == (0, [])
+        assert began(result.log) == detection + ["LaunchProtocolHandlerAction"]
+    else:
+        assert read_records(handed) == []
+        assert gets == 1
+        assert road.records() == installed("RoadHandler")
+        assert began(result.log) == detection + ACTIONS
+
+
+def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, helpers, settings, credentials):
+    body = road.package("RoadProxy_Setup.exe")
+    dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
+    with WebServer({"/RoadProxy_Setup.exe": body}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
+        settings.set_ie(proxy=proxy.address)
+        run = road.stub.start(road.stub.pack(document(server.url("/RoadProxy_Setup.exe"),
+                                                      "Tarnwick Test trusted Publisher")))
+        inspector = Inspector(road.wine, helpers)
+        assert inspector.run("set-text", LOGIN[0], *dialog, "--control", "id:101/class:Edit")[0] == 0, "no dialog"
+        assert began(run.log()) == ["PackageDownloadAction"]  # the download asks, and waits for the answer
+        assert inspector.run("set-text", LOGIN[1], *dialog, "--control", "id:102")[0] == 0
+        assert inspector.run("click", *dialog, "--control", "id:1")[0] == 0
+        result = run.finish(WAIT)
+        assert server.gets("/RoadProxy_Setup.exe") == 1
+    assert result.code == 0
+    assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
+    assert road.records() == installed("RoadProxy")
+    stored = credentials.read(PROXY_HOST)
+    assert stored is not None and (stored["user"], stored["password"]) == LOGIN
