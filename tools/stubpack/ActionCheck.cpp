@@ -138,12 +138,14 @@ class ActionChecker {
     for (const std::string& field : in.getMemberNames()) {
       const Json::Value& value = in[field];
       if (!value.isString()) {
-        report(Severity::kError, "\"in\" field " + Quoted(field) + " is not a string; the run ends when the stub reads it");
+        report(Severity::kError,
+               "\"in\" field " + Quoted(field) + " is not a string; the run ends when the stub reads it");
         continue;
       }
       const bool isMandatory = Contains(mandatory, field);
       if (!isMandatory && !Contains(known, field) && field != conditionField) {
-        report(Severity::kWarning, "\"in\" field " + Quoted(field) + CaseHint(field, known) + " is not read by " + name_);
+        report(Severity::kWarning,
+               "\"in\" field " + Quoted(field) + CaseHint(field, known) + " is not read by " + name_);
         continue;
       }
       const std::string text = value.asString();
@@ -196,8 +198,8 @@ class ActionChecker {
       if (!value.isString()) {
         report(Severity::kError, what + " is not a string; the run ends when the stub reads it");
       } else if (!Contains(outputs, output)) {
-        report(Severity::kError, what + CaseHint(output, outputs) + " is not an output of " + name_ +
-                                     (outputs.empty() ? ", which publishes nothing" : " (" + JoinQuoted(outputs) + ")"));
+        const std::string listed = outputs.empty() ? ", which publishes nothing" : " (" + JoinQuoted(outputs) + ")";
+        report(Severity::kError, what + CaseHint(output, outputs) + " is not an output of " + name_ + listed);
       } else if (value.asString().size() < 2 || value.asString()[0] != '=') {
         report(Severity::kError, what + " maps to " + Quoted(value.asString()) +
                                      ", not to \"=\" and a name; the output is dropped");

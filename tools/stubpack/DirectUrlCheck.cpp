@@ -29,6 +29,8 @@ std::string DirectUrlFault(const std::string& url) {
     return "names no host";
   }
 
-  if (Ui::ExpandPartUrls(url).empty()) return "names a package of 0 parts (\"_NNN_000.\"); the browser download would open nothing";
+  if (Ui::ExpandPartUrls(url).empty()) {
+    return "names a package of 0 parts (\"_NNN_000.\"); the browser download would open nothing";
+  }
   return {};
 }

@@ -65,13 +65,14 @@ void CheckDirectUrl(const Json::Value& root, std::vector<Finding>& findings) {
   if (!root.isMember("directUrl")) return;
   const Json::Value& value = root["directUrl"];
   if (!value.isString()) {
-    findings.push_back(DocumentFinding(Severity::kError,
-                                       "\"directUrl\" is not a string; the stub ignores it and offers no browser download"));
+    findings.push_back(DocumentFinding(
+        Severity::kError, "\"directUrl\" is not a string; the stub ignores it and offers no browser download"));
     return;
   }
   const std::string url = value.asString();
   if (url.empty()) {
-    findings.push_back(DocumentFinding(Severity::kWarning, "\"directUrl\" is empty; a failed download offers no browser download"));
+    findings.push_back(
+        DocumentFinding(Severity::kWarning, "\"directUrl\" is empty; a failed download offers no browser download"));
     return;
   }
   const std::string fault = DirectUrlFault(url);
@@ -93,9 +94,12 @@ void CheckWorkflow(const Json::Value& root, std::vector<Finding>& findings) {
     if (key != "workflow" && root[key].isString()) sources.documentValues[key] = root[key].asString();
   }
   for (Json::ArrayIndex i = 0; i < workflow.size(); ++i) {
-    for (const std::string& name : PublishedNames(workflow[i])) sources.publishers[name].insert(static_cast<int>(i) + 1);
+    const int index = static_cast<int>(i) + 1;
+    for (const std::string& name : PublishedNames(workflow[i])) sources.publishers[name].insert(index);
   }
-  for (Json::ArrayIndex i = 0; i < workflow.size(); ++i) CheckAction(workflow[i], static_cast<int>(i) + 1, sources, findings);
+  for (Json::ArrayIndex i = 0; i < workflow.size(); ++i) {
+    CheckAction(workflow[i], static_cast<int>(i) + 1, sources, findings);
+  }
 }
 
 }  // namespace
@@ -106,7 +110,9 @@ std::vector<Finding> CheckDocument(const std::string& text) {
   Json::Value root;
   std::string errors;
   if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return {SyntaxFinding(errors)};
-  if (!root.isObject()) return {DocumentFinding(Severity::kError, "the document is not a JSON object; the stub stops with code 4")};
+  if (!root.isObject()) {
+    return {DocumentFinding(Severity::kError, "the document is not a JSON object; the stub stops with code 4")};
+  }
 
   std::vector<Finding> findings;
   CheckMandatoryText(root, "productLang", 4, findings);
