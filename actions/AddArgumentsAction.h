@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -11,7 +12,7 @@ namespace GenericStub {
 // name or minimum is missing or not a string raises Json::LogicError.
 class AddArgumentsAction : public Action<AddArgumentsAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"AddArgumentsAction";
+  static constexpr const wchar_t* kClassName = Catalog::kAddArgumentsAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -5,6 +5,7 @@
 #include "actions/AdditionalArguments.h"
 #include "actions/GetFileVersion.h"
 #include "base/ExecutionLog.h"
+#include "catalog/FieldNames.h"
 
 namespace GenericStub {
 
@@ -12,10 +13,10 @@ using Base::LogError;
 
 std::optional<ArgumentEdit> ReadArgumentEdit(const ActionBase& action, const ValueStore& store) {
   ArgumentEdit edit;
-  edit.arguments = action.getValue(store, L"arguments", L"");
-  const std::wstring additional = action.getValue(store, L"additionalArguments", L"");
-  const std::wstring executableName = action.getMandatoryValue(store, L"executableName");
-  const std::wstring launchPath = action.getValue(store, L"launchPath", L"");
+  edit.arguments = action.getValue(store, Catalog::kArguments, L"");
+  const std::wstring additional = action.getValue(store, Catalog::kAdditionalArguments, L"");
+  const std::wstring executableName = action.getMandatoryValue(store, Catalog::kExecutableName);
+  const std::wstring launchPath = action.getValue(store, Catalog::kLaunchPath, L"");
   if (additional.empty()) return std::nullopt;
 
   std::optional<Json::Value> switches = ParseAdditionalArguments(additional);
@@ -31,7 +32,7 @@ std::optional<ArgumentEdit> ReadArgumentEdit(const ActionBase& action, const Val
 }
 
 void StoreEditedArguments(ValueStore& store, const ArgumentEdit& edit, const std::wstring& edited) {
-  if (edited != edit.arguments) store.set(L"arguments", edited);
+  if (edited != edit.arguments) store.set(Catalog::kArguments, edited);
 }
 
 }  // namespace GenericStub

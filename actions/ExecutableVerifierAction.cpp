@@ -9,6 +9,7 @@
 #include "base/ExecutionLog.h"
 #include "base/Handles.h"
 #include "base/SignatureCheck.h"
+#include "catalog/FieldNames.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
@@ -79,12 +80,12 @@ bool FindCertificateBySubject(const std::wstring& path, const std::wstring& subj
 }
 
 void ExecutableVerifierAction::run(ValueStore& store, CallbackHandler*) {
-  const std::wstring name = getMandatoryValue(store, L"name");
-  const std::wstring file = getMandatoryValue(store, L"downloadedFilename");
+  const std::wstring name = getMandatoryValue(store, Catalog::kName);
+  const std::wstring file = getMandatoryValue(store, Catalog::kDownloadedFilename);
   if (Base::VerifyFileSignature(file.c_str()) != 0 || !FindCertificateBySubject(file, name)) {
     LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
   }
-  publishOutput(store, L"isSigned", L"1");
+  publishOutput(store, Catalog::kIsSigned, L"1");
 }
 
 }  // namespace GenericStub

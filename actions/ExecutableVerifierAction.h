@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -11,7 +12,7 @@ namespace GenericStub {
 // "isSigned" = "1", otherwise fails with error code 9.
 class ExecutableVerifierAction : public Action<ExecutableVerifierAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"ExecutableVerifierAction";
+  static constexpr const wchar_t* kClassName = Catalog::kExecutableVerifierAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -9,6 +9,7 @@
 #include "base/Handles.h"
 #include "base/RegistryKey.h"
 #include "base/SplitString.h"
+#include "catalog/FieldNames.h"
 
 namespace GenericStub {
 
@@ -48,8 +49,8 @@ void LogLaunchError(const std::wstring& commandLine, DWORD error) {
 }  // namespace
 
 void LaunchProtocolHandlerAction::run(ValueStore& store, CallbackHandler*) {
-  const std::wstring name = getMandatoryValue(store, L"name");
-  const std::wstring url = getMandatoryValue(store, L"downloadUrl");
+  const std::wstring name = getMandatoryValue(store, Catalog::kName);
+  const std::wstring url = getMandatoryValue(store, Catalog::kDownloadUrl);
 
   const std::wstring keyPath = name + L"\\shell\\open\\command";
   const std::wstring commandTemplate =

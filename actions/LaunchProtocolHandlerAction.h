@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -12,7 +13,7 @@ namespace GenericStub {
 // start, is logged and the workflow goes on.
 class LaunchProtocolHandlerAction : public Action<LaunchProtocolHandlerAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"LaunchProtocolHandlerAction";
+  static constexpr const wchar_t* kClassName = Catalog::kLaunchProtocolHandlerAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

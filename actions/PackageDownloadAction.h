@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/CDownloadManager.h"
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -13,7 +14,7 @@ namespace GenericStub {
 // cannot connect, 8 when the request fails; then nothing is published.
 class PackageDownloadAction : public Action<PackageDownloadAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"PackageDownloadAction";
+  static constexpr const wchar_t* kClassName = Catalog::kPackageDownloadAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 
  private:

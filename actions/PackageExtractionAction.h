@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -11,7 +12,7 @@ namespace GenericStub {
 // UnRAR error (12).
 class PackageExtractionAction : public Action<PackageExtractionAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"PackageExtractionAction";
+  static constexpr const wchar_t* kClassName = Catalog::kPackageExtractionAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -9,7 +10,7 @@ namespace GenericStub {
 // (its command) are not looked at.
 class ProtocolHandlerDetectionAction : public Action<ProtocolHandlerDetectionAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"ProtocolHandlerDetectionAction";
+  static constexpr const wchar_t* kClassName = Catalog::kProtocolHandlerDetectionAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -11,7 +12,7 @@ namespace GenericStub {
 // The result goes to the store's "arguments".
 class RemoveArgumentsAction : public Action<RemoveArgumentsAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"RemoveArgumentsAction";
+  static constexpr const wchar_t* kClassName = Catalog::kRemoveArgumentsAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -13,6 +13,7 @@
 #include "actions/GetFileVersion.h"
 #include "actions/ReplacementEntries.h"
 #include "base/ExecutionLog.h"
+#include "catalog/FieldNames.h"
 
 namespace GenericStub {
 
@@ -55,14 +56,14 @@ void MoveIntoFolder(const std::wstring& source, const std::wstring& folder) {
 }  // namespace
 
 void ReplaceFileAction::run(ValueStore& store, CallbackHandler*) {
-  const std::wstring extractionPath = getMandatoryValue(store, L"extractionPath");
-  const std::wstring executableName = getMandatoryValue(store, L"executableName");
+  const std::wstring extractionPath = getMandatoryValue(store, Catalog::kExtractionPath);
+  const std::wstring executableName = getMandatoryValue(store, Catalog::kExecutableName);
   const std::wstring installerVersion = GetFileVersion(extractionPath + executableName);
   if (installerVersion.empty()) {
     LogError(L"file version is not available.");
     return;
   }
-  const std::wstring additional = getValue(store, L"additionalArguments", L"");
+  const std::wstring additional = getValue(store, Catalog::kAdditionalArguments, L"");
   if (additional.empty()) return;
   const std::optional<Json::Value> entries = ParseReplacementEntries(additional);
   if (!entries) return;

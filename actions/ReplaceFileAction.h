@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/CDownloadManager.h"
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -13,7 +14,7 @@ namespace GenericStub {
 // field (11) and a failed download (7, 8) is only logged. Publishes nothing.
 class ReplaceFileAction : public Action<ReplaceFileAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"ReplaceFileAction";
+  static constexpr const wchar_t* kClassName = Catalog::kReplaceFileAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 
  private:

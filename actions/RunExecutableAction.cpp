@@ -8,15 +8,16 @@
 
 #include "actions/LaunchRules.h"
 #include "base/Handles.h"
+#include "catalog/FieldNames.h"
 
 namespace GenericStub {
 
 void RunExecutableAction::run(ValueStore& store, CallbackHandler*) {
-  const std::wstring executable = getMandatoryValue(store, L"executableName");
-  const std::wstring arguments = getValue(store, L"arguments", L"");
-  const std::wstring quiet = getValue(store, L"quiet", L"0");
-  const std::wstring launchPath = getValue(store, L"launchPath", L"");
-  const std::wstring shallWait = getValue(store, L"shallWait", L"0");
+  const std::wstring executable = getMandatoryValue(store, Catalog::kExecutableName);
+  const std::wstring arguments = getValue(store, Catalog::kArguments, L"");
+  const std::wstring quiet = getValue(store, Catalog::kQuiet, L"0");
+  const std::wstring launchPath = getValue(store, Catalog::kLaunchPath, L"");
+  const std::wstring shallWait = getValue(store, Catalog::kShallWait, L"0");
 
   const std::wstring file = LaunchFile(executable, launchPath);
   const std::wstring parameters = LaunchParameters(arguments, quiet);
@@ -39,7 +40,7 @@ void RunExecutableAction::run(ValueStore& store, CallbackHandler*) {
       !GetExitCodeProcess(process.get(), &exitCode)) {
     return;
   }
-  publishOutput(store, L"returnCode", std::to_wstring(static_cast<int>(exitCode)));
+  publishOutput(store, Catalog::kReturnCode, std::to_wstring(static_cast<int>(exitCode)));
 }
 
 }  // namespace GenericStub

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -12,7 +13,7 @@ namespace GenericStub {
 // error; then nothing is published. Fails only on a missing "executableName" (11).
 class RunExecutableAction : public Action<RunExecutableAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"RunExecutableAction";
+  static constexpr const wchar_t* kClassName = Catalog::kRunExecutableAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/AnsiText.h"
+#include "catalog/FieldNames.h"
 
 namespace GenericStub {
 
@@ -38,15 +39,15 @@ const char* TextOf(const XMLElement* element) {
 }  // namespace
 
 void XmlParseAction::run(ValueStore& store, CallbackHandler*) {
-  xmlFileName_ = getMandatoryValue(store, L"xmlFileName");
+  xmlFileName_ = getMandatoryValue(store, Catalog::kXmlFileName);
   const std::wstring version = lookupVersion();
   const std::wstring windowsUrl = lookupInstallerUrl("windows");
   const std::wstring linuxUrl = lookupInstallerUrl("linux");
   const std::wstring macUrl = lookupInstallerUrl("mac");
-  publishOutput(store, L"version", version);
-  publishOutput(store, L"windowsInstallerUrl", windowsUrl);
-  publishOutput(store, L"linuxInstallerUrl", linuxUrl);
-  publishOutput(store, L"macInstallerUrl", macUrl);
+  publishOutput(store, Catalog::kVersion, version);
+  publishOutput(store, Catalog::kWindowsInstallerUrl, windowsUrl);
+  publishOutput(store, Catalog::kLinuxInstallerUrl, linuxUrl);
+  publishOutput(store, Catalog::kMacInstallerUrl, macUrl);
 }
 
 std::wstring XmlParseAction::lookupVersion() const {

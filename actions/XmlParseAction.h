@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalog/ActionClasses.h"
 #include "workflow/ActionBase.h"
 
 namespace GenericStub {
@@ -14,7 +15,7 @@ namespace GenericStub {
 // fail after reading its mandatory field.
 class XmlParseAction : public Action<XmlParseAction> {
  public:
-  static constexpr const wchar_t* kClassName = L"XmlParseAction";
+  static constexpr const wchar_t* kClassName = Catalog::kXmlParseAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 
  private:

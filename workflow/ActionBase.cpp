@@ -4,6 +4,7 @@
 
 #include "base/ExecutionLog.h"
 #include "base/SplitString.h"
+#include "catalog/CheckerNames.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
@@ -30,10 +31,10 @@ std::wstring MakeCallbackMessage(const std::wstring& printableTypeName, const st
 ActionBase::ActionBase(const wchar_t* className)
     : className_(className),
       printableTypeName_(PrintableTypeName(className)),
-      checkers_{{L"_isExist", &ActionBase::isExist},
-                {L"_isTrue", &ActionBase::isTrue},
-                {L"_isFalse", &ActionBase::isFalse},
-                {L"_isZeroOrNonExist", &ActionBase::isZeroOrNonExist}} {}
+      checkers_{{Catalog::kIsExist, &ActionBase::isExist},
+                {Catalog::kIsTrue, &ActionBase::isTrue},
+                {Catalog::kIsFalse, &ActionBase::isFalse},
+                {Catalog::kIsZeroOrNonExist, &ActionBase::isZeroOrNonExist}} {}
 
 void ActionBase::setField(FieldDirection direction, const std::wstring& name, const std::wstring& value) {
   fields_[direction][name] = value;
@@ -41,7 +42,7 @@ void ActionBase::setField(FieldDirection direction, const std::wstring& name, co
 
 bool ActionBase::checkProvided(const ValueStore& store) const {
   if (provided_.empty()) return true;
-  const std::vector<std::wstring> parts = Base::SplitString(provided_, L"#");
+  const std::vector<std::wstring> parts = Base::SplitString(provided_, Catalog::kConditionSeparator);
   // A condition of "#" alone has no checker name; it is refused like an unknown one.
   const std::wstring checkerName = parts.empty() ? std::wstring() : parts.front();
   const auto checker = checkers_.find(checkerName);

@@ -27,7 +27,7 @@ def stub(wine, helpers, packer, trusted_signer):
 
 def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     text = document(MISSING_FIELD, lang="")  # would fail with code 4 if it were parsed
-    run = stub.start(stub.pack(text), "-showmetadata", "-debug")
+    run = stub.start(stub.pack(text, force=True), "-showmetadata", "-debug")
     state = run.wait_for(lambda s: s.visible)
     assert state.title == QUICKFETCH  # the template's caption: nothing set it
     assert "INFO:: Begin to run main web install logic." not in run.log()
@@ -63,7 +63,7 @@ def test_invalid_json_is_shown_until_the_window_is_closed(stub):
 
 
 def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
-    result = stub.run(document([{"action": 5}]))
+    result = stub.run(document([{"action": 5}]), force=True)
     assert result.code == 0
     assert any(line.startswith("ERROR:: ThreadProc exception caught, type Json::LogicError [")
                and line.endswith("], program exit.") for line in result.log), result.log
@@ -83,7 +83,7 @@ def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
       "langid [1033]."]),
 ])
 def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, status, choice):
-    run = stub.start(stub.pack(document(MISSING_FIELD, lang=lang, request=request_type)))
+    run = stub.start(stub.pack(document(MISSING_FIELD, lang=lang, request=request_type), force=True))
     state = run.wait_for(lambda s: s.status != "")
     assert (state.title, state.status) == (title, status)
     run.close()

@@ -1,14 +1,18 @@
 """stubpack puts a document into a stub so that the stub can read it back, and
-refuses what the stub could not read."""
+refuses what the stub could not read or would fail on."""
 
 import os
 import subprocess
+from pathlib import Path
 
 from kit import pe
 
 KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
 MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 DOCUMENT = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
+# Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
+DOCUMENTS = Path(__file__).parent / "documents"
+DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
 
 
 def openssl_decrypt(block_text):
@@ -37,7 +41,7 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
 
 
 def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(packer, trusted_signer):
-    signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer)
+    signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer, force=True)
     signed_bytes = signed.read_bytes()
     assert pe.security_directory(signed_bytes) != (0, 0)
 
@@ -66,7 +70,7 @@ def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(st
 
     stub = tmp_path / "stub.exe"
     stub.write_bytes(b"MZ" + b"\0" * 100)
-    source.write_text("{}")
+    source.write_text(DOCUMENT)
     result = run(stubpack, "pack", stub, source, "-o", out)
     assert result.returncode == 1 and b"not a complete PE image" in result.stderr
 
@@ -74,11 +78,47 @@ def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(st
     assert run(stubpack, "pack", program).returncode == 2
     assert run(stubpack, "pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem").returncode == 2
     assert run(stubpack, "frobnicate").returncode == 2
+    assert run(stubpack, "validate").returncode == 2
+    assert run(stubpack, "validate", tmp_path / "missing.json").returncode == 2
+
+
+def test_validate_reports_each_fault_by_action_and_field_and_exits_by_the_worst(stubpack):
+    assert run(stubpack, "validate", "--strict", DEMO).stderr == b""
+    assert run(stubpack, "validate", "--strict", DEMO).returncode == 0
+    documents = sorted(DOCUMENTS.glob("*.json"))
+    assert len(documents) >= 10
+    for document in documents:
+        expected = [line.removeprefix("// expect: ") for line in document.read_text().splitlines()
+                    if line.startswith("// expect: ")]
+        errors = any(": error: " in line for line in expected)
+        result = subprocess.run([str(stubpack), "validate", document.name], cwd=DOCUMENTS, capture_output=True,
+                                text=True)
+        assert result.stderr.splitlines() == expected, document.name
+        assert result.returncode == (2 if errors else 0), document.name
+        strict = run(stubpack, "validate", "--strict", document).returncode
+        assert strict == (2 if errors else 1 if expected else 0), document.name
+
+
+def test_pack_refuses_a_document_with_errors_unless_forced(stubpack, program, tmp_path):
+    broken, out = DOCUMENTS / "mandatory-fields.json", tmp_path / "out.exe"
+    result = run(stubpack, "pack", program, broken, "-o", out)
+    assert result.returncode == 1
+    assert (f'{broken}: action 3 (PackageExtractionAction): error: missing mandatory "in" field "fileName"'
+            .encode() in result.stderr)
+    assert b"has errors; nothing was packed" in result.stderr
+    assert not out.exists()
+
+    result = run(stubpack, "pack", program, broken, "-o", out, "--force")
+    assert result.returncode == 0 and b"error: missing mandatory" in result.stderr
+    assert run(stubpack, "inspect", out).stdout == broken.read_bytes()
+
+    result = run(stubpack, "pack", program, DOCUMENTS / "warnings-only.json", "-o", out)
+    assert result.returncode == 0 and b"warning: " in result.stderr
 
 
 def test_signing_replaces_an_earlier_output(packer, trusted_signer):
-    first = packer.pack('{"n":"1"}', signer=trusted_signer, name="same.exe").read_bytes()
-    second = packer.pack('{"n":"2"}', signer=trusted_signer, name="same.exe")
+    first = packer.pack('{"n":"1"}', signer=trusted_signer, name="same.exe", force=True).read_bytes()
+    second = packer.pack('{"n":"2"}', signer=trusted_signer, name="same.exe", force=True)
     assert second.read_bytes() != first
     assert not list(second.parent.glob("same.exe.*"))
 

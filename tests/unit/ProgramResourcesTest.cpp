@@ -10,11 +10,13 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
 #include "LogCapture.h"
 #include "ProgramModule.h"
+#include "catalog/ProductLocales.h"
 #include "resources/ResourceIds.h"
 #include "ui/LocalizedStrings.h"
 
@@ -124,6 +126,23 @@ TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
                                  "], fall back to LANG_ENGLISH, SUBLANG_ENGLISH_US langid [1033].\n";
     EXPECT_NE(log.text().find(expected), std::string::npos) << log.text();
   }
+}
+
+// stubpack warns about a "productLang" outside the catalog's locales: they must
+// be exactly the languages the program carries, chosen by name in any case.
+TEST_F(ProgramResources, TheCatalogLocalesAreTheCarriedLanguages) {
+  std::vector<LANGID> listed;
+  for (const Catalog::ProductLocale& locale : Catalog::kProductLocales) {
+    std::wstring lower = locale.name;
+    for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+    for (const std::wstring& name : {std::wstring(locale.name), lower}) {
+      const LogCapture log;
+      EXPECT_EQ(ChooseRunLanguage(program_.get(), name), locale.language) << log.text();
+    }
+    listed.push_back(locale.language);
+  }
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, languagesOf(7));
 }
 
 // The controls each window reaches by id, with the window class it expects.

@@ -1,7 +1,13 @@
 // stubpack: puts a metadata document into a stub and reads it back.
 //
-//   stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem [PASSWORD OPTION]]
+//   stubpack pack STUB METADATA.json -o OUT [--force] [--cert CERT.pem --key KEY.pem [PASSWORD OPTION]]
 //   stubpack inspect FILE
+//   stubpack validate [--strict] METADATA.json
+//
+// validate reports what the stub would refuse or fail on, like a compiler, and
+// exits with 0 when the document is clean, 2 when it has errors, and 1 when it
+// has warnings only and --strict is given (0 without). pack runs the same check
+// and packs nothing when it finds errors, unless --force is given.
 //
 // The key's password comes from --pass-env NAME (an environment variable),
 // --pass-file FILE (its first line) or --pass PASSWORD (which other users of
@@ -27,18 +33,24 @@
 
 #include <json/json.h>
 
+#include "tools/stubpack/DocumentCheck.h"
+#include "tools/stubpack/Finding.h"
 #include "tools/stubpack/StubImage.h"
 
 namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// validate's exit codes.
+constexpr int kExitWarnings = 1;  // with --strict
+constexpr int kExitErrors = 2;
 
 const char kUsage[] =
     "usage:\n"
-    "  stubpack pack STUB METADATA.json -o OUT [--cert CERT.pem --key KEY.pem\n"
+    "  stubpack pack STUB METADATA.json -o OUT [--force] [--cert CERT.pem --key KEY.pem\n"
     "                [--pass-env NAME | --pass-file FILE | --pass PASSWORD]]\n"
-    "  stubpack inspect FILE\n";
+    "  stubpack inspect FILE\n"
+    "  stubpack validate [--strict] METADATA.json\n";
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -61,6 +73,12 @@ void CheckJson(const std::string& document, const std::string& path) {
   if (!reader->parse(document.data(), document.data() + document.size(), &root, &errors)) {
     throw PackError(path + " is not valid JSON:\n" + errors);
   }
+}
+
+// Writes the findings to stderr; true when one of them is an error.
+bool ReportFindings(const std::string& path, const std::vector<Finding>& findings) {
+  for (const Finding& finding : findings) std::cerr << FormatFinding(path, finding) << "\n";
+  return HasErrors(findings);
 }
 
 // The first line of path, as osslsigncode reads a password file.
@@ -127,10 +145,12 @@ void Sign(const std::string& unsignedPath, const std::string& signedPath, const 
 int Pack(const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   std::string out, cert, key, password;
+  bool force = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (arg == "-o" && hasValue) out = args[++i];
+    if (arg == "--force") force = true;
+    else if (arg == "-o" && hasValue) out = args[++i];
     else if (arg == "--cert" && hasValue) cert = args[++i];
     else if (arg == "--key" && hasValue) key = args[++i];
     else if (arg == "--pass" && hasValue) password = args[++i];
@@ -147,6 +167,9 @@ int Pack(const std::vector<std::string>& args) {
   const std::vector<uint8_t> documentBytes = ReadFile(positional[1]);
   const std::string document(documentBytes.begin(), documentBytes.end());
   CheckJson(document, positional[1]);
+  if (ReportFindings(positional[1], CheckDocument(document)) && !force) {
+    throw PackError(positional[1] + " has errors; nothing was packed (--force packs it anyway)");
+  }
 
   const std::vector<uint8_t> packed = PackStub(stub, document);
   if (cert.empty()) {
@@ -171,6 +194,31 @@ int Pack(const std::vector<std::string>& args) {
   return 0;
 }
 
+int Validate(const std::vector<std::string>& args) {
+  std::vector<std::string> positional;
+  bool strict = false;
+  for (const std::string& arg : args) {
+    if (arg == "--strict") strict = true;
+    else if (!arg.empty() && arg[0] == '-') { std::cerr << "stubpack: unknown option " << arg << "\n" << kUsage; return kExitUsage; }
+    else positional.push_back(arg);
+  }
+  if (positional.size() != 1) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  const std::string& path = positional[0];
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadFile(path);
+  } catch (const PackError& error) {
+    std::cerr << "stubpack: " << error.what() << "\n";
+    return kExitErrors;
+  }
+  const std::vector<Finding> findings = CheckDocument(std::string(bytes.begin(), bytes.end()));
+  if (ReportFindings(path, findings)) return kExitErrors;
+  return strict && !findings.empty() ? kExitWarnings : 0;
+}
+
 int Inspect(const std::vector<std::string>& args) {
   if (args.size() != 1) {
     std::cerr << kUsage;
@@ -193,6 +241,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "pack") return Pack(args);
     if (command == "inspect") return Inspect(args);
+    if (command == "validate") return Validate(args);
     if (command == "-h" || command == "--help") {
       std::cout << kUsage;
       return 0;

@@ -117,8 +117,8 @@ class Stub:
     def __init__(self, wine, helpers, packer, signer):
         self.wine, self.helpers, self.packer, self.signer = wine, helpers, packer, signer
 
-    def pack(self, document, signed=True):
-        return self.packer.pack(document, signer=self.signer if signed else None)
+    def pack(self, document, signed=True, force=False):
+        return self.packer.pack(document, signer=self.signer if signed else None, force=force)
 
     def pack_unchecked(self, document):
         """Packs and signs document as it stands, even when it is not JSON (which
@@ -135,6 +135,6 @@ class Stub:
     def start(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)
 
-    def run(self, document, *args, signed=True, timeout=WAIT):
+    def run(self, document, *args, signed=True, force=False, timeout=WAIT):
         """Packs and runs document to its end, without touching its window."""
-        return self.start(self.pack(document, signed), *args).finish(timeout)
+        return self.start(self.pack(document, signed, force), *args).finish(timeout)

@@ -1,0 +1,238 @@
+#include "tools/stubpack/ActionCheck.h"
+
+#include <algorithm>
+
+#include "catalog/ActionClasses.h"
+#include "catalog/CheckerNames.h"
+#include "tools/stubpack/CatalogText.h"
+
+namespace {
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::vector<std::string> ClassNames() {
+  std::vector<std::string> names;
+  for (const Catalog::ActionClass& actionClass : Catalog::ActionClasses()) names.push_back(Narrow(actionClass.name));
+  return names;
+}
+
+std::vector<std::string> CheckerNames() {
+  std::vector<std::string> names;
+  for (const wchar_t* name : Catalog::kCheckerNames) names.push_back(Narrow(name));
+  return names;
+}
+
+std::string JoinQuoted(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + Quoted(name);
+  return text;
+}
+
+// The non-empty pieces of text between separators, as the stub splits a condition.
+std::vector<std::string> SplitCondition(const std::string& text) {
+  const std::string separator = Narrow(Catalog::kConditionSeparator);
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find_first_of(separator, start), text.size());
+    if (end > start) parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+class ActionChecker {
+ public:
+  ActionChecker(const Json::Value& element, int index, const ValueSources& sources, std::vector<Finding>& findings)
+      : element_(element), index_(index), sources_(sources), findings_(findings) {}
+
+  void check() {
+    if (!element_.isObject() || !element_.isMember("action")) {
+      report(Severity::kError, "not an object with an \"action\"; the stub refuses the whole workflow (code 10)");
+      return;
+    }
+    if (!element_["action"].isString()) {
+      report(Severity::kError, "\"action\" is not a string; the run ends when the stub reads it");
+      return;
+    }
+    name_ = element_["action"].asString();
+    actionClass_ = Catalog::FindActionClass(Widen(name_));
+    if (actionClass_ == nullptr) {
+      report(Severity::kError, "unknown action class " + Quoted(name_) + CaseHint(name_, ClassNames()) +
+                                   "; the stub skips it");
+    }
+    const std::string conditionField = checkCondition();
+    if (actionClass_ == nullptr) return;
+    checkInputs(conditionField);
+    checkOutputs();
+  }
+
+ private:
+  void report(Severity severity, const std::string& message) {
+    Finding finding;
+    finding.severity = severity;
+    finding.message = message;
+    finding.action = index_;
+    finding.actionName = name_;
+    findings_.push_back(finding);
+  }
+
+  // The "in" field that the condition tests, if it names one.
+  std::string checkCondition() {
+    if (!element_.isMember("provided")) return {};
+    const Json::Value& provided = element_["provided"];
+    if (!provided.isString()) {
+      report(Severity::kError, "\"provided\" is not a string; the stub ignores it and always runs the action");
+      return {};
+    }
+    const std::string condition = provided.asString();
+    if (condition.empty()) return {};
+    const std::vector<std::string> parts = SplitCondition(condition);
+    const std::string checker = parts.empty() ? std::string() : parts.front();
+    if (!Contains(CheckerNames(), checker)) {
+      report(Severity::kError, "\"provided\" names no checker: " + Quoted(checker) + CaseHint(checker, CheckerNames()) +
+                                   " is not one of " + JoinQuoted(CheckerNames()) + "; the stub skips the action");
+      return {};
+    }
+    if (parts.size() < 2) {
+      report(Severity::kError, "\"provided\" " + Quoted(condition) +
+                                   " names no value to test after \"#\"; the action never runs");
+      return {};
+    }
+    if (parts.size() > 2) {
+      report(Severity::kWarning, "\"provided\" " + Quoted(condition) + ": the parts after " + Quoted(parts[1]) +
+                                     " are ignored");
+    }
+    const std::string& tested = parts[1];
+    if (tested[0] == '=') {
+      checkReference("\"provided\"", tested.substr(1), false);
+      return {};
+    }
+    const Json::Value& in = element_["in"];
+    if (!in.isObject() || !in.isMember(tested)) {
+      report(Severity::kWarning, "\"provided\" tests the \"in\" field " + Quoted(tested) +
+                                     ", which the action does not have; it is always empty");
+    }
+    return tested;
+  }
+
+  void checkInputs(const std::string& conditionField) {
+    const std::vector<std::string> mandatory = Narrow(actionClass_->mandatoryInputs);
+    std::vector<std::string> known = Narrow(actionClass_->optionalInputs);
+    known.insert(known.end(), mandatory.begin(), mandatory.end());
+    const Json::Value& in = element_["in"];
+    if (element_.isMember("in") && !in.isObject()) {
+      report(Severity::kError, "\"in\" is not an object; the stub ignores it");
+    }
+    for (const std::string& field : mandatory) {
+      if (!in.isObject() || !in.isMember(field)) {
+        report(Severity::kError, "missing mandatory \"in\" field " + Quoted(field) + " (the run stops with code 11)");
+      }
+    }
+    if (!in.isObject()) return;
+
+    for (const std::string& field : in.getMemberNames()) {
+      const Json::Value& value = in[field];
+      if (!value.isString()) {
+        report(Severity::kError,
+               "\"in\" field " + Quoted(field) + " is not a string; the run ends when the stub reads it");
+        continue;
+      }
+      const bool isMandatory = Contains(mandatory, field);
+      if (!isMandatory && !Contains(known, field) && field != conditionField) {
+        report(Severity::kWarning,
+               "\"in\" field " + Quoted(field) + CaseHint(field, known) + " is not read by " + name_);
+        continue;
+      }
+      const std::string text = value.asString();
+      const std::string what = "\"in\" field " + Quoted(field);
+      if (!text.empty() && text[0] == '=') {
+        checkReference(what, text.substr(1), isMandatory);
+      } else if (text.empty() && isMandatory) {
+        report(Severity::kError, "mandatory " + what + " is empty (the run stops with code 11)");
+      }
+    }
+  }
+
+  // name: the store name that what refers to with "=name".
+  void checkReference(const std::string& what, const std::string& name, bool mandatory) {
+    const std::string reference = Quoted("=" + name);
+    const auto documentValue = sources_.documentValues.find(name);
+    if (documentValue != sources_.documentValues.end()) {
+      if (mandatory && documentValue->second.empty()) {
+        report(Severity::kError, "mandatory " + what + " refers to " + reference +
+                                     ", which the document holds empty (the run stops with code 11)");
+      }
+      return;
+    }
+    // The argument actions read the command line they maintain themselves; before the first edit it is empty.
+    if (actionClass_ != nullptr && Contains(Narrow(actionClass_->storeWrites), name)) return;
+    const auto publishers = sources_.publishers.find(name);
+    if (publishers != sources_.publishers.end()) {
+      const int first = *publishers->second.begin();
+      if (first < index_) return;
+      const std::string by = first == index_ ? "this action itself" : "action " + std::to_string(first);
+      report(Severity::kError, what + " refers to " + reference + ", which only " + by +
+                                   " publishes, after this action reads it");
+      return;
+    }
+    report(Severity::kError, what + " refers to " + reference +
+                                 ", which is neither a value of the document nor an \"out\" of an earlier action");
+  }
+
+  void checkOutputs() {
+    if (!element_.isMember("out")) return;
+    const Json::Value& out = element_["out"];
+    if (!out.isObject()) {
+      report(Severity::kError, "\"out\" is not an object; the stub ignores it");
+      return;
+    }
+    const std::vector<std::string> outputs = Narrow(actionClass_->outputs);
+    for (const std::string& output : out.getMemberNames()) {
+      const Json::Value& value = out[output];
+      const std::string what = "\"out\" " + Quoted(output);
+      if (!value.isString()) {
+        report(Severity::kError, what + " is not a string; the run ends when the stub reads it");
+      } else if (!Contains(outputs, output)) {
+        const std::string listed = outputs.empty() ? ", which publishes nothing" : " (" + JoinQuoted(outputs) + ")";
+        report(Severity::kError, what + CaseHint(output, outputs) + " is not an output of " + name_ + listed);
+      } else if (value.asString().size() < 2 || value.asString()[0] != '=') {
+        report(Severity::kError, what + " maps to " + Quoted(value.asString()) +
+                                     ", not to \"=\" and a name; the output is dropped");
+      }
+    }
+  }
+
+  const Json::Value& element_;
+  const int index_;
+  const ValueSources& sources_;
+  std::vector<Finding>& findings_;
+  std::string name_;
+  const Catalog::ActionClass* actionClass_ = nullptr;
+};
+
+}  // namespace
+
+std::vector<std::string> PublishedNames(const Json::Value& element) {
+  if (!element.isObject() || !element["action"].isString()) return {};
+  const Catalog::ActionClass* actionClass = Catalog::FindActionClass(Widen(element["action"].asString()));
+  if (actionClass == nullptr) return {};
+  std::vector<std::string> names = Narrow(actionClass->storeWrites);
+  const Json::Value& out = element["out"];
+  if (!out.isObject()) return names;
+  for (const std::string& output : out.getMemberNames()) {
+    const Json::Value& value = out[output];
+    if (!value.isString() || !Contains(Narrow(actionClass->outputs), output)) continue;
+    const std::string mapped = value.asString();
+    if (mapped.size() >= 2 && mapped[0] == '=') names.push_back(mapped.substr(1));
+  }
+  return names;
+}
+
+void CheckAction(const Json::Value& element, int index, const ValueSources& sources, std::vector<Finding>& findings) {
+  ActionChecker(element, index, sources, findings).check();
+}
