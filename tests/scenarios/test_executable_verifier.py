@@ -8,7 +8,6 @@ import subprocess
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.signing import sign
 
 PUBLISHER = "Tarnwick Test trusted Publisher"  # the trusted signer's subject

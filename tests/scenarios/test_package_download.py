@@ -6,21 +6,16 @@ test: a proxy left configured by another test would carry these downloads."""
 import hashlib
 import json
 import random
-import socket
 import struct
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
-from kit.servers import ForwardingProxy, WebServer
+from kit.proxy import LOGIN, PROXY_HOST
+from kit.servers import ForwardingProxy, WebServer, unused_address
 from kit.signing import server_certificate
 from kit.wine import windows_path
-from proxysettings import PROXY_HOST
-
-pytest_plugins = ["proxyfixtures"]
 
 DOWNLOADER = "class GenericStub::CDownloader"
-LOGIN = ("proxyuser", "s3cret")
 FAILED_8 = "ERROR:: Error occurred, error code = [8]."
 
 
@@ -110,9 +105,7 @@ def test_a_404_is_tried_four_times_without_waiting_and_fails_with_8(actions):
 
 
 def test_failed_attempts_wait_3000_ms_each(actions):
-    with socket.socket() as unused:
-        unused.bind(("127.0.0.1", 0))
-        port = unused.getsockname()[1]
+    port = unused_address().split(":")[1]
     refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
     assert refused.error == "8" and refused.waits == [3000] * 4
     sends = [line for line in refused.log if line.startswith("ERROR:: CDownloader::request: WinHttpSendRequest failed.")]

@@ -10,7 +10,6 @@ import zlib
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.wine import windows_path
 
 

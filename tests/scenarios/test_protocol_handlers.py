@@ -9,7 +9,6 @@ import time
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.records import read_records
 from kit.wine import windows_path
 

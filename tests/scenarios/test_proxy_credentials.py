@@ -6,11 +6,8 @@ import base64
 
 import pytest
 
+from kit.proxy import LOGIN, PROXY_HOST
 from kit.servers import ForwardingProxy
-from proxyfixtures import LOGIN
-from proxysettings import PROXY_HOST, run_windows
-
-pytest_plugins = ["proxyfixtures"]
 
 DIALOG = ["--class", "#32770", "--title", f"Connect to {PROXY_HOST}"]
 DIALOG_WAIT_MS = "20000"
@@ -29,7 +26,7 @@ class Dialog:
         self.wine, self.tool = wine, helpers / "wininspect.exe"
 
     def _run(self, *args):
-        return run_windows(self.wine, self.tool, *args, *DIALOG, "--wait", DIALOG_WAIT_MS)
+        return self.wine.run(self.tool, *args, *DIALOG, "--wait", DIALOG_WAIT_MS)
 
     def message(self):
         result = self._run("get-text", "--control", "id:103")
