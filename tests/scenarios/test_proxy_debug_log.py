@@ -4,8 +4,6 @@ long messages cut rather than lost."""
 
 import re
 
-import pytest
-
 from kit.proxy import PROXY_HOST, debug_environment
 from kit.servers import unused_address
 
@@ -15,10 +13,9 @@ MESSAGE_BUFFER = 1024
 
 # The switch's letter case and the values that leave the default are the unit
 # tests' (both switches read through one rule); here: it is read at all.
-@pytest.mark.parametrize("switch", [None, "yes"])
-def test_debug_output_stays_silent_unless_switched_on(settings, open_proxy, target, query, switch):
+def test_debug_output_stays_silent_unless_switched_on(settings, open_proxy, target, query):
     settings.set_ie(proxy=open_proxy.address)
-    answer = query(target.url(), env=debug_environment(debug_output=switch))
+    answer = query(target.url(), env=debug_environment(debug_output=None))
     assert answer.status == 0, answer
     assert answer.lines == []
 
@@ -56,14 +53,19 @@ def test_failed_windows_calls_name_the_call_and_its_code(settings, target, query
     assert bool(description) == (code < 12000), failures[0]
 
 
-def test_passwords_never_reach_the_log(settings, credentials, open_proxy, target, query):
+def test_passwords_never_reach_the_log_and_non_ascii_text_is_written_in_full(settings, credentials, open_proxy,
+                                                                               target, query):
     settings.set_ie(proxy=open_proxy.address)
-    answer = query("--user", "carol", "--password", "Pa55-w0rd!", target.url())
+    answer = query("--user", "J\u00fcrgen", "--password", "Pa55-w0rd!", target.url())
     assert answer.status == 0, answer
-    assert answer.fields["password"] == "Pa55-w0rd!"
+    assert (answer.fields["user"], answer.fields["password"]) == ("J\u00fcrgen", "Pa55-w0rd!")
     assert answer.has("INFO", "Input password:****")
-    assert answer.has("DEBUG", "Authenticating proxy server detected with credentials [user=carol password=****]")
-    assert answer.messages[-1].endswith("user=carol password=**** authScheme=0]")
+    # Wine hands the wide line on through the ANSI code page.
+    user = next(m for m in answer.messages if m.startswith("[INFO]   Input user:J"))
+    assert user.endswith("rgen"), user
+    assert any(m.startswith("[DEBUG]   Authenticating proxy server detected with credentials [user=J")
+               and m.endswith("rgen password=****]") for m in answer.messages), answer
+    assert answer.messages[-1].endswith("rgen password=**** authScheme=0]")
     assert not any("Pa55-w0rd!" in line for line in answer.lines)
 
 
@@ -82,12 +84,3 @@ def test_message_longer_than_the_buffer_is_cut_not_dropped(settings, wine, helpe
     assert length == expected
     # The lines after it are still written.
     assert any("[INFO]   PMStatus:" in line for line in lines[shown[0]:])
-
-
-def test_non_ascii_text_is_written_in_full(settings, open_proxy, target, query):
-    settings.set_ie(proxy=open_proxy.address)
-    answer = query("--user", "J\u00fcrgen", "--password", "x", target.url())
-    assert answer.status == 0, answer
-    assert answer.fields["user"] == "J\u00fcrgen"
-    # Wine hands the wide line on through the ANSI code page.
-    assert any(m.startswith("[INFO]   Input user:J") and m.endswith("rgen") for m in answer.messages)
