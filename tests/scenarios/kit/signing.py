@@ -41,9 +41,6 @@ class Packer:
         subprocess.run(list(map(str, args)), check=True, capture_output=True)
         return out
 
-    def sign(self, path, signer, out, certs=None):
-        return sign(path, signer, out, certs)
-
 
 def server_certificate(identity, folder, host="localhost"):
     """A TLS server certificate for host issued by identity's CA, as the pair
