@@ -6,7 +6,6 @@ test: a proxy left configured by another test would carry these downloads."""
 import hashlib
 import json
 import random
-import struct
 
 import pytest
 
@@ -177,18 +176,11 @@ def test_a_proxy_asking_for_a_login_gets_basic_credentials_at_once(actions, sett
     assert (actions.downloads / "p.bin").read_bytes() == body(3000)
 
 
-def file_version(program):
-    data = program.read_bytes()
-    at = data.find(struct.pack("<I", 0xFEEF04BD), data.find("VS_VERSION_INFO".encode("utf-16-le")))
-    most, least = struct.unpack_from("<II", data, at + 8)
-    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
-
-
-def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, program):
-    version = file_version(program)
+def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, helpers):
+    version = "3.2.1.0"  # of versionedinstaller.exe
     extraction = actions.folder / "Package"
     (extraction / "bin").mkdir(parents=True)
-    (extraction / "Setup.exe").write_bytes(program.read_bytes())
+    (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
     (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
     entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},
