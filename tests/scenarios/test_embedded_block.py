@@ -1,5 +1,6 @@
 """The stub trusts and reads its own embedded document: through the product's
-own functions (blockprobe) and as the program itself under Wine."""
+own functions (blockprobe) and as the program itself under Wine. (What a
+signed stub logs with -showmetadata: test_startup.)"""
 
 import re
 
@@ -15,9 +16,6 @@ DOCUMENT = ('{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM",'
 
 CERT_E_UNTRUSTEDROOT = 0x800B0109
 CERT_E_CHAINING = 0x800B010A
-ACTION_CLASSES = {"AddArgumentsAction", "ExecutableVerifierAction", "LaunchProtocolHandlerAction",
-                  "PackageDownloadAction", "PackageExtractionAction", "ProtocolHandlerDetectionAction",
-                  "RemoveArgumentsAction", "ReplaceFileAction", "RunExecutableAction", "XmlParseAction"}
 
 
 def probe(wine, helpers, path, tmp_path):
@@ -66,29 +64,6 @@ def test_a_signature_from_an_untrusted_ca_or_whose_chain_reaches_no_root_is_reje
     signed = sign(unsigned, untrusted_signer, tmp_path / "leaf-only.exe", certs=untrusted_signer.leaf_only)
     verdict, _ = probe(wine, helpers, signed, tmp_path)
     assert verdict == CERT_E_CHAINING
-
-
-def test_stub_with_showmetadata_logs_its_document_and_exits_0(wine, packer, trusted_signer, log):
-    # The window shows and closes at once: nothing is parsed or run.
-    stub = packer.pack(DOCUMENT, signer=trusted_signer)
-    result = wine.run(stub, "-showmetadata")
-    assert result.returncode == 0
-    lines = log.read_bytes().decode("latin-1").split("\r\n")
-    messages = [re.sub(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ", "", line) for line in lines if line]
-    # The registered action classes follow the banner, in name order.
-    classes = [m for m in messages if m.startswith("INFO:: SUPPORTED ACTION LIST => [")]
-    assert messages[2:2 + len(classes)] == classes
-    names = [m[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for m in classes]
-    assert names == sorted(ACTION_CLASSES)
-    messages = messages[:2] + messages[2 + len(classes):]
-    assert messages == [
-        "INFO:: =============================================",
-        "INFO:: Begin to run Tarnwick",
-        "INFO:: Begin to call RetrieveMetadata.",
-        f"INFO:: Path of the stub executable = [{windows_path(stub)}]",
-        "INFO:: Begin to run main web install logic.",
-        f"ERROR:: Embedded metadata = [{DOCUMENT}].",
-    ]
 
 
 def test_an_unsigned_stub_or_one_without_a_readable_block_exits_with_minus_1(wine, packer, program,

@@ -7,11 +7,15 @@ import pytest
 
 from kit.stub import Stub
 from kit.windows import Inspector, WindowHost
+from kit.wine import windows_path
 
 QUICKFETCH, QUICKSET = "Orvakel Quickfetch", "Orvakel Quickset"
 SERVICE = "/TARNWICKSERVICE/ZRQ/FORM"
 # Fails with code 11 after the language choice: no program to run.
 MISSING_FIELD = [{"action": "RunExecutableAction", "in": {"launchPath": "C:\\"}}]
+ACTION_CLASSES = {"AddArgumentsAction", "ExecutableVerifierAction", "LaunchProtocolHandlerAction",
+                  "PackageDownloadAction", "PackageExtractionAction", "ProtocolHandlerDetectionAction",
+                  "RemoveArgumentsAction", "ReplaceFileAction", "RunExecutableAction", "XmlParseAction"}
 
 
 def document(workflow=(), lang="en-US", request=SERVICE, **values):
@@ -25,15 +29,21 @@ def stub(wine, helpers, packer, trusted_signer):
 
 def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     text = document(MISSING_FIELD, lang="")  # would fail with code 4 if it were parsed
-    run = stub.start(stub.pack(text), "-showmetadata", "-debug")
+    path = stub.pack(text)
+    run = stub.start(path, "-showmetadata", "-debug")
     state = run.wait_for(lambda s: s.visible)
     assert state.title == QUICKFETCH  # the template's caption: nothing set it
     assert "INFO:: Begin to run main web install logic." not in run.log()
     run.press_debug_ok()
     result = run.finish()
     assert result.code == 0
-    begin = result.index("INFO:: Begin to run main web install logic.")
-    assert result.log[begin + 1:] == [f"ERROR:: Embedded metadata = [{text}]."]
+    # The registered action classes follow the banner, in name order.
+    classes = [line for line in result.log if line.startswith("INFO:: SUPPORTED ACTION LIST => [")]
+    assert [line[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for line in classes] == sorted(ACTION_CLASSES)
+    assert result.log == [
+        "INFO:: =============================================", "INFO:: Begin to run Tarnwick", *classes,
+        "INFO:: Begin to call RetrieveMetadata.", f"INFO:: Path of the stub executable = [{windows_path(path)}]",
+        "INFO:: Begin to run main web install logic.", f"ERROR:: Embedded metadata = [{text}]."]
 
 
 # Which texts count as the switches is the unit tests'; here: one that does not.
