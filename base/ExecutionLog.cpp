@@ -47,9 +47,13 @@ bool ExecutionLog::write(const wchar_t* level, const wchar_t* format, va_list ar
   const time_t now = time(nullptr);
   if (const tm* local = localtime(&now)) strftime(timestamp, sizeof timestamp, "%Y-%m-%dT%H:%M:%S", local);
   const std::wstring prefix = AnsiToWide(timestamp) + L" " + level + L":: ";
+  // One lock for the whole line: each call below locks the stream only for
+  // itself, and another thread's line could otherwise land between them.
+  _lock_file(file_);
   __ms_fwprintf(file_, L"%s", prefix.c_str());
   __ms_vfwprintf(file_, format, args);
   fflush(file_);
+  _unlock_file(file_);
   return true;
 }
 

@@ -1,10 +1,9 @@
-// proxyquery [--user U] [--password P] [--silent] [--url-hex HEX] [--no-input] [--no-output] [URL]
+// proxyquery [--user U] [--password P] [--silent] [--no-input] [URL]
 // Asks the proxy manager how to reach URL and prints its answer, one
 // "name=value" line each (UTF-8; "<none>" for an absent text):
 //   status, server, serverPort, user, password, authScheme, then "freed=1"
 //   when orvkFreeProxyInfo left the record cleared.
-// --url-hex passes raw URL bytes (for texts that are not UTF-8); --no-input and
-// --no-output pass a missing record.
+// --no-input passes a missing input record.
 
 #include <windows.h>
 
@@ -20,21 +19,13 @@ namespace {
 
 std::string Utf8(const wchar_t* text) { return WideToUtf8Lenient(text); }
 
-std::string FromHex(const std::wstring& hex) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
-
 void Print(const char* name, const char* value) { std::printf("%s=%s\n", name, value != nullptr ? value : "<none>"); }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   std::string url, user, password;
-  bool hasUser = false, hasPassword = false, silent = false, noInput = false, noOutput = false;
+  bool hasUser = false, hasPassword = false, silent = false, noInput = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -42,14 +33,10 @@ int wmain(int argc, wchar_t** argv) {
       user = Utf8(argv[++i]), hasUser = true;
     } else if (arg == L"--password" && hasValue) {
       password = Utf8(argv[++i]), hasPassword = true;
-    } else if (arg == L"--url-hex" && hasValue) {
-      url = FromHex(argv[++i]);
     } else if (arg == L"--silent") {
       silent = true;
     } else if (arg == L"--no-input") {
       noInput = true;
-    } else if (arg == L"--no-output") {
-      noOutput = true;
     } else if (arg.rfind(L"--", 0) == 0) {
       std::fprintf(stderr, "proxyquery: unknown option\n");
       return 2;
@@ -64,7 +51,7 @@ int wmain(int argc, wchar_t** argv) {
   input.password = hasPassword ? password.c_str() : nullptr;
   input.silentMode = silent;
   ProxyInfo output;
-  const PmStatus status = orvkGetProxyInfo(noInput ? nullptr : &input, noOutput ? nullptr : &output);
+  const PmStatus status = orvkGetProxyInfo(noInput ? nullptr : &input, &output);
 
   std::printf("status=%d\n", status);
   Print("server", output.server);

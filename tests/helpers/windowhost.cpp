@@ -1,8 +1,7 @@
 // windowhost: runs the main window on its UI thread, as start-up will, and a
 // worker thread that drives it by a script, as a workflow run does.
 //
-//   windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS]
-//              [--bar-log PATH] SCRIPT
+//   windowhost [--direct-url URL] [--now SECONDS] [--bar-log PATH] SCRIPT
 //
 // SCRIPT is a UTF-8 file with one step per line, run in order on the worker:
 //   init              the "Initializing ..." status
@@ -45,7 +44,6 @@
 #include "resources/ResourceIds.h"
 #include "ui/CMainDlg.h"
 #include "ui/GdiplusSession.h"
-#include "ui/LocalizedStrings.h"
 #include "ui/MessageLoop.h"
 #include "ui/WorkerFailures.h"
 
@@ -177,8 +175,7 @@ LRESULT CALLBACK RecordBarRequests(HWND window, UINT message, WPARAM wParam, LPA
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: windowhost [--lang LOCALE] [--title TEXT] [--direct-url URL] [--now SECONDS] [--bar-log PATH]"
-               " SCRIPT\n");
+               "usage: windowhost [--direct-url URL] [--now SECONDS] [--bar-log PATH] SCRIPT\n");
   return 2;
 }
 
@@ -186,16 +183,12 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   Run run;
-  std::wstring language;
-  std::wstring title = L"Orvakel Quickset";
   std::wstring script;
   long long now = 0;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool more = i + 1 < argc;
-    if (arg == L"--lang" && more) language = argv[++i];
-    else if (arg == L"--title" && more) title = argv[++i];
-    else if (arg == L"--direct-url" && more) run.directUrl = argv[++i];
+    if (arg == L"--direct-url" && more) run.directUrl = argv[++i];
     else if (arg == L"--now" && more) now = std::wcstoll(argv[++i], nullptr, 10);
     else if (arg == L"--bar-log" && more) gBarLog = argv[++i];
     else if (script.empty() && arg.rfind(L"--", 0) != 0) script = arg;
@@ -204,10 +197,6 @@ int wmain(int argc, wchar_t** argv) {
   if (script.empty() || !ReadScript(script, run.steps)) return Usage();
   FixedClock fixed(now);
   if (now != 0) GenericStub::InstallClock(&fixed);
-  if (!language.empty()) {
-    const LANGID requested = LANGIDFROMLCID(LocaleNameToLCID(language.c_str(), 0));
-    Ui::SetRunLanguage(Ui::HasStringTable(GetModuleHandleW(nullptr), requested) ? requested : Ui::kFallbackLanguage);
-  }
 
   Ui::GdiplusSession graphics;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
@@ -219,7 +208,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "the main window could not be created: %lu\n", GetLastError());
     return 3;
   }
-  SetWindowTextW(main, title.c_str());
+  SetWindowTextW(main, L"Orvakel Quickset");
   SetWindowSubclass(GetDlgItem(main, IDC_PROGRESS), &RecordBarRequests, 1, 0);
   ShowWindow(main, SW_SHOW);
 

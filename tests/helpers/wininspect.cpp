@@ -20,9 +20,9 @@
 // Selector of the top-level window (all given ones must match):
 //   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
 //   --image PATH  (the full path of the window's program file, any letter case)
-// --control PATH walks down from it: steps separated by "/", each "id:N",
-//   "class:NAME" or "text:TEXT", each naming the first matching descendant
-//   (depth first) of the previous step; e.g. "id:101/class:Edit".
+// --control PATH walks down from it: steps separated by "/", each "id:N" or
+//   "class:NAME", each naming the first matching descendant (depth first) of
+//   the previous step; e.g. "id:101/class:Edit".
 // --wait MS retries until the window (and control) exist, at most MS milliseconds.
 // --all applies get-text, set-text, click and close to every match, not only the first.
 //
@@ -52,7 +52,7 @@ struct Selector {
 };
 
 struct Step {
-  enum Kind { kId, kClass, kText } kind;
+  enum Kind { kId, kClass } kind;
   std::wstring value;
 };
 
@@ -144,7 +144,6 @@ bool StepMatches(HWND window, const Step& step) {
   switch (step.kind) {
     case Step::kId: return GetDlgCtrlID(window) == std::wcstol(step.value.c_str(), nullptr, 10);
     case Step::kClass: return ClassOf(window) == step.value;
-    case Step::kText: return TextOf(window) == step.value;
   }
   return false;
 }
@@ -179,7 +178,6 @@ bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
     const std::wstring value = step.substr(colon + 1);
     if (kind == L"id") steps.push_back({Step::kId, value});
     else if (kind == L"class") steps.push_back({Step::kClass, value});
-    else if (kind == L"text") steps.push_back({Step::kText, value});
     else return false;
     start = end + 1;
   }

@@ -1,5 +1,6 @@
 """Fixtures shared by every scenario: the programs of the build, Wine, the
-prefix's registry, a throw-away code-signing PKI and packed stubs. The tools
+prefix's registry, a throw-away code-signing PKI and packed stubs, the action
+runner, the prefix's proxy settings and logins, and loopback proxies. The tools
 behind them are in kit/."""
 
 import os
@@ -7,7 +8,10 @@ from pathlib import Path
 
 import pytest
 
+from kit.actions import ActionRunner
+from kit.proxy import LOGIN, PROXY_HOST, CredentialStore, ProxyQuery, ProxySettings
 from kit.registry import PrefixRegistry
+from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
 from kit.wine import Wine, windows_path
 
@@ -79,3 +83,60 @@ def untrusted_signer(pki, wine, helpers):
 @pytest.fixture()
 def packer(stubpack, program, tmp_path):
     return Packer(stubpack, program, tmp_path)
+
+
+@pytest.fixture()
+def actions(wine, helpers, tmp_path):
+    return ActionRunner(wine, helpers, tmp_path)
+
+
+@pytest.fixture(scope="module")
+def saved_settings(wine, tmp_path_factory):
+    """The prefix's proxy settings as the module found them, put back at its end."""
+    settings = ProxySettings(wine, tmp_path_factory.mktemp("proxy-settings"))
+    settings.save()
+    yield settings
+    settings.restore()
+    assert settings.read() == settings.saved
+
+
+@pytest.fixture()
+def settings(saved_settings):
+    """No proxy configured anywhere, until the test sets one."""
+    saved_settings.reset()
+    return saved_settings
+
+
+@pytest.fixture()
+def credentials(wine, helpers):
+    store = CredentialStore(wine, helpers, [PROXY_HOST])
+    yield store
+    store.clean_up()
+
+
+@pytest.fixture()
+def query(wine, helpers, credentials):
+    """Every query starts and ends with no stored login for the test proxies."""
+    runner = ProxyQuery(wine, helpers)
+    runner.cancel_dialogs()
+    yield runner
+    runner.close()
+
+
+@pytest.fixture()
+def target():
+    """The web server that proxy probes are meant for: any path answers."""
+    with WebServer(default=b"package bytes") as server:
+        yield server
+
+
+@pytest.fixture()
+def open_proxy():
+    with ForwardingProxy() as proxy:
+        yield proxy
+
+
+@pytest.fixture()
+def login_proxy():
+    with ForwardingProxy(credentials=LOGIN) as proxy:
+        yield proxy

@@ -1,13 +1,10 @@
 """Opening download URLs in the user's default browser under Wine: a stand-in
-browser, registered as the https handler, records every start; expected
-signed URLs are computed here with hashlib."""
-
-import shutil
+browser, registered as the https handler, records every start. (Every part of
+a download, each signed, reaches the browser in test_error_window.)"""
 
 import pytest
 
 from kit.records import read_records
-from kit.urltoken import signed as signed_url
 from kit.wine import wine_environment, windows_path
 
 USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
@@ -52,12 +49,6 @@ class Browser:
         self.records = tmp_path / "records"
         self.records.mkdir()
 
-    def copy_to(self, folder):
-        folder.mkdir(parents=True)
-        copy = folder / "browser.exe"
-        shutil.copy(self.program, copy)
-        return copy
-
     def launch(self, url):
         """Runs the launcher; returns its output lines and the records in start order."""
         env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(self.records))
@@ -72,10 +63,6 @@ def browser(wine, helpers, tmp_path):
     return Browser(wine, helpers, tmp_path)
 
 
-def signed(url, path, hex_value):
-    return signed_url(url, path, hex_value, NOW)
-
-
 def test_user_choice_browser_gets_the_url_as_its_only_parameter(handlers, browser):
     handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command",
                          f'"{windows_path(browser.program)}" --profile-directory=Default -- "%1"')
@@ -85,27 +72,6 @@ def test_user_choice_browser_gets_the_url_as_its_only_parameter(handlers, browse
     assert code == 0
     assert lines == ["parts 1", f"url {url}", "opened 1"]
     assert records == [(windows_path(browser.program), url)]
-
-
-def test_a_part_of_three_opens_all_three_signed_in_order(handlers, browser):
-    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f'"{windows_path(browser.program)}" "%1"')
-    handlers.set_user_choice(PROG_ID)
-    template = "https://dl.example.test/pkg/setup_{:03d}_003.exe?authparam=a3f1c0de7b5&lang=de"
-    code, lines, records = browser.launch(template.format(2))
-    expected = [signed(template.format(i), f"/pkg/setup_{i:03d}_003.exe", "a3f1c0de7b5") for i in (1, 2, 3)]
-    assert code == 0
-    assert lines == ["parts 3"] + [f"url {u}" for u in expected] + ["opened 1"] * 3
-    assert [parameters for _, parameters in records] == expected
-
-
-def test_an_unquoted_command_keeps_spaces_of_folder_names(handlers, browser, tmp_path):
-    copy = browser.copy_to(tmp_path / "Program Files" / "Stand In")
-    handlers.set_command(rf"{PROG_ID_KEY}\shell\open\command", f"{windows_path(copy)} -- %1")
-    handlers.set_user_choice(PROG_ID)
-    url = "https://dl.example.test/pkg/setup.exe"
-    code, _, records = browser.launch(url)
-    assert code == 0
-    assert records == [(windows_path(copy), url)]
 
 
 def test_without_user_choice_the_classes_root_command_is_used(handlers, browser):

@@ -1,14 +1,13 @@
 """The executable verifier action under Wine with files signed by throw-away
-publishers: the expected publisher passes; another publisher, an unsigned or
-tampered file, and a foreign file carrying a certificate with the expected
-name in its signature are rejected with code 9."""
+publishers: the expected publisher passes; an unsigned or tampered file and a
+foreign file carrying a certificate with the expected name in its signature
+are rejected with code 9 (a package of another publisher: test_road)."""
 
 import shutil
 import subprocess
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.signing import sign
 
 PUBLISHER = "Tarnwick Test trusted Publisher"  # the trusted signer's subject
@@ -39,9 +38,6 @@ def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, 
     assert result.error is None
     assert result.store == {"isSigned": "1"}
     assert f"INFO:: A certificate with a subject name [{PUBLISHER}] has been found!" in result.log
-
-    rejected(verify(actions, "Another Publisher", "signed.exe"),
-             "INFO:: A certificate with a subject name [Another Publisher] can not be found!")
 
     data = bytearray(signed.read_bytes())
     data[0x400] ^= 0xFF  # a byte of the first section

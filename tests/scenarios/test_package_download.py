@@ -6,21 +6,15 @@ test: a proxy left configured by another test would carry these downloads."""
 import hashlib
 import json
 import random
-import socket
-import struct
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
-from kit.servers import ForwardingProxy, WebServer
+from kit.proxy import LOGIN, PROXY_HOST
+from kit.servers import ForwardingProxy, WebServer, unused_address
 from kit.signing import server_certificate
 from kit.wine import windows_path
-from proxysettings import PROXY_HOST
-
-pytest_plugins = ["proxyfixtures"]
 
 DOWNLOADER = "class GenericStub::CDownloader"
-LOGIN = ("proxyuser", "s3cret")
 FAILED_8 = "ERROR:: Error occurred, error code = [8]."
 
 
@@ -110,9 +104,7 @@ def test_a_404_is_tried_four_times_without_waiting_and_fails_with_8(actions):
 
 
 def test_failed_attempts_wait_3000_ms_each(actions):
-    with socket.socket() as unused:
-        unused.bind(("127.0.0.1", 0))
-        port = unused.getsockname()[1]
+    port = unused_address().split(":")[1]
     refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
     assert refused.error == "8" and refused.waits == [3000] * 4
     sends = [line for line in refused.log if line.startswith("ERROR:: CDownloader::request: WinHttpSendRequest failed.")]
@@ -184,18 +176,11 @@ def test_a_proxy_asking_for_a_login_gets_basic_credentials_at_once(actions, sett
     assert (actions.downloads / "p.bin").read_bytes() == body(3000)
 
 
-def file_version(program):
-    data = program.read_bytes()
-    at = data.find(struct.pack("<I", 0xFEEF04BD), data.find("VS_VERSION_INFO".encode("utf-16-le")))
-    most, least = struct.unpack_from("<II", data, at + 8)
-    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
-
-
-def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, program):
-    version = file_version(program)
+def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, helpers):
+    version = "3.2.1.0"  # of versionedinstaller.exe
     extraction = actions.folder / "Package"
     (extraction / "bin").mkdir(parents=True)
-    (extraction / "Setup.exe").write_bytes(program.read_bytes())
+    (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
     (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
     entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},

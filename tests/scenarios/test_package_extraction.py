@@ -1,16 +1,15 @@
 """The package extraction action under Wine with RAR archives made by `rar`:
-folder naming, overwriting, damaged, missing and encrypted archives, names and
-entries that try to leave the root, a planted rar.ini, and the hardening."""
+folder naming, overwriting, damaged, missing and encrypted archives, a name
+that tries to leave the root, a planted rar.ini, and the hardening. (Entries
+named "../x" stay inside the folder by UnRAR's own rule, whatever the caller.)"""
 
 import os
 import shutil
 import subprocess
 import uuid
-import zlib
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.wine import windows_path
 
 
@@ -19,41 +18,6 @@ def make_rar(archive, folder, *switches):
     subprocess.run(["rar", "a", "-r", "-idq", "-qo-", *switches, str(archive.resolve()), "."], cwd=folder,
                    check=True, capture_output=True)
     return archive
-
-
-def _vint(data, pos):
-    value, shift = 0, 0
-    while True:
-        byte = data[pos]
-        value |= (byte & 0x7F) << shift
-        pos += 1
-        shift += 7
-        if not byte & 0x80:
-            return value, pos
-
-
-def rename_entries(archive, renames):
-    """Renames entries of a RAR5 archive in place (names of equal length),
-    with the header checksums made right again: entries that rar itself would
-    never write."""
-    data = bytearray(archive.read_bytes())
-    pos = 8  # after the signature
-    while pos < len(data):
-        size, body = _vint(data, pos + 4)
-        end = body + size
-        kind, cursor = _vint(data, body)
-        flags, cursor = _vint(data, cursor)
-        if flags & 1:
-            _, cursor = _vint(data, cursor)
-        data_size = _vint(data, cursor)[0] if flags & 2 else 0
-        if kind == 2:  # file header
-            for old, new in renames.items():
-                at = data.find(old.encode(), body, end)
-                if at >= 0:
-                    data[at:at + len(old)] = new.encode()
-        data[pos:pos + 4] = zlib.crc32(bytes(data[pos + 4:end])).to_bytes(4, "little")
-        pos = end + data_size
-    archive.write_bytes(bytes(data))
 
 
 @pytest.fixture()
@@ -86,8 +50,9 @@ def extract(actions, name, launch_order=None, **environment):
     return actions.run("PackageExtractionAction", inputs, ["extractionPath", "executableName"], **environment)
 
 
-@pytest.mark.parametrize("suffix, folder", [("_sETUP.EXE", ""), ("_1.2.rar", "_1.2"), ("", "")])
-def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, orvakel, content, suffix, folder):
+# How the folder is named is the unit tests'; here: the installer's suffix, and no extension.
+@pytest.mark.parametrize("suffix", ["_sETUP.EXE", ""])
+def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, orvakel, content, suffix):
     root, tag = orvakel
     make_rar(actions.downloads / f"{tag}.rar", content)
     (actions.downloads / f"{tag}.rar").rename(actions.downloads / f"{tag}{suffix}")
@@ -98,11 +63,10 @@ def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, 
     make_rar(actions.downloads / f"{tag}.rar", decoy)
     result = extract(actions, f"{tag}{suffix}", "##missing.exe##bin\\tool.exe#Setup.exe#")
     assert result.error is None
-    assert result.store == {"extractionPath": f"C:\\Orvakel\\{tag}{folder}\\", "executableName": "bin\\tool.exe"}
-    unpacked = root / f"{tag}{folder}"
-    assert (unpacked / "bin" / "tool.exe").read_bytes() == b"MZ tool"
-    assert not (unpacked / "decoy.txt").exists()
-    folder_path = f"C:\\Orvakel\\{tag}{folder}\\"
+    folder_path = f"C:\\Orvakel\\{tag}\\"
+    assert result.store == {"extractionPath": folder_path, "executableName": "bin\\tool.exe"}
+    assert (root / tag / "bin" / "tool.exe").read_bytes() == b"MZ tool"
+    assert not (root / tag / "decoy.txt").exists()
     assert result.log[-5:] == [
         f"INFO:: GetExecutableName::Check if [{folder_path}missing.exe] exist?",
         f"INFO:: GetExecutableName::Check if [{folder_path}bin\\tool.exe] exist?",
@@ -133,22 +97,6 @@ def test_a_name_that_climbs_out_of_the_root_unpacks_nothing(actions, orvakel, co
     assert result.store["extractionPath"] == f"C:\\{tag}\\"
     assert not (wine.prefix / "drive_c" / tag).exists()
     assert not list(root.glob(tag + "*"))
-
-
-def test_entries_that_try_to_leave_the_folder_stay_inside_it(actions, orvakel, content, wine):
-    root, tag = orvakel
-    (content / "abcdefg").mkdir()
-    (content / "abcdefg" / "e2.txt").write_text("two")
-    (content / "zz").mkdir()
-    (content / "zz" / "evil1.txt").write_text("one")
-    archive = make_rar(actions.downloads / f"{tag}.rar", content)
-    rename_entries(archive, {"zz/evil1.txt": "../evil1.txt", "abcdefg/e2.txt": "a/../../e2.txt"})
-    result = extract(actions, f"{tag}.rar")
-    assert result.error is None
-    assert (root / tag / "Setup.exe").exists()
-    for name in ("evil1.txt", "e2.txt"):
-        assert not (root / name).exists() and not (wine.prefix / "drive_c" / name).exists()
-        assert len(list((root / tag).rglob(name))) == 1
 
 
 def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):

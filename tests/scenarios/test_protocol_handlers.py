@@ -9,7 +9,6 @@ import time
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.records import read_records
 from kit.wine import windows_path
 
@@ -70,7 +69,6 @@ def test_a_key_without_command_is_installed_and_an_unregistered_launch_only_logs
 
 
 @pytest.mark.parametrize("arguments, parameters", [
-    ('"%1"', f'"{URL}"'),
     ('--first "%1" --again %1', f'--first "{URL}" --again {URL}'),
     ("--no-url", "--no-url"),
     ('--keep %2 %% %L %~1 "%1"', f'--keep %2 %% %L %~1 "{URL}"'),

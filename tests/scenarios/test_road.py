@@ -10,15 +10,13 @@ import time
 import pytest
 
 from kit.package import make_signed_package
+from kit.proxy import PROXY_HOST
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
 from kit.stub import Stub
 from kit.urltoken import signed
 from kit.windows import Inspector
 from kit.wine import windows_path
-from proxysettings import PROXY_HOST
-
-pytest_plugins = ["proxyfixtures"]
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]

@@ -5,7 +5,6 @@ import shutil
 
 import pytest
 
-from actionrun import actions  # noqa: F401  (fixture)
 from kit.records import read_records
 from kit.wine import windows_path
 
@@ -76,16 +75,6 @@ def test_arguments_quiet_switch_working_folder_and_exit_codes(actions, installer
         (windows_path(setup), " -quiet", folder),
         (windows_path(setup), "--plain", folder),
     ])
-
-
-def test_a_missing_program_is_no_error(actions, installer, tmp_path, wine, helpers):
-    started = start(actions, installer, {"executableName": "Setup.exe", "launchPath": windows_path(tmp_path),
-                                         "shallWait": "1"})
-    answer_file_not_found(wine, helpers)
-    result = actions.finish(started)
-    assert result.error is None
-    assert result.store == {}
-    assert installer.starts() == []
 
 
 def test_a_setup_planted_beside_the_program_or_on_the_path_is_never_started(actions, installer, tmp_path, wine,

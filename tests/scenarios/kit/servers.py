@@ -1,7 +1,6 @@
 """Loopback servers that tests start and stop themselves: a web server with
-faults on demand (optionally over TLS), an open forwarding proxy, one that
-demands a Basic login, one that resets every connection, and a PAC server.
-Each records what reached it and stops within a second."""
+faults on demand (optionally over TLS), an open forwarding proxy and one that
+demands a Basic login. Each records what reached it and stops within a second."""
 
 import base64
 import http.client
@@ -195,13 +194,6 @@ class WebServer(LocalServer):
         return sum(1 for method, target, _ in self.requests if method == "GET" and urlsplit(target).path == path)
 
 
-class TargetServer(WebServer):
-    """The web server that the proxy probes are meant for: any path answers."""
-
-    def __init__(self):
-        super().__init__(default=b"package bytes")
-
-
 class _ProxyHandler(Handler):
     def _forward(self):
         self.record()
@@ -252,57 +244,8 @@ class ForwardingProxy(LocalServer):
         return [r for r in self.requests if r[2] == self.expected_header]
 
 
-class RefusingProxy:
-    """Accepts each connection and resets it at once: every probe through it fails."""
-
-    def __init__(self):
-        self._socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self._socket.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self._socket.bind(("127.0.0.1", 0))
-        self._socket.listen(16)
-        self._socket.settimeout(0.05)
-        self.port = self._socket.getsockname()[1]
-        self.connections = 0
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._serve, daemon=True)
-
-    def _serve(self):
-        while not self._stop.is_set():
-            try:
-                connection, _ = self._socket.accept()
-            except OSError:
-                continue
-            self.connections += 1
-            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            connection.close()
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self._stop.set()
-        self._thread.join(timeout=5)
-        self._socket.close()
-
-    @property
-    def address(self):
-        return f"127.0.0.1:{self.port}"
-
-
-class PacServer(LocalServer):
-    """Serves one proxy auto-configuration script at /proxy.pac."""
-
-    class handler(Handler):
-        def do_GET(self):
-            self.record()
-            self.answer(200, [("Content-Type", "application/x-ns-proxy-autoconfig")],
-                        self.server_owner.script.encode())
-
-    def __init__(self, proxy_address):
-        self.script = f'function FindProxyForURL(url, host) {{ return "PROXY {proxy_address}"; }}\n'
-        super().__init__()
-
-    @property
-    def url(self):
-        return f"http://127.0.0.1:{self.port}/proxy.pac"
+def unused_address():
+    """127.0.0.1:<port> where nothing listens: every connection to it is refused."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return f"127.0.0.1:{probe.getsockname()[1]}"

@@ -46,9 +46,6 @@ class Packer:
         assert result.returncode == 0, f"stubpack refused {source}:\n{result.stderr}"
         return out
 
-    def sign(self, path, signer, out, certs=None):
-        return sign(path, signer, out, certs)
-
 
 def server_certificate(identity, folder, host="localhost"):
     """A TLS server certificate for host issued by identity's CA, as the pair

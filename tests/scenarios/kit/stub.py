@@ -4,21 +4,15 @@ prefix's temporary folder. Scenario files that use it share that log: they
 name the lock ExecutionLog in tests/CMakeLists.txt."""
 
 import re
-import subprocess
 import time
 from dataclasses import dataclass, field
 
-from . import pe
-from .signing import sign
 from .windows import Inspector
 from .wine import windows_path
 
 WAIT = 30
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
-IDC_PROGRESS = 1001
 IDC_STATUS = 1002
-KEY_HEX = b"5c31d0e8a94f27b6".hex()
-MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
 
 
@@ -90,9 +84,6 @@ class StubRun:
             assert time.monotonic() < deadline, f"last state {state}"
             time.sleep(0.1)
 
-    def progress(self):
-        return self.inspector.fields("progress", "--hwnd", self.window(), "--control", f"id:{IDC_PROGRESS}")
-
     def press_debug_ok(self, timeout=WAIT):
         """Presses OK on the "Debug" box of the stub's worker."""
         code, _ = self.inspector.run("click", "--image", windows_path(self.path), "--class", "#32770",
@@ -119,18 +110,6 @@ class Stub:
 
     def pack(self, document, signed=True, force=False):
         return self.packer.pack(document, signer=self.signer if signed else None, force=force)
-
-    def pack_unchecked(self, document):
-        """Packs and signs document as it stands, even when it is not JSON (which
-        stubpack refuses): the block made with openssl as the stub reads it."""
-        self.packer.count += 1
-        data = self.packer.stub.read_bytes()
-        text = subprocess.run(["openssl", "enc", "-e", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"],
-                              input=document.encode(), capture_output=True, check=True).stdout
-        block = text + MARKER
-        unsigned = self.packer.folder / f"unchecked{self.packer.count}.unsigned.exe"
-        unsigned.write_bytes(data[:pe.headers(data)["section_end"]] + block + b"\0" * (-len(block) % 8 or 8))
-        return sign(unsigned, self.signer, self.packer.folder / f"unchecked{self.packer.count}.exe")
 
     def start(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)

@@ -7,9 +7,7 @@ import json
 import re
 import shutil
 
-import pytest
-
-from kit.wine import wine_environment, windows_path
+from .wine import wine_environment, windows_path
 
 _TIMESTAMP = re.compile(r"^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} ")
 
@@ -75,8 +73,3 @@ class ActionRunner:
 
     def run(self, action, inputs, outputs=(), store=None, **options):
         return self.finish(self.start(action, inputs, outputs, store, **options))
-
-
-@pytest.fixture()
-def actions(wine, helpers, tmp_path):
-    return ActionRunner(wine, helpers, tmp_path)
