@@ -9,12 +9,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "LogCapture.h"
-#include "ProgramModule.h"
 #include "resources/ResourceIds.h"
 #include "ui/LocalizedStrings.h"
 
@@ -41,22 +41,42 @@ BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR
   return TRUE;
 }
 
+// The raw bytes of a resource, empty when it is missing.
+std::string ResourceBytes(HMODULE module, const wchar_t* type, const wchar_t* name, LANGID language) {
+  const HRSRC resource = FindResourceExW(module, type, name, language);
+  const HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  return data != nullptr ? std::string(static_cast<const char*>(data), SizeofResource(module, resource)) : "";
+}
+
+// The built TarnwickGUI.exe, loaded for its resources only. TARNWICK_PROGRAM
+// names it by its Linux path, which Wine shows on drive Z:.
 class ProgramResources : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(program_.get(), nullptr) << "cannot load [" << program_.path() << "]"; }
-  void TearDown() override { SetRunLanguage(kFallbackLanguage); }
+  void SetUp() override {
+    const wchar_t* linuxPath = _wgetenv(L"TARNWICK_PROGRAM");
+    path_ = L"Z:" + std::wstring(linuxPath != nullptr ? linuxPath : L"");
+    std::replace(path_.begin(), path_.end(), L'/', L'\\');
+    program_ = LoadLibraryExW(path_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program_, nullptr) << "cannot load [" << path_ << "]";
+  }
+  void TearDown() override {
+    SetRunLanguage(kFallbackLanguage);
+    if (program_ != nullptr) FreeLibrary(program_);
+  }
 
-  std::wstring load(UINT id, LANGID language) { return LoadStringForLanguage(program_.get(), id, language); }
+  std::wstring load(UINT id, LANGID language) { return LoadStringForLanguage(program_, id, language); }
   // The languages of a string-table block.
   std::vector<LANGID> languagesOf(unsigned block) {
     std::vector<LANGID> languages;
-    EnumResourceLanguagesW(program_.get(), RT_STRING, MAKEINTRESOURCEW(block), CollectLanguage,
+    EnumResourceLanguagesW(program_, RT_STRING, MAKEINTRESOURCEW(block), CollectLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));
     std::sort(languages.begin(), languages.end());
     return languages;
   }
 
-  ProgramModule program_;
+  std::wstring path_;
+  HMODULE program_ = nullptr;
 };
 
 TEST_F(ProgramResources, FifteenLanguagesCarryEveryTextWithEnglishPlaceholders) {
@@ -98,16 +118,16 @@ TEST_F(ProgramResources, EnglishIsTheFallbackForMissingLanguagesAndIdsHaveNoOthe
 
 TEST_F(ProgramResources, ACarriedLanguageIsChosenAndLogged) {
   const LogCapture log;
-  EXPECT_EQ(ChooseRunLanguage(program_.get(), L"ja-JP"), 1041);
+  EXPECT_EQ(ChooseRunLanguage(program_, L"ja-JP"), 1041);
   EXPECT_EQ(RunLanguage(), 1041);
   EXPECT_EQ(GetThreadLocale(), 0x0411u);
   EXPECT_EQ(log.text(),
             "INFO:: ProductLang = [ja-JP], try to look for resource with langid = [1041].\n"
             "INFO:: Found string resource of langid [1041].\n");
   // Brazilian and European Portuguese are two tables.
-  ChooseRunLanguage(program_.get(), L"pt-BR");
+  ChooseRunLanguage(program_, L"pt-BR");
   const std::wstring brazil = load(IDS_DOWNLOADING, RunLanguage());
-  EXPECT_EQ(ChooseRunLanguage(program_.get(), L"pt-PT"), 2070);
+  EXPECT_EQ(ChooseRunLanguage(program_, L"pt-PT"), 2070);
   EXPECT_NE(load(IDS_DOWNLOADING, RunLanguage()), brazil);
 }
 
@@ -117,7 +137,7 @@ TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
     SetRunLanguage(1041);
     const LANGID language = LANGIDFROMLCID(LocaleNameToLCID(name, 0));
     const LogCapture log;
-    EXPECT_EQ(ChooseRunLanguage(program_.get(), name), kFallbackLanguage);
+    EXPECT_EQ(ChooseRunLanguage(program_, name), kFallbackLanguage);
     EXPECT_EQ(RunLanguage(), kFallbackLanguage);
     EXPECT_EQ(GetThreadLocale(), 1033u);
     const std::string expected = "INFO:: Can not find string resource of langid [" + std::to_string(language) +
@@ -143,30 +163,30 @@ void ExpectControls(HMODULE program, int dialogId, std::vector<std::pair<int, co
 }
 
 TEST_F(ProgramResources, DialogsHoldTheControlsTheWindowsUse) {
-  ExpectControls(program_.get(), IDD_MAIN,
+  ExpectControls(program_, IDD_MAIN,
                  {{IDC_PROGRESS, L"msctls_progress32"}, {IDC_STATUS, L"Static"}, {IDC_LABEL, L"Static"}});
-  ExpectControls(program_.get(), IDD_ERROR,
+  ExpectControls(program_, IDD_ERROR,
                  {{IDC_ERROR_MESSAGE, L"Static"}, {IDC_TROUBLESHOOT_LINK, L"Static"}, {IDC_BROWSER_DOWNLOAD, L"Button"}});
 }
 
 TEST_F(ProgramResources, IconAndErrorMarkAreThere) {
   for (const int size : {16, 32, 48}) {
     const HICON icon = static_cast<HICON>(
-        LoadImageW(program_.get(), MAKEINTRESOURCEW(IDI_TARNWICK), IMAGE_ICON, size, size, 0));
+        LoadImageW(program_, MAKEINTRESOURCEW(IDI_TARNWICK), IMAGE_ICON, size, size, 0));
     EXPECT_NE(icon, nullptr) << size;
     if (icon != nullptr) DestroyIcon(icon);
   }
   const std::string png =
-      ResourceBytes(program_.get(), L"PNG", MAKEINTRESOURCEW(IDB_ERROR_MARK), TARNWICK_RESOURCE_LANGUAGE);
+      ResourceBytes(program_, L"PNG", MAKEINTRESOURCEW(IDB_ERROR_MARK), TARNWICK_RESOURCE_LANGUAGE);
   ASSERT_GT(png.size(), 24u);
   EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
 }
 
 TEST_F(ProgramResources, VersionTextsAgreeWithTheFixedVersion) {
-  const DWORD size = GetFileVersionInfoSizeW(program_.path().c_str(), nullptr);
+  const DWORD size = GetFileVersionInfoSizeW(path_.c_str(), nullptr);
   ASSERT_GT(size, 0u);
   std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoW(program_.path().c_str(), 0, size, block.data()));
+  ASSERT_TRUE(GetFileVersionInfoW(path_.c_str(), 0, size, block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
@@ -185,7 +205,7 @@ TEST_F(ProgramResources, VersionTextsAgreeWithTheFixedVersion) {
 }
 
 TEST_F(ProgramResources, ManifestAsksForCommonControlsSixWithoutElevation) {
-  const std::string manifest = ResourceBytes(program_.get(), RT_MANIFEST, MAKEINTRESOURCEW(1), 1033);
+  const std::string manifest = ResourceBytes(program_, RT_MANIFEST, MAKEINTRESOURCEW(1), 1033);
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 }
