@@ -78,12 +78,6 @@ TEST_F(MetadataDocumentTest, UnregisteredClassNamesAreDroppedWithoutALogLine) {
   EXPECT_EQ(log.text(), "");
 }
 
-TEST_F(MetadataDocumentTest, EmptyOrMissingWorkflowGivesNoAction) {
-  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x", "workflow": []})", workflow);
-  ParseMetadata(LR"({"productLang": "en-US", "requestType": "/x"})", workflow);
-  EXPECT_TRUE(workflow.actions().empty());
-}
-
 // productLang is checked before requestType; the structure ("workflow" is walked
 // with the members) before both. The structure's lines have no line end.
 TEST_F(MetadataDocumentTest, BadDocumentsRaiseTheirCodeWithTheirLogLine) {
