@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/BrowserCommand.h"
@@ -43,55 +44,29 @@ TEST(PartUrls, CountsAboveNinetyNineKeepThreeDigits) {
   EXPECT_EQ(urls[119], "https://h/p_120_120.bin");
 }
 
-TEST(BrowserCommand, AQuotedExecutableIsTakenFromBetweenTheQuotes) {
-  EXPECT_EQ(BrowserExecutableFromCommand(LR"("C:\Program Files\Browser\browser.exe" --single-argument %1)"),
-            LR"(C:\Program Files\Browser\browser.exe)");
-  EXPECT_EQ(BrowserExecutableFromCommand(LR"("C:\b.exe)"), LR"(C:\b.exe)");
-}
-
-TEST(BrowserCommand, AnUnquotedExecutableEndsAtTheFirstSpaceAfterTheLastBackslash) {
-  EXPECT_EQ(BrowserExecutableFromCommand(LR"(C:\Program Files\Browser\browser.exe -- %1)"),
-            LR"(C:\Program Files\Browser\browser.exe)");
-  EXPECT_EQ(BrowserExecutableFromCommand(LR"(C:\Browser\browser.exe)"), LR"(C:\Browser\browser.exe)");
-  EXPECT_EQ(BrowserExecutableFromCommand(L"browser.exe %1"), L"browser.exe %1");
-}
-
-// A block as the resource compiler writes it: lengths and UTF-16 units.
-std::string Block(const std::vector<std::u16string>& strings) {
-  std::string data;
-  auto put = [&data](unsigned unit) {
-    data.push_back(static_cast<char>(unit & 0xFF));
-    data.push_back(static_cast<char>(unit >> 8));
+// A quoted executable is taken from between the quotes; an unquoted one ends at
+// the first blank after the last backslash.
+TEST(BrowserCommand, TheExecutableOfACommandLine) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {LR"("C:\Program Files\Browser\browser.exe" --single-argument %1)", LR"(C:\Program Files\Browser\browser.exe)"},
+      {LR"("C:\b.exe)", LR"(C:\b.exe)"},
+      {LR"(C:\Program Files\Browser\browser.exe -- %1)", LR"(C:\Program Files\Browser\browser.exe)"},
+      {LR"(C:\Browser\browser.exe)", LR"(C:\Browser\browser.exe)"},
+      {L"browser.exe %1", L"browser.exe %1"},
   };
-  for (const auto& text : strings) {
-    put(static_cast<unsigned>(text.size()));
-    for (const char16_t unit : text) put(unit);
-  }
-  return data;
+  for (const auto& [command, executable] : cases) EXPECT_EQ(BrowserExecutableFromCommand(command), executable);
 }
 
-TEST(StringTableBlock, FindsAnEntryBehindShorterAndEmptyOnes) {
-  const std::string data = Block({u"", u"ab", u"", u"\u00e9\u6f22"});
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 1), L"ab");
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 3), L"\u00e9\u6f22");
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 2), L"");
-}
-
+// Well-formed blocks are read by the resource tests.
 TEST(StringTableBlock, ATruncatedBlockGivesEmptyTextNotAnOverread) {
-  std::string data = Block({u"abc", u"defg"});
-  data.resize(data.size() - 1);
+  // "abc" and "defg" as the resource compiler writes them (a length, then UTF-16
+  // units), without the last byte.
+  const std::string data("\3\0a\0b\0c\0\4\0d\0e\0f\0g", 17);
   EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 1), L"");
   EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 0), L"abc");
   EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 5), L"");
   EXPECT_EQ(StringFromTableBlock(data.data(), 1, 0), L"");
   EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 16), L"");
-}
-
-TEST(StringTableBlock, IdsMapToBlocksOfSixteen) {
-  EXPECT_EQ(StringTableBlockOf(103), 7u);
-  EXPECT_EQ(StringTableBlockOf(111), 7u);
-  EXPECT_EQ(StringTableBlockOf(112), 8u);
-  EXPECT_EQ(StringTableBlockOf(114), 8u);
 }
 
 }  // namespace

@@ -29,12 +29,9 @@ TEST(Progress, PercentOfAKnownLengthOnly) {
     std::optional<double> percent;
   } const cases[] = {
       {0, std::nullopt, std::nullopt},          // no Content-Length: nothing to tell, no division by zero
-      {12345, std::nullopt, std::nullopt},
       {0, 0, 100.0},                            // an empty body is complete
-      {0, 10, 0.0},
       {1, 3, 100.0 / 3},
       {kFiveGiB / 2, kFiveGiB, 50.0},           // beyond 32 bits
-      {kFiveGiB, kFiveGiB, 100.0},
       {11, 10, 100.0},                          // never more than 100
   };
   for (const auto& c : cases) {
@@ -49,7 +46,6 @@ TEST(Progress, PercentOfAKnownLengthOnly) {
 TEST(Progress, MessageContentHasTwoDecimals) {
   EXPECT_EQ(ProgressContent(100.0), L"{\"progress\":\"100.00\"}");
   EXPECT_EQ(ProgressContent(42.567), L"{\"progress\":\"42.57\"}");
-  EXPECT_EQ(ProgressContent(0.0), L"{\"progress\":\"0.00\"}");
 }
 
 TEST(ProxyAuth, BasicFirstThenNegotiateNtlmPassportThenDigest) {

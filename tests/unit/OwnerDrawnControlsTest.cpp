@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
-#include <set>
 
 #include "ui/ButtonFont.h"
 #include "ui/CCustomizeHyperLink.h"
@@ -21,14 +21,14 @@ namespace {
 constexpr int kWidth = 160;
 constexpr int kHeight = 30;
 
-// A 32-bit top-down bitmap to draw into and read back.
+// A 32-bit bitmap to draw into and read back.
 class Canvas {
  public:
-  Canvas() {
+  Canvas() : dc_(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     previous_ = SelectObject(dc_, bitmap_);
   }
   ~Canvas() {
@@ -37,12 +37,8 @@ class Canvas {
     DeleteDC(dc_);
   }
   HDC dc() const { return dc_; }
-  COLORREF at(int x, int y) const {
-    GdiFlush();
-    const DWORD pixel = bits_[y * kWidth + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-  // Bounding box of the pixels of one colour.
+  COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+  // Bounding box of the pixels of one colour; right is -1 when there are none.
   RECT boxOf(COLORREF color) const {
     RECT box = {kWidth, kHeight, -1, -1};
     for (int y = 0; y < kHeight; ++y) {
@@ -56,10 +52,9 @@ class Canvas {
   }
 
  private:
-  HDC dc_ = nullptr;
+  HDC dc_;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
-  DWORD* bits_ = nullptr;
 };
 
 class OwnerDrawnControlsTest : public ::testing::Test {
@@ -118,7 +113,6 @@ TEST_F(OwnerDrawnControlsTest, ButtonFillsFollowHoverAndPressAndThePressedTextSh
   Canvas plain;
   Draw(button, plain, 0);
   EXPECT_EQ(plain.at(4, kHeight / 2), normal);
-  EXPECT_EQ(plain.at(kWidth / 2, 2), normal);
 
   SendMessageW(button.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   Canvas hovered;
@@ -170,11 +164,8 @@ TEST_F(OwnerDrawnControlsTest, LinkKeepsItsBlueWhateverTheBrowserColoursSay) {
 
   Canvas canvas;
   SendMessageW(link.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
-  std::set<COLORREF> colours;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) colours.insert(canvas.at(x, y));
-  EXPECT_TRUE(colours.count(RGB(5, 132, 189))) << "the label is drawn in the link blue";
-  EXPECT_FALSE(colours.count(RGB(255, 0, 0)));
+  EXPECT_GE(canvas.boxOf(RGB(5, 132, 189)).right, 0) << "the label is drawn in the link blue";
+  EXPECT_EQ(canvas.boxOf(RGB(255, 0, 0)).right, -1);
 }
 
 TEST_F(OwnerDrawnControlsTest, LinkNavigatesOnlyWhenPressedAndReleasedOnItsLabel) {

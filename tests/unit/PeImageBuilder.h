@@ -1,6 +1,7 @@
 #pragma once
 // Builds small synthetic PE images for tests, byte by byte, so that headers can
-// be made as odd or hostile as a test needs.
+// be made as odd or hostile as a test needs: the DOS header points to the PE
+// header at 0x80, the optional header follows at 0x98.
 
 #include <cstdint>
 #include <string>
@@ -12,13 +13,10 @@ struct TestSection {
 };
 
 struct PeImageBuilder {
-  bool pe32Plus = false;               // 64-bit optional header (240 bytes) instead of 224
-  uint32_t peOffset = 0x80;            // e_lfanew
-  std::vector<TestSection> sections;   // in table order
-  uint32_t sectionCountOverride = 0;   // when non-zero, written instead of sections.size()
+  bool pe32Plus = false;              // 64-bit optional header (240 bytes) instead of 224
+  std::vector<TestSection> sections;  // in table order
 
-  // The headers, then section data filled with 0xCC up to the end of the
-  // furthest section.
+  // The headers, then zeros up to the end of the furthest section.
   std::vector<uint8_t> build() const;
 };
 

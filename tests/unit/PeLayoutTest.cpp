@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "PeImageBuilder.h"
 
@@ -78,74 +76,29 @@ TEST(PeLayout, SecurityDirectoryEntryMustLieInsideTheOptionalHeaderAndItsDirecto
   EXPECT_FALSE(layout->securityDirectoryOffset);
 }
 
-TEST(PeLayout, AgreesWithThePlatformHeadersOnARealProgramFile) {
-  wchar_t path[MAX_PATH] = {};
-  ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_GT(file.size(), 1024u);
-
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data());
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(file.data() + dos->e_lfanew);
-  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-  size_t expected = 0;
-  DWORD largest = 0;
-  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-    if (section[i].PointerToRawData > largest) {
-      largest = section[i].PointerToRawData;
-      expected = size_t{section[i].PointerToRawData} + section[i].SizeOfRawData;
-    }
-  }
-  const auto layout = ReadPeLayout(file.data(), file.size());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->sectionDataEnd, expected);
-  ASSERT_TRUE(layout->securityDirectoryOffset);
-  const auto* entry = &nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY];
-  EXPECT_EQ(*layout->securityDirectoryOffset,
-            static_cast<size_t>(reinterpret_cast<const uint8_t*>(entry) - file.data()));
-}
-
-TEST(PeLayout, RejectsBuffersThatAreNotPeImages) {
+TEST(PeLayout, BuffersThatAreNotPeImagesOrPointPastTheirEndAreRejected) {
   EXPECT_FALSE(ReadPeLayout(nullptr, 0));
-  const std::vector<uint8_t> empty;
-  EXPECT_FALSE(Layout(empty));
-  std::vector<uint8_t> text(512, 'A');
-  EXPECT_FALSE(Layout(text));
-
+  EXPECT_FALSE(Layout(std::vector<uint8_t>(512, 'A')));
   PeImageBuilder b;
   b.sections = {{0x400, 0x100}};
-  auto image = b.build();
-  image[0x81] = 'X';  // "PX\0\0" is not the PE signature
-  EXPECT_FALSE(Layout(image));
-}
-
-TEST(PeLayout, HostileHeadersPointingPastTheEndAreRejected) {
-  PeImageBuilder farSignature;
-  farSignature.sections = {{0x400, 0x100}};
-  auto image = farSignature.build();
-  for (uint32_t offset : {0x500u, 0xFFFFFFF0u, 0xFFFFFFFFu}) {
-    std::memcpy(image.data() + 60, &offset, 4);
-    EXPECT_FALSE(Layout(image)) << offset;
+  const auto image = b.build();
+  const struct {
+    size_t offset;
+    uint32_t value;
+    size_t bytes;
+  } changes[] = {
+      {0x81, 'X', 1},                            // "PX\0\0" is not the PE signature
+      {60, 0x500, 4},                            // the PE header lies past the end
+      {60, 0xFFFFFFF0u, 4},                      // ... so far that 32-bit offsets wrap
+      {0x80 + 6, 0xFFFF, 2},                     // the section count
+      {0x80 + 20, 0xFFFF, 2},                    // the optional header's size: the section table
+      {0x80 + 24 + 224 + 16, 0xFFFFFF00u, 4},    // the section's raw size
+  };
+  for (const auto& c : changes) {
+    auto changed = image;
+    std::memcpy(changed.data() + c.offset, &c.value, c.bytes);
+    EXPECT_FALSE(Layout(changed)) << c.offset;
   }
-
-  PeImageBuilder manySections;
-  manySections.sections = {{0x400, 0x100}};
-  manySections.sectionCountOverride = 0xFFFF;
-  EXPECT_FALSE(Layout(manySections.build()));
-
-  PeImageBuilder hugeOptionalHeader;
-  hugeOptionalHeader.sections = {{0x400, 0x100}};
-  image = hugeOptionalHeader.build();
-  image[0x80 + 20] = 0xFF;  // optional header size 0xFFFF: the section table lies past the end
-  image[0x80 + 21] = 0xFF;
-  EXPECT_FALSE(Layout(image));
-
-  PeImageBuilder sectionPastEnd;
-  sectionPastEnd.sections = {{0x400, 0x100}};
-  image = sectionPastEnd.build();
-  const uint32_t hugeSize = 0xFFFFFF00u;
-  std::memcpy(image.data() + 0x80 + 24 + 224 + 16, &hugeSize, 4);
-  EXPECT_FALSE(Layout(image));
 }
 
 TEST(PeLayout, EveryTruncationOfAnImageIsHandled) {

@@ -57,17 +57,15 @@ TEST(ProxyListParser, CandidatesByUrlAndList) {
       {L"gopher://example.com/", L"proxy", {{"proxy", "443"}}},
       {L"HTTP://example.com/a", L"proxy", {{"proxy", "80"}}},
       {L"https://example.com/", L"proxy:8080", {{"proxy", "8080"}}},
-      {L"https://x/", L"http=p1:80;https=p2:443", {{"p2", "443"}}},
-      {L"http://x/", L"http=p1:80;https=p2:443", {{"p1", "80"}}},
       {L"http://x/", L"https=p2:443;http=p1:80", {{"p1", "80"}}},
-      {L"https://x/", L"HTTPS=p2:443", {{"p2", "443"}}},
       {L"http://x/", L"HtTpS=p2:443;hTTp=p1:80", {{"p1", "80"}}},
-      {L"https://x/", L"https://p2:443", {{"p2", "443"}}},
-      {L"http://x/", L"https://p2:443;http://p1:3128", {{"p1", "3128"}}},
+      {L"HTTP://x/", L"https://p2:443;http://p1:3128", {{"p1", "3128"}}},
+      // A list that does not begin with an entry prefix is plain, whatever follows.
+      {L"https://x/", L"host1:8080;https=p2:443", {{"host1", "8080"}, {"https=p2", "443"}}},
+      {L"https://x/", L" https=p2:443", {{" https=p2", "443"}}},
       {L"http://x/", L"http=a:1;b:2;https=c:3", {{"a", "1"}, {"b", "2"}}},
       // PAC and WPAD answers come from the network: texts of any length, no recursion.
       {L"http://example.com/" + longPath, L"proxy", {{"proxy", "80"}}},
-      {L"FTP://example.com/" + longPath, L"proxy", {{"proxy", "21"}}},
       {L"gopher://example.com/" + longPath, L"proxy", {{"proxy", "443"}}},
       {L"https://x/", longList, {{"p2", "443"}}},
       {L"http://x/", L"http=" + longHost + L":8080", {{std::string(100000, 'h'), "8080"}}},
@@ -90,29 +88,6 @@ TEST(ProxyListParser, CandidatesByUrlAndList) {
   }
 }
 
-TEST(ProxyListParser, SchemeIsReadWithoutRegardToCase) {
-  std::wstring type;
-  std::string port;
-  RecordedLog log;
-  EXPECT_TRUE(GetServerTypeStrAndDefaultPort(L"FtP://host/x", type, port, log));
-  EXPECT_EQ(L"ftp", type);
-  EXPECT_EQ("21", port);
-}
-
-TEST(ProxyListParser, PrefixedListIsCutAtTheNextEntryAndAPlainListIsLeftAlone) {
-  std::wstring list = L"http=p1:80;https=p2:443";
-  RecordedLog log;
-  ASSERT_TRUE(ExtractServerData(L"http", list, log));
-  EXPECT_EQ(L"p1:80;", list);
-  EXPECT_TRUE(log.has(PM_LOG_DEBUG, L"Proxy server information is: http=p1:80;https=p2:443"));
-  for (const std::wstring plain :
-       {L"host1:8080;host2:8080", L"host1:8080;https=p2:443", L"host1:8080;http://p1:80", L" https=p2:443"}) {
-    list = plain;
-    ASSERT_TRUE(ExtractServerData(L"https", list, log));
-    EXPECT_EQ(plain, list);
-  }
-}
-
 TEST(ProxyListParser, FailuresAndTheirLogLines) {
   RecordedLog missing;
   EXPECT_TRUE(Fetch(L"https://x/", L"ftp=p3:21", false, &missing).empty());
@@ -127,25 +102,12 @@ TEST(ProxyListParser, FailuresAndTheirLogLines) {
   EXPECT_TRUE(Fetch(L"http://x/", L"", false, &empty).empty());
   EXPECT_TRUE(empty.has(PM_LOG_ERROR, L"Proxy server info is empty!"));
 
+  // The list is split like lines of a stream: a final ";" ends the last piece.
   RecordedLog emptyPiece;
-  EXPECT_EQ((Candidates{{"p1", "80"}, {"p2", "81"}}), Fetch(L"https://x/", L"p1:80;;p2:81", true, &emptyPiece));
+  EXPECT_EQ((Candidates{{"p1", "80"}, {"p2", "81"}}), Fetch(L"https://x/", L"p1:80;;p2:81;", true, &emptyPiece));
+  EXPECT_TRUE(emptyPiece.has(PM_LOG_DEBUG, L"Proxy server information is: p1:80;;p2:81;"));
   EXPECT_TRUE(emptyPiece.has(PM_LOG_DEBUG, L"Failed while splitting proxy: '' into proxy server and port"));
   EXPECT_EQ(1, emptyPiece.count(PM_LOG_DEBUG, L"Failed while splitting proxy:"));
-}
-
-// SplitText reads like lines of a stream.
-TEST(ProxyListParser, SplitTextPieces) {
-  std::vector<std::wstring> pieces;
-  ASSERT_TRUE(SplitText(L";a;;b;", L';', pieces));
-  EXPECT_EQ((std::vector<std::wstring>{L"", L"a", L"", L"b"}), pieces);
-  ASSERT_TRUE(SplitText(L";", L';', pieces));
-  EXPECT_EQ((std::vector<std::wstring>{L""}), pieces);
-  ASSERT_TRUE(SplitText(L"abc", L';', pieces));
-  EXPECT_EQ((std::vector<std::wstring>{L"abc"}), pieces);
-  pieces = {L"old"};
-  EXPECT_FALSE(SplitText(L"", L';', pieces));
-  EXPECT_TRUE(pieces.empty());
-  EXPECT_FALSE(SplitText(L"a;b", L'\0', pieces));
 }
 
 }  // namespace

@@ -29,13 +29,12 @@ TEST(ReplacementEntries, OnlyEntriesOfTheExactVersionTextApply) {
   EXPECT_EQ(log.text(), "");
 }
 
+// Texts that are not a JSON array are refused as the argument actions refuse them.
 TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
   struct {
     const wchar_t* text;
     const char* log;
   } const cases[] = {
-      {L"not json", "ERROR:: additionalArguments data is not a json."},
-      {LR"({"version":"1"})", "ERROR:: additionalArguments data is not an array."},
       {L"[1]", "ERROR:: additionalArguments has invalid arguments."},
       {LR"([{"version":"","sourceUrl":"u","path":"p","files":"f"}])",
        "ERROR:: additionalArguments has an entry where file version is not available."},

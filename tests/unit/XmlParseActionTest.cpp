@@ -41,7 +41,6 @@ struct Case {
     {"AnotherRoot", "<installer><installerInformation><version>2.0</version></installerInformation></installer>",
      L"", L"", L"", L""},
     {"NoFile", "", L"", L"", L"", L""},
-    {"NotXml", "version=2.0\n<installerInformation><version>2.0</version>", L"", L"", L"", L""},
     // What parsed before an error is not used.
     {"BrokenAfterAWholeDescription",
      Description("<version>2.0</version>" + kUrl + "<platformFileList>" + Entry("windows", "a.exe") +
