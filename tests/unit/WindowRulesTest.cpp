@@ -13,8 +13,8 @@
 
 using namespace Ui;
 
-// The everyday values (percentages, codes 3 to 11, "abc" and "1e99" as
-// progress) are shown by the main window scenarios; these are their edges.
+// The everyday values (percentages, codes 3 to 11, "abc" as progress) are
+// shown by the main window scenarios; these are their edges.
 TEST(StatusTextTest, AFailureTextThatHoldsAPlaceholderIsInsertedAsItStands) {
   EXPECT_EQ(FormatStatusText(L"已中止。(错误:%s)", L"%s%%"), L"已中止。(错误:%s%%)");
   EXPECT_EQ(FormatStatusText(L"100% %d %", L"x"), L"100% %d %");
@@ -37,6 +37,12 @@ TEST(StatusTextTest, ProgressValuesConvertAsStofDoesWithItsMessages) {
     } catch (const std::invalid_argument& failure) {
       EXPECT_STREQ(failure.what(), "invalid stof argument");
     }
+  }
+  try {
+    ParseProgressPercent("1e99");
+    ADD_FAILURE() << "no failure for 1e99";
+  } catch (const std::out_of_range& failure) {
+    EXPECT_STREQ(failure.what(), "stof argument out of range");
   }
 }
 
