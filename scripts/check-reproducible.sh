@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Builds the release program (i686 TarnwickGUI.exe) and stubpack twice from the
-# commit checked out (HEAD), each time from a fresh clone with its own
+# Builds the release program (i686 TarnwickGUI.exe) and stubpack twice from a
+# commit (default HEAD), each time from a fresh clone with its own
 # third-party sources and build folder at other paths, and fails unless both
 # builds give the same bytes. Uncommitted changes are not part of the check.
+#
+#   scripts/check-reproducible.sh [COMMIT]
 # Set-up must have run (scripts/setup.sh).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${TARNWICK_JOBS:-2}
 work="$repo/build/reproducible"
-commit=$(git -C "$repo" rev-parse HEAD)
+commit=$(git -C "$repo" rev-parse --verify "${1:-HEAD}^{commit}")
 deps=$(cd "$repo/.deps/src" && pwd -P)
 
 rm -rf "$work"
