@@ -14,18 +14,27 @@ commit=$(git -C "$repo" rev-parse --verify "${1:-HEAD}^{commit}")
 deps=$(cd "$repo/.deps/src" && pwd -P)
 
 rm -rf "$work"
+mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
+
+quiet() {  # runs a step, showing its output only when it fails
+  if ! "$@" >"$work/step.log" 2>&1; then
+    tail -n 40 "$work/step.log" >&2
+    echo "check-reproducible: failed: $*" >&2
+    exit 1
+  fi
+}
 
 build() {  # clone folder, third-party sources, build folder
   local source=$1 third_party=$2 out=$3
-  git clone -q --shared --no-checkout "$repo" "$source"
-  git -C "$source" checkout -q --detach "$commit"
+  quiet git clone -q --shared --no-checkout "$repo" "$source"
+  quiet git -C "$source" checkout -q --detach "$commit"
   local configure=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_DEPS_DIR="$third_party")
-  cmake -S "$source" -B "$out/native" "${configure[@]}" >/dev/null
-  cmake --build "$out/native" -j "$jobs" --target stubpack >/dev/null
-  cmake -S "$source" -B "$out/i686" "${configure[@]}" \
-    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null
-  cmake --build "$out/i686" -j "$jobs" --target TarnwickGUI >/dev/null
+  quiet cmake -S "$source" -B "$out/native" "${configure[@]}"
+  quiet cmake --build "$out/native" -j "$jobs" --target stubpack
+  quiet cmake -S "$source" -B "$out/i686" "${configure[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/toolchain-i686-w64-mingw32.cmake"
+  quiet cmake --build "$out/i686" -j "$jobs" --target TarnwickGUI
 }
 
 start=$(date +%s)
