@@ -5,7 +5,11 @@
 namespace ORVK::ProxyManager {
 namespace {
 
-static_assert(sizeof(wchar_t) == 2, "the proxy manager's wide texts are UTF-16");
+// Wide texts hold UTF-16 code units: wchar_t is 16 bits on Windows. Where it is
+// wider (the native fuzz build), a unit above 0xFFFF is not UTF-16 and is
+// refused like a lone surrogate.
+static_assert(sizeof(wchar_t) >= 2, "the proxy manager's wide texts are UTF-16");
+constexpr char32_t kLargestUnit = 0xFFFF;
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -51,6 +55,7 @@ void AppendUtf16(char32_t cp, std::wstring& out) {
 // Decodes one UTF-16 code point at text[pos]; false for a lone surrogate.
 bool DecodeUtf16(std::wstring_view text, size_t& pos, char32_t& cp) {
   const auto unit = static_cast<char32_t>(text[pos++]);
+  if (unit > kLargestUnit) return false;
   if (unit < 0xD800 || unit > 0xDFFF) {
     cp = unit;
     return true;

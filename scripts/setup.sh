@@ -19,6 +19,8 @@ packages=(
   googletest python3 python3-pytest
   fonts-wqy-zenhei  # Chinese, Japanese and Korean glyphs in the window screenshots
   imagemagick  # import: the demo's screenshots of the screen
+  clang-14 libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): libFuzzer and the sanitizers
+  git  # the reproducibility check builds from clones; the release image carries the commit date
 )
 
 log() { printf '[setup] %s\n' "$*"; }

@@ -11,7 +11,13 @@ std::optional<Json::Value> ParseJsonText(const std::wstring& text) {
   const Json::CharReaderBuilder builder;
   const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
-  if (!reader->parse(narrow.data(), narrow.data() + narrow.size(), &root, nullptr)) return std::nullopt;
+  // For a text nested deeper than it goes (1000 levels) the reader throws
+  // instead of failing: that text is not JSON the program reads either.
+  try {
+    if (!reader->parse(narrow.data(), narrow.data() + narrow.size(), &root, nullptr)) return std::nullopt;
+  } catch (const Json::RuntimeError&) {
+    return std::nullopt;
+  }
   return root;
 }
 

@@ -10,7 +10,8 @@
 namespace GenericStub {
 
 // Parses text, read through the thread's ANSI code page, with JsonCpp's default
-// settings (comments allowed). Nothing when it is not JSON.
+// settings (comments allowed). Nothing when it is not JSON or is nested deeper
+// than 1000 levels.
 std::optional<Json::Value> ParseJsonText(const std::wstring& text);
 
 // The text of a string value. JsonCpp's asString() would quietly turn numbers,
