@@ -23,7 +23,8 @@ HELPERS = BUILD / "tests" / "helpers"
 BENCH = BUILD / "bench"
 HARNESS = REPO / "tests" / "harness"
 STUBPACK = REPO / "build" / "native" / "tools" / "stubpack" / "stubpack"
-# Fails after the language choice (no program to run), so the window stays open.
+# Fails after the language choice (no program to run), so the window stays open;
+# packed with --force, since stubpack refuses a document missing a mandatory field.
 DOCUMENT = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM",
             "workflow": [{"action": "RunExecutableAction", "in": {"launchPath": "C:\\"}}]}
 
@@ -56,7 +57,7 @@ def main():
         (work / "workflow.json").write_text(json.dumps(DOCUMENT))
         stub = work / "TarnwickSetup.exe"
         subprocess.run([str(STUBPACK), "pack", str(BUILD / "startup" / "TarnwickGUI.exe"), str(work / "workflow.json"),
-                        "-o", str(stub), "--cert", str(work / "bench-signer.pem"), "--key", str(work / "bench-signer.key")],
+                        "-o", str(stub), "--force", "--cert", str(work / "bench-signer.pem"), "--key", str(work / "bench-signer.key")],
                        check=True, capture_output=True)
         subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                        stdout=subprocess.DEVNULL)
