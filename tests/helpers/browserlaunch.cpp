@@ -15,6 +15,7 @@
 #include <cwchar>
 #include <string>
 
+#include "FixedClock.h"
 #include "download/Clock.h"
 #include "base/AnsiText.h"
 #include "ui/BrowserLaunch.h"
@@ -24,16 +25,6 @@ using namespace GenericStub;
 using namespace Ui;
 
 namespace {
-
-class FixedClock final : public Clock {
- public:
-  explicit FixedClock(std::int64_t now) : now_(now) {}
-  std::int64_t nowSeconds() override { return now_; }
-  void sleep(std::uint32_t) override {}
-
- private:
-  std::int64_t now_;
-};
 
 int CountFiles(const std::wstring& folder) {
   WIN32_FIND_DATAW found;

@@ -38,6 +38,7 @@
 #include <string>
 #include <vector>
 
+#include "FixedClock.h"
 #include "base/AnsiText.h"
 #include "base/Handles.h"
 #include "download/Clock.h"
@@ -48,16 +49,6 @@
 #include "ui/WorkerFailures.h"
 
 namespace {
-
-class FixedClock final : public GenericStub::Clock {
- public:
-  explicit FixedClock(std::int64_t now) : now_(now) {}
-  std::int64_t nowSeconds() override { return now_; }
-  void sleep(std::uint32_t) override {}
-
- private:
-  std::int64_t now_;
-};
 
 struct Run {
   Ui::CMainDlg* window = nullptr;
