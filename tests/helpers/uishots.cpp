@@ -6,10 +6,9 @@
 // For each language (all fifteen of the program when none is named) it shows
 // the main window in each state (initializing, downloading at 37.25%,
 // extracting, the failures 3, 8 without a direct URL and 9) and the error
-// window, saves each as OUTDIR\<locale>-<state>.png and all of a language as
-// OUTDIR\<locale>-sheet.png. Each window is moved to the top-left corner of
-// the screen, above all others, and copied from the screen: Wine's
-// PrintWindow draws neither the frame nor the controls.
+// window, and saves each as OUTDIR\<locale>-<state>.png. Each window is moved
+// to the top-left corner of the screen, above all others, and copied from the
+// screen: Wine's PrintWindow draws neither the frame nor the controls.
 //
 // Every text of each window is measured with the font and width it is drawn
 // with; a line "clipped <locale> <state> <control id> ..." names each text
@@ -152,34 +151,6 @@ std::unique_ptr<Gdiplus::Bitmap> Capture(HWND window) {
   return image;
 }
 
-void SaveSheet(const std::vector<std::unique_ptr<Gdiplus::Bitmap>>& images, const std::wstring& locale,
-               const std::wstring& path) {
-  constexpr INT kGap = 24;
-  INT width = 0, height = kGap;
-  for (const auto& image : images) {
-    width = std::max(width, static_cast<INT>(image->GetWidth()));
-    height += static_cast<INT>(image->GetHeight()) + kGap;
-  }
-  Gdiplus::Bitmap sheet(width + 16, height, PixelFormat32bppARGB);
-  Gdiplus::Graphics canvas(&sheet);
-  canvas.Clear(Gdiplus::Color(255, 255, 255, 255));
-  INT y = 4;
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    // Captions through GDI: Wine's GDI+ finds none of its generic families.
-    const std::wstring caption = locale + L" " + kStates[i];
-    const HDC dc = canvas.GetHDC();
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    RECT line = {8, y, width, y + kGap - 4};
-    DrawTextW(dc, caption.c_str(), -1, &line, DT_SINGLELINE | DT_NOPREFIX);
-    canvas.ReleaseHDC(dc);
-    y += kGap - 4;
-    canvas.DrawImage(images[i].get(), 8, y);
-    y += static_cast<INT>(images[i]->GetHeight()) + 4;
-  }
-  sheet.Save(path.c_str(), &kPngEncoder, nullptr);
-}
-
 HWND ShowState(Ui::CMainDlg& main, ErrorWindow& error, std::size_t state) {
   if (state == 6) {
     const HWND window = error.create(nullptr, IDD_ERROR);
@@ -221,7 +192,6 @@ int wmain(int argc, wchar_t** argv) {
   int clipped = 0;
   for (const std::wstring& locale : locales) {
     Ui::SetRunLanguage(LANGIDFROMLCID(LocaleNameToLCID(locale.c_str(), 0)));
-    std::vector<std::unique_ptr<Gdiplus::Bitmap>> images;
     for (std::size_t state = 0; state < std::size(kStates); ++state) {
       Ui::CMainDlg main;
       ErrorWindow error;
@@ -229,12 +199,10 @@ int wmain(int argc, wchar_t** argv) {
       SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
       Pump(150);
       clipped += CheckTexts(window, locale, kStates[state]);
-      images.push_back(Capture(window));
-      images.back()->Save((folder + L"\\" + locale + L"-" + kStates[state] + L".png").c_str(), &kPngEncoder, nullptr);
+      Capture(window)->Save((folder + L"\\" + locale + L"-" + kStates[state] + L".png").c_str(), &kPngEncoder, nullptr);
       DestroyWindow(window);
       Pump(10);
     }
-    SaveSheet(images, locale, folder + L"\\" + locale + L"-sheet.png");
   }
   std::printf("%d clipped\n", clipped);
   return clipped == 0 ? 0 : 1;
