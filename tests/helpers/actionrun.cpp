@@ -59,24 +59,22 @@ class CountingClock final : public Clock {
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> args(argv + 1, argv + argc);
-  if (args.size() >= 2 && args[0] == L"--log-folder") {
-    SetEnvironmentVariableW(L"TEMP", args[1].c_str());
-    SetEnvironmentVariableW(L"TMP", args[1].c_str());
-    args.erase(args.begin(), args.begin() + 2);
-  }
   PrintingHandler printingHandler;
   CallbackHandler* handler = nullptr;
   CountingClock countingClock;
-  for (bool option = true; option && !args.empty();) {
+  for (; !args.empty() && args[0].rfind(L"--", 0) == 0; args.erase(args.begin())) {
     if (args[0] == L"--callbacks") {
       handler = &printingHandler;
     } else if (args[0] == L"--count-waits") {
       InstallClock(&countingClock);
+    } else if (args[0] == L"--log-folder" && args.size() > 1) {
+      args.erase(args.begin());
+      SetEnvironmentVariableW(L"TEMP", args[0].c_str());
+      SetEnvironmentVariableW(L"TMP", args[0].c_str());
     } else {
-      option = false;
-      continue;
+      args.clear();  // an unknown option: the usage below
+      break;
     }
-    args.erase(args.begin());
   }
   if (args.empty()) {
     std::fprintf(stderr, "usage: actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] DOCUMENT [NAME...]\n");

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
+
 namespace {
 
 std::vector<BYTE> ReadFile(const wchar_t* path) {
@@ -28,30 +30,26 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring action = argv[1];
   const std::vector<BYTE> der = ReadFile(argv[2]);
-  PCCERT_CONTEXT cert = CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()));
-  if (cert == nullptr) {
+  const Base::CertContext cert(
+      CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size())));
+  if (!cert) {
     std::fprintf(stderr, "certstore: not a DER certificate (error %lu)\n", GetLastError());
     return 1;
   }
-  HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
-  if (store == nullptr) {
+  const Base::CertStore store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
+  if (!store) {
     std::fprintf(stderr, "certstore: cannot open the root store (error %lu)\n", GetLastError());
-    CertFreeCertificateContext(cert);
     return 1;
   }
-  int result = 0;
-  PCCERT_CONTEXT found = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, cert, nullptr);
+  const Base::CertContext found(
+      CertFindCertificateInStore(store.get(), X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, cert.get(), nullptr));
   if (action == L"add-root") {
-    if (!CertAddCertificateContextToStore(store, cert, CERT_STORE_ADD_REPLACE_EXISTING, nullptr)) result = 1;
-  } else if (action == L"remove-root") {
-    if (found != nullptr && CertDeleteCertificateFromStore(CertDuplicateCertificateContext(found)) == FALSE) result = 1;
-  } else if (action == L"has-root") {
-    result = found != nullptr ? 0 : 1;
-  } else {
-    result = 2;
+    return CertAddCertificateContextToStore(store.get(), cert.get(), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) ? 0 : 1;
   }
-  if (found != nullptr) CertFreeCertificateContext(found);
-  CertFreeCertificateContext(cert);
-  CertCloseStore(store, 0);
-  return result;
+  if (action == L"remove-root") {
+    // The deletion frees the context it is given: a duplicate, so that found's own stays valid.
+    return found && !CertDeleteCertificateFromStore(CertDuplicateCertificateContext(found.get())) ? 1 : 0;
+  }
+  if (action == L"has-root") return found ? 0 : 1;
+  return 2;
 }

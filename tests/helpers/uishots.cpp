@@ -6,10 +6,9 @@
 // For each language (all fifteen of the program when none is named) it shows
 // the main window in each state (initializing, downloading at 37.25%,
 // extracting, the failures 3, 8 without a direct URL and 9) and the error
-// window, saves each as OUTDIR\<locale>-<state>.png and all of a language as
-// OUTDIR\<locale>-sheet.png. Each window is moved to the top-left corner of
-// the screen, above all others, and copied from the screen: Wine's
-// PrintWindow draws neither the frame nor the controls.
+// window, and saves each as OUTDIR\<locale>-<state>.png. Each window is moved
+// to the top-left corner of the screen, above all others, and copied from the
+// screen: Wine's PrintWindow draws neither the frame nor the controls.
 //
 // Every text of each window is measured with the font and width it is drawn
 // with; a line "clipped <locale> <state> <control id> ..." names each text
@@ -24,7 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "base/AnsiText.h"
+#include "base/Handles.h"
+#include "proxy/Utf8Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/CErrorDlg.h"
 #include "ui/CMainDlg.h"
@@ -34,14 +34,14 @@
 
 namespace {
 
+using ORVK::ProxyManager::WideToUtf8Lenient;
+
 constexpr const wchar_t* kLocales[] = {L"zh-TW", L"cs-CZ", L"de-DE", L"en-US", L"fr-FR", L"hu-HU", L"it-IT", L"ja-JP",
                                        L"ko-KR", L"pl-PL", L"pt-BR", L"ru-RU", L"zh-CN", L"pt-PT", L"es-ES"};
 constexpr const wchar_t* kStates[] = {L"initializing", L"downloading", L"extracting", L"failure-3",
                                       L"failure-8",    L"failure-9",   L"error-window"};
 // image/png
 constexpr CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-
-using ErrorWindow = Ui::CErrorDlg;
 
 void Pump(DWORD milliseconds) {
   const ULONGLONG end = GetTickCount64() + milliseconds;
@@ -61,61 +61,39 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-// A static text (or the link) as it wraps it: needed size against its client area.
-bool StaticFits(HWND control, std::string& detail) {
+// Whether the control's text, wrapped in the control's width with the font and
+// format it is drawn with, fits the control's client area.
+bool TextFits(HWND control, HFONT font, UINT format, std::string& detail) {
   const std::wstring text = TextOf(control);
   if (text.empty()) return true;
   RECT client = {};
   GetClientRect(control, &client);
   const HDC dc = GetDC(control);
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
   RECT needed = client;
-  DrawTextW(dc, text.c_str(), -1, &needed, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+  DrawTextW(dc, text.c_str(), -1, &needed, format | DT_WORDBREAK | DT_CALCRECT);
   if (previous != nullptr) SelectObject(dc, previous);
   ReleaseDC(control, dc);
   char line[160];
   std::snprintf(line, sizeof line, "needs %ldx%ld in %ldx%ld", needed.right - needed.left, needed.bottom - needed.top,
                 client.right, client.bottom);
   detail = line;
-  return needed.right <= client.right && needed.bottom <= client.bottom;
+  return needed.right - needed.left <= client.right && needed.bottom - needed.top <= client.bottom;
 }
 
-// The button's text at the size and weight the button draws it (bold, 80/dpi
-// points per pixel of the window font's height), wrapped in the button's
-// width. Measured through GDI, which links in the glyphs that the font lacks
-// as the button's drawing does on Windows; Wine's GDI+ draws such glyphs as
-// boxes.
-bool ButtonFits(HWND button, std::string& detail) {
-  const std::wstring text = TextOf(button);
-  if (text.empty()) return true;
-  RECT client = {};
-  GetClientRect(button, &client);
+// The font the button draws its text with (bold, 80/dpi points per pixel of
+// the window font's height), for GDI: GDI links in the glyphs that the font
+// lacks as the button's drawing does on Windows; Wine's GDI+ draws such glyphs
+// as boxes.
+Base::UniqueFont ButtonTextFont(HWND button) {
   LOGFONTW description = {};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof description, &description);
   const HDC dc = GetDC(button);
   const double points = -description.lfHeight * 80.0 / GetDeviceCaps(dc, LOGPIXELSY);
   description.lfHeight = -static_cast<LONG>(points * GetDeviceCaps(dc, LOGPIXELSY) / 72.0 + 0.5);
-  description.lfWeight = FW_BOLD;
-  const HFONT bold = CreateFontIndirectW(&description);
-  const HGDIOBJ previous = SelectObject(dc, bold);
-  RECT needed = client;
-  DrawTextW(dc, text.c_str(), -1, &needed, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
-  SelectObject(dc, previous);
-  DeleteObject(bold);
   ReleaseDC(button, dc);
-  char line[160];
-  std::snprintf(line, sizeof line, "needs %ldx%ld in %ldx%ld", needed.right - needed.left, needed.bottom - needed.top,
-                client.right, client.bottom);
-  detail = line;
-  return needed.right - needed.left <= client.right && needed.bottom - needed.top <= client.bottom;
+  description.lfWeight = FW_BOLD;
+  return Base::UniqueFont(CreateFontIndirectW(&description));
 }
 
 int CheckTexts(HWND window, const std::wstring& locale, const std::wstring& state) {
@@ -126,9 +104,13 @@ int CheckTexts(HWND window, const std::wstring& locale, const std::wstring& stat
     std::string detail;
     const bool button = lstrcmpiW(name, L"Button") == 0;
     if (!button && lstrcmpiW(name, L"Static") != 0) continue;
-    const bool fits = button ? ButtonFits(control, detail) : StaticFits(control, detail);
-    std::printf("%s %s %s %d %s: %s\n", fits ? "fits" : "clipped", Utf8(locale).c_str(), Utf8(state).c_str(),
-                GetDlgCtrlID(control), detail.c_str(), Utf8(TextOf(control)).c_str());
+    // A static text (or the link) draws without prefixes, the button centred.
+    const bool fits = button ? TextFits(control, ButtonTextFont(control).get(), DT_CENTER, detail)
+                             : TextFits(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                                        DT_NOPREFIX, detail);
+    std::printf("%s %s %s %d %s: %s\n", fits ? "fits" : "clipped", WideToUtf8Lenient(locale).c_str(),
+                WideToUtf8Lenient(state).c_str(), GetDlgCtrlID(control), detail.c_str(),
+                WideToUtf8Lenient(TextOf(control)).c_str());
     if (!fits) ++clipped;
   }
   return clipped;
@@ -152,35 +134,7 @@ std::unique_ptr<Gdiplus::Bitmap> Capture(HWND window) {
   return image;
 }
 
-void SaveSheet(const std::vector<std::unique_ptr<Gdiplus::Bitmap>>& images, const std::wstring& locale,
-               const std::wstring& path) {
-  constexpr INT kGap = 24;
-  INT width = 0, height = kGap;
-  for (const auto& image : images) {
-    width = std::max(width, static_cast<INT>(image->GetWidth()));
-    height += static_cast<INT>(image->GetHeight()) + kGap;
-  }
-  Gdiplus::Bitmap sheet(width + 16, height, PixelFormat32bppARGB);
-  Gdiplus::Graphics canvas(&sheet);
-  canvas.Clear(Gdiplus::Color(255, 255, 255, 255));
-  INT y = 4;
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    // Captions through GDI: Wine's GDI+ finds none of its generic families.
-    const std::wstring caption = locale + L" " + kStates[i];
-    const HDC dc = canvas.GetHDC();
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    RECT line = {8, y, width, y + kGap - 4};
-    DrawTextW(dc, caption.c_str(), -1, &line, DT_SINGLELINE | DT_NOPREFIX);
-    canvas.ReleaseHDC(dc);
-    y += kGap - 4;
-    canvas.DrawImage(images[i].get(), 8, y);
-    y += static_cast<INT>(images[i]->GetHeight()) + 4;
-  }
-  sheet.Save(path.c_str(), &kPngEncoder, nullptr);
-}
-
-HWND ShowState(Ui::CMainDlg& main, ErrorWindow& error, std::size_t state) {
+HWND ShowState(Ui::CMainDlg& main, Ui::CErrorDlg& error, std::size_t state) {
   if (state == 6) {
     const HWND window = error.create(nullptr, IDD_ERROR);
     ShowWindow(window, SW_SHOW);
@@ -221,20 +175,17 @@ int wmain(int argc, wchar_t** argv) {
   int clipped = 0;
   for (const std::wstring& locale : locales) {
     Ui::SetRunLanguage(LANGIDFROMLCID(LocaleNameToLCID(locale.c_str(), 0)));
-    std::vector<std::unique_ptr<Gdiplus::Bitmap>> images;
     for (std::size_t state = 0; state < std::size(kStates); ++state) {
       Ui::CMainDlg main;
-      ErrorWindow error;
+      Ui::CErrorDlg error;
       const HWND window = ShowState(main, error, state);
       SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
       Pump(150);
       clipped += CheckTexts(window, locale, kStates[state]);
-      images.push_back(Capture(window));
-      images.back()->Save((folder + L"\\" + locale + L"-" + kStates[state] + L".png").c_str(), &kPngEncoder, nullptr);
+      Capture(window)->Save((folder + L"\\" + locale + L"-" + kStates[state] + L".png").c_str(), &kPngEncoder, nullptr);
       DestroyWindow(window);
       Pump(10);
     }
-    SaveSheet(images, locale, folder + L"\\" + locale + L"-sheet.png");
   }
   std::printf("%d clipped\n", clipped);
   return clipped == 0 ? 0 : 1;

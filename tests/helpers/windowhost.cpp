@@ -33,7 +33,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,7 +41,9 @@
 #include "FixedClock.h"
 #include "base/AnsiText.h"
 #include "base/Handles.h"
+#include "base/SplitString.h"
 #include "download/Clock.h"
+#include "proxy/Utf8Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/CMainDlg.h"
 #include "ui/GdiplusSession.h"
@@ -56,21 +58,12 @@ struct Run {
   std::wstring directUrl;
 };
 
-std::wstring Utf8ToWide(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
-
+// Empty lines are no steps.
 bool ReadScript(const std::wstring& path, std::vector<std::wstring>& steps) {
   std::ifstream file(path.c_str(), std::ios::binary);
   if (!file) return false;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) steps.push_back(Utf8ToWide(line));
-  }
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  steps = Base::SplitString(ORVK::ProxyManager::Utf8ToWideLenient(text), L"\r\n");
   return true;
 }
 

@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "base/SplitString.h"
 #include "proxy/Utf8Text.h"
 
 namespace {
@@ -125,19 +126,17 @@ bool Matches(HWND window, const Selector& selector) {
   return true;
 }
 
-std::vector<HWND> TopLevelWindows(const Selector& selector) {
-  struct Search {
-    const Selector* selector;
-    std::vector<HWND> found;
-  } search{&selector, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (Matches(window, *s->selector)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The top-level windows (parent null) or every descendant of parent, depth first.
+std::vector<HWND> WindowsBelow(HWND parent) {
+  std::vector<HWND> found;
+  if (parent == nullptr) EnumWindows(&Collect, reinterpret_cast<LPARAM>(&found));
+  else EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 bool StepMatches(HWND window, const Step& step) {
@@ -148,38 +147,19 @@ bool StepMatches(HWND window, const Step& step) {
   return false;
 }
 
-// EnumChildWindows visits every descendant, depth first.
 HWND FindDescendant(HWND parent, const Step& step) {
-  struct Search {
-    const Step* step;
-    HWND found;
-  } search{&step, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (!StepMatches(window, *s->step)) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window : WindowsBelow(parent)) {
+    if (StepMatches(window, step)) return window;
+  }
+  return nullptr;
 }
 
 bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(L'/', start);
-    if (end == std::wstring::npos) end = path.size();
-    const std::wstring step = path.substr(start, end - start);
+  for (const std::wstring& step : Base::SplitString(path, L"/")) {
     const size_t colon = step.find(L':');
-    if (colon == std::wstring::npos) return false;
     const std::wstring kind = step.substr(0, colon);
-    const std::wstring value = step.substr(colon + 1);
-    if (kind == L"id") steps.push_back({Step::kId, value});
-    else if (kind == L"class") steps.push_back({Step::kClass, value});
-    else return false;
-    start = end + 1;
+    if (colon == std::wstring::npos || (kind != L"id" && kind != L"class")) return false;
+    steps.push_back({kind == L"id" ? Step::kId : Step::kClass, step.substr(colon + 1)});
   }
   return !steps.empty();
 }
@@ -279,7 +259,10 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<HWND> windows;
   std::vector<HWND> targets;
   for (;;) {
-    windows = TopLevelWindows(selector);
+    windows.clear();
+    for (HWND window : WindowsBelow(nullptr)) {
+      if (Matches(window, selector)) windows.push_back(window);
+    }
     targets.clear();
     for (HWND window : windows) {
       HWND current = window;
@@ -299,15 +282,11 @@ int wmain(int argc, wchar_t** argv) {
     for (HWND window : windows) PrintWindow(window);
   } else if (command == L"tree") {
     PrintWindow(targets[0]);
-    EnumChildWindows(
-        targets[0],
-        [](HWND window, LPARAM root) -> BOOL {
-          int depth = 0;
-          for (HWND up = window; up != nullptr && up != reinterpret_cast<HWND>(root); up = GetParent(up)) ++depth;
-          PrintWindow(window, depth);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(targets[0]));
+    for (HWND window : WindowsBelow(targets[0])) {
+      int depth = 0;
+      for (HWND up = window; up != nullptr && up != targets[0]; up = GetParent(up)) ++depth;
+      PrintWindow(window, depth);
+    }
   }
   for (HWND target : targets) {
     if (command == L"get-text") {

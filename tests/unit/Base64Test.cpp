@@ -17,7 +17,8 @@ std::string Encode(const std::string& bytes) {
   return EncodeBase64(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-// Test vectors of RFC 4648, section 10.
+// Test vectors of RFC 4648, section 10. That any bytes come back from their
+// encoding is the property of the Base64Fuzz target.
 const std::pair<const char*, const char*> kVectors[] = {
     {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
     {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
@@ -27,12 +28,6 @@ TEST(Base64, StandardVectorsRoundTrip) {
     EXPECT_EQ(Encode(plain), encoded);
     EXPECT_EQ(Decode(encoded), plain);
   }
-  const std::string allBytes = [] {
-    std::string s;
-    for (int i = 0; i < 256; ++i) s.push_back(static_cast<char>(i));
-    return s;
-  }();
-  EXPECT_EQ(Decode(Encode(allBytes)), allBytes);
 }
 
 TEST(Base64, LineBreaksBlanksAndPaddingAreSkippedWherever) {

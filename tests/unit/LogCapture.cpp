@@ -26,19 +26,6 @@ const std::filesystem::path& LogPath() {
   return path;
 }
 
-std::string ReadFrom(long long offset) {
-  std::ifstream in(LogPath(), std::ios::binary);
-  if (!in) return {};
-  in.seekg(offset);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string text;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text += bytes[i];
-  }
-  return text;
-}
-
 }  // namespace
 
 LogCapture::LogCapture() {
@@ -50,6 +37,10 @@ LogCapture::LogCapture() {
 }
 
 std::string LogCapture::text() const {
-  static const std::regex timestamp(R"(\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} )");
-  return std::regex_replace(ReadFrom(start_), timestamp, "");
+  // A missing log reads as empty: the stream then yields nothing.
+  std::ifstream in(LogPath(), std::ios::binary);
+  in.seekg(start_);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  static const std::regex timestampOrCarriageReturn(R"(\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} |\r(?=\n))");
+  return std::regex_replace(bytes, timestampOrCarriageReturn, "");
 }

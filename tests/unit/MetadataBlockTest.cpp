@@ -48,11 +48,10 @@ class MetadataBlockTest : public ::testing::Test {
   int count_ = 0;
 };
 
-TEST_F(MetadataBlockTest, BlockTextIsReadUpToThePaddingWithTheMarkerRemoved) {
-  const std::string tail = "QUJD" + std::string(kMarker) + std::string("\0\0\x30\x82\x0d\x48", 6);
-  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), tail))), L"QUJD");
-}
-
+// A packed and signed stub (the block, its marker, the signature's padding and
+// certificate) is read and decrypted by the embedded block scenarios, and a
+// signed program without a block too. That a file which is no PE image, or is
+// cut short, has no block is the property of the PeLayoutFuzz target.
 TEST_F(MetadataBlockTest, MarkerIsRemovedWhereverItStandsButNeverRequired) {
   EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QU" + std::string(kMarker) + "JD" + kMarker))), L"QUJD");
   EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QUJD"))), L"QUJD");
@@ -62,17 +61,6 @@ TEST_F(MetadataBlockTest, MarkerIsRemovedWhereverItStandsButNeverRequired) {
   EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), lower))), std::wstring(lower.begin(), lower.end()));
 }
 
-TEST_F(MetadataBlockTest, FilesWithoutABlockGiveAnEmptyText) {
-  EXPECT_EQ(ReadEmbeddedBlock(write(Image())), L"");
-  EXPECT_EQ(ReadEmbeddedBlock(write({})), L"");
-  EXPECT_EQ(ReadEmbeddedBlock(write(std::vector<uint8_t>(4096, 'A'))), L"");
-  EXPECT_EQ(ReadEmbeddedBlock(folder_.path() + L"\\missing.exe"), L"");
-  // Truncated inside the last section.
-  auto truncated = Image();
-  truncated.resize(0x700);
-  EXPECT_EQ(ReadEmbeddedBlock(write(truncated)), L"");
-}
-
 TEST_F(MetadataBlockTest, DecryptsADocumentMadeByOpensslUpToItsFirstZeroByte) {
   EXPECT_EQ(DecryptMetadata(kDocumentCipher), kDocument);
   std::wstring wrapped = kDocumentCipher;  // line breaks in the block text are skipped
@@ -80,9 +68,6 @@ TEST_F(MetadataBlockTest, DecryptsADocumentMadeByOpensslUpToItsFirstZeroByte) {
   wrapped.insert(20, L" \n");
   EXPECT_EQ(DecryptMetadata(wrapped), kDocument);
   EXPECT_EQ(DecryptMetadata(kZeroInsideCipher), L"ab");
-  const std::wstring cipher = kDocumentCipher;
-  const std::string tail = std::string(cipher.begin(), cipher.end()) + kMarker + std::string(2, '\0');
-  EXPECT_EQ(DecryptMetadata(ReadEmbeddedBlock(write(Concat(Image(), tail)))), kDocument);
 }
 
 TEST_F(MetadataBlockTest, WrongKeyBadPaddingAndPartialBlocksGiveAnEmptyText) {

@@ -15,20 +15,9 @@ std::vector<Replacement> Select(const std::wstring& text, const std::wstring& ve
   return entries ? SelectReplacements(*entries, version) : std::vector<Replacement>{};
 }
 
-TEST(ReplacementEntries, OnlyEntriesOfTheExactVersionTextApply) {
-  LogCapture log;
-  const auto selected = Select(
-      LR"([{"version":"1.0.0.1","sourceUrl":"u1/","path":"p1\\","files":"x.dll"},
-           {"version":"1.0.0.02","sourceUrl":"u2/","path":"p2\\","files":"y.dll"},
-           {"version":"1.0.0.2","sourceUrl":"u3/","path":"p3\\","files":"|a.dll||b.dll|"}])",
-      L"1.0.0.2");
-  ASSERT_EQ(selected.size(), 1u);
-  EXPECT_EQ(selected[0].sourceUrl, L"u3/");
-  EXPECT_EQ(selected[0].path, L"p3\\");
-  EXPECT_EQ(selected[0].files, (std::vector<std::wstring>{L"a.dll", L"b.dll"}));
-  EXPECT_EQ(log.text(), "");
-}
-
+// Which entry applies (the exact version text), the files split at "|" and the
+// source and path used, and an entry without a version, are shown by the file
+// replacement scenario of the package download.
 // Texts that are not a JSON array are refused as the argument actions refuse them.
 TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
   struct {
@@ -36,8 +25,6 @@ TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
     const char* log;
   } const cases[] = {
       {L"[1]", "ERROR:: additionalArguments has invalid arguments."},
-      {LR"([{"version":"","sourceUrl":"u","path":"p","files":"f"}])",
-       "ERROR:: additionalArguments has an entry where file version is not available."},
       {LR"([{"version":"1","sourceUrl":"","path":"","files":""}])",
        "ERROR:: additionalArguments has an entry where source is not available."},
       {LR"([{"version":"1","sourceUrl":"u","path":"","files":"f"}])",

@@ -16,15 +16,16 @@ namespace {
 constexpr std::int64_t kNow = 1700000000;
 const std::string kSignedValue = "1702592000_fb201ba5ac15d9906ec91af4a3c0358c";
 
-// The download client's clock, standing still at kNow until a test moves it.
+// The download client's clock, standing still at kNow. That the token follows
+// the clock is shown by the error window scenario, whose window host is given
+// the second to sign at.
 class SignDownloadUrlTest : public ::testing::Test, public Clock {
  protected:
   SignDownloadUrlTest() : previous_(InstallClock(this)) {}
   ~SignDownloadUrlTest() override { InstallClock(previous_); }
-  std::int64_t nowSeconds() override { return now_; }
+  std::int64_t nowSeconds() override { return kNow; }
   void sleep(std::uint32_t) override {}
 
-  std::int64_t now_ = kNow;
   Clock* previous_;
 };
 
@@ -35,6 +36,8 @@ TEST(DescrambleAuthParam, ReadsPairsAsFarAsTheyHaveHexDigitsUpTo255Bytes) {
   EXPECT_EQ(DescrambleAuthParam(std::wstring(600, L'f')), std::wstring(255, wchar_t(0xff)));
 }
 
+// The value first among others and with an odd last digit (ignored) is signed
+// in the error window scenario.
 TEST_F(SignDownloadUrlTest, TheAuthparamValueBecomesATokenOverThePathAndNothingElseChanges) {
   const std::string setup = "https://dl.example.test/pkg/setup_001_003.exe";
   const std::string longQuery = "?x=" + std::string(3000, 'q') + "&authparam=";
@@ -43,13 +46,11 @@ TEST_F(SignDownloadUrlTest, TheAuthparamValueBecomesATokenOverThePathAndNothingE
     std::string url, expected;
   } cases[] = {
       {setup + "?x=1&authparam=a3f1c0de7b", setup + "?x=1&authparam=" + kSignedValue},
-      {setup + "?authparam=a3f1c0de7b&lang=en%2DUS", setup + "?authparam=" + kSignedValue + "&lang=en%2DUS"},
       {middle + "a3f1c0de7b&c=%E4%BD%A0&d=", middle + kSignedValue + "&c=%E4%BD%A0&d="},
       {setup + longQuery + "a3f1c0de7b&z=1", setup + longQuery + kSignedValue + "&z=1"},
-      // The token covers the path only; hex digits in any case; an odd last digit is ignored.
+      // The token covers the path only; hex digits in any case.
       {"http://b.example.test/pkg/setup_001_003.exe?authparam=A3F1C0DE7B",
        "http://b.example.test/pkg/setup_001_003.exe?authparam=" + kSignedValue},
-      {setup + "?authparam=a3f1c0de7b5", setup + "?authparam=" + kSignedValue},
       // Without authparam (the name is exact): byte for byte.
       {"https://dl.example.test/pkg/setup%20x_001_003.exe?a=1&b=%C3%A9\xE9",
        "https://dl.example.test/pkg/setup%20x_001_003.exe?a=1&b=%C3%A9\xE9"},
@@ -59,14 +60,6 @@ TEST_F(SignDownloadUrlTest, TheAuthparamValueBecomesATokenOverThePathAndNothingE
       {"setup.exe?authparam=a3f1c0de7b&x=1", "setup.exe?authparam=&x=1"},
   };
   for (const auto& c : cases) EXPECT_EQ(SignDownloadUrl(c.url), c.expected) << c.url.substr(0, 100);
-}
-
-TEST_F(SignDownloadUrlTest, TheSameSecondGivesTheSameTokenAndTheNextSecondAnother) {
-  const std::string url = "https://dl.example.test/pkg/setup_001_003.exe?authparam=a3f1c0de7b";
-  EXPECT_EQ(SignDownloadUrl(url), SignDownloadUrl(url));
-  ++now_;
-  EXPECT_EQ(SignDownloadUrl(url),
-            "https://dl.example.test/pkg/setup_001_003.exe?authparam=1702592001_29c82f68ed2cbaf05c2f1f41e6aa41c3");
 }
 
 }  // namespace
