@@ -108,8 +108,14 @@ TEST_F(MetadataDocumentTest, BadDocumentsRaiseTheirCodeWithTheirLogLine) {
   }
 }
 
-// A document nested beyond the JSON reader's depth (once a runtime error that
-// escaped the parser) is a regression input of the MetadataDocumentFuzz target.
+// JsonCpp's reader throws its runtime error beyond 1000 levels of nesting,
+// which used to escape the parser and end the run with the generic code 12.
+TEST_F(MetadataDocumentTest, DocumentNestedDeeperThanTheReaderGoesIsNotJson) {
+  const std::wstring head = LR"({"productLang": "en-US", "requestType": "/x", "deep": )";
+  EXPECT_EQ(ErrorCodeOf(head + std::wstring(1001, L'[') + std::wstring(1001, L']') + L"}"), "3");
+  EXPECT_EQ(ErrorCodeOf(head + std::wstring(999, L'[') + std::wstring(999, L']') + L"}"), "");
+}
+
 TEST_F(MetadataDocumentTest, NonStringWhereAStringIsReadRaisesTheJsonLogicError) {
   for (const wchar_t* document :
        {LR"({"productLang": "en-US", "requestType": "/x", "workflow": [{"action": 7}]})",
