@@ -5,7 +5,6 @@ demands a Basic login. Each records what reached it and stops within a second.""
 import base64
 import http.client
 import http.server
-import random
 import socket
 import ssl
 import struct
@@ -83,25 +82,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.connection.close()
 
 
-class GeneratedBody:
-    """A body of size bytes made while it is sent (a repeated random block), for
-    bodies too large to hold: serve it as a file of WebServer."""
-
-    def __init__(self, size, block=1 << 20):
-        self.size = size
-        self._block = random.Random(size).randbytes(block)
-
-    def __len__(self):
-        return self.size
-
-    def chunks(self):
-        left = self.size
-        while left > 0:
-            piece = self._block[:min(left, len(self._block))]
-            left -= len(piece)
-            yield piece
-
-
 class _WebHandler(Handler):
     def do_GET(self):
         self.record()
@@ -115,12 +95,6 @@ class _WebHandler(Handler):
             self.reset()
         elif body is None:
             self.answer(404, body=b"not found")
-        elif isinstance(body, GeneratedBody):
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            for piece in body.chunks():
-                self.wfile.write(piece)
         elif fault == "truncate":
             # Announces the whole body, sends half of it, and ends the connection in
             # order. A reset instead could make the client's stack drop the data it
