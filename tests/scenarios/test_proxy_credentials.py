@@ -52,7 +52,7 @@ def expect_login_accepted(answer, proxy, user=LOGIN[0], password=LOGIN[1]):
     assert (answer.fields["user"], answer.fields["password"]) == (user, password)
     assert answer.fields["authScheme"] == "1"  # Basic
     assert answer.has("DEBUG", f"Authenticating proxy server detected with credentials [user={user} password=****]")
-    assert proxy.authorized_requests, "the proxy never saw the login"
+    assert proxy.expected_header in [r[2] for r in proxy.requests], "the proxy never saw the login"
 
 
 def expect_stored(credentials, user, password):

@@ -27,12 +27,8 @@ class LocalServer:
 
     def __init__(self, tls=None):
         self.requests = []  # (method, target, Proxy-Authorization header or None)
-        owner = self
-
-        class Handler(self.handler):
-            server_owner = owner
-
-        self._server = _Server(("127.0.0.1", 0), Handler)
+        self._server = _Server(("127.0.0.1", 0), self.handler)
+        self._server.owner = self
         if tls is not None:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
             context.load_cert_chain(*tls)
@@ -64,7 +60,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     def record(self):
-        self.server_owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
+        self.server.owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
 
     def answer(self, status, headers=(), body=b""):
         self.send_response(status)
@@ -85,7 +81,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class _WebHandler(Handler):
     def do_GET(self):
         self.record()
-        owner = self.server_owner
+        owner = self.server.owner
         path = urlsplit(self.path).path
         fault = owner.next_fault(path)
         body = owner.files.get(path, owner.default)
@@ -171,7 +167,7 @@ class WebServer(LocalServer):
 class _ProxyHandler(Handler):
     def _forward(self):
         self.record()
-        owner = self.server_owner
+        owner = self.server.owner
         if owner.credentials is not None and self.headers.get("Proxy-Authorization") != owner.expected_header:
             self.answer(407, [("Proxy-Authenticate", f'Basic realm="{REALM}"')], b"login required")
             return
@@ -194,7 +190,7 @@ class _ProxyHandler(Handler):
     def do_CONNECT(self):
         # Tunnels are not offered: the tests only look at where the probe goes.
         self.record()
-        challenge = self.server_owner.credentials is not None
+        challenge = self.server.owner.credentials is not None
         self.answer(407 if challenge else 502,
                     [("Proxy-Authenticate", f'Basic realm="{REALM}"')] if challenge else [])
 
@@ -212,10 +208,6 @@ class ForwardingProxy(LocalServer):
             token = base64.b64encode(f"{credentials[0]}:{credentials[1]}".encode()).decode()
             self.expected_header = f"Basic {token}"
         super().__init__()
-
-    @property
-    def authorized_requests(self):
-        return [r for r in self.requests if r[2] == self.expected_header]
 
 
 def unused_address():
