@@ -3,6 +3,7 @@ logins, written by a test and put back afterwards (the prefix is shared by
 every test), and proxyquery.exe (the manager's entry point for one URL),
 whose answer and debug output the tests read."""
 
+import codecs
 import re
 import struct
 import subprocess
@@ -108,20 +109,8 @@ class CredentialStore:
 
 
 def _unescape(text):
-    out, i = bytearray(), 0
-    escapes = {"n": b"\n", "r": b"\r", "t": b"\t", "\\": b"\\", '"': b'"'}
-    while i < len(text):
-        if text[i] == "\\" and i + 1 < len(text):
-            if text[i + 1] == "x":
-                out += bytes([int(text[i + 2:i + 4], 16)])
-                i += 4
-                continue
-            out += escapes.get(text[i + 1], text[i + 1].encode())
-            i += 2
-            continue
-        out += text[i].encode()
-        i += 1
-    return out.decode("utf-8", errors="replace")
+    """Wine's escaped form of the string (\\n, \\", \\xNN for every byte outside ASCII) back to its text."""
+    return codecs.decode(text, "unicode_escape").encode("latin-1").decode("utf-8", errors="replace")
 
 
 def debug_lines(stderr):
