@@ -19,10 +19,7 @@ struct RecordedLog : PmLogSink {
     return n;
   }
   bool has(int level, const std::wstring& message) const {
-    for (const auto& line : lines) {
-      if (line.first == level && line.second == message) return true;
-    }
-    return false;
+    return std::find(lines.begin(), lines.end(), std::make_pair(level, message)) != lines.end();
   }
 };
 
