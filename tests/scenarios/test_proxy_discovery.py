@@ -38,6 +38,7 @@ class TestFixedList:
         assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
         assert answer.has("DEBUG", "Bypass proxy server list:<local>")
         assert answer.has("DEBUG", "No authenticating proxy server detected.")
+        assert not answer.has("INFO", WPAD_TRIED)  # not switched on in the settings
         # Nothing demanded a login, so nothing is remembered.
         assert credentials.read(PROXY_HOST) is None
         assert [r[0] for r in open_proxy.requests] == ["HEAD"]
@@ -96,22 +97,15 @@ class TestCandidates:
 
 
 class TestScriptAndDetection:
-    def test_pac_script_names_the_proxy(self, settings, open_proxy, target, query):
-        with pac_server(open_proxy) as pac:
-            settings.set_ie(pac_url=pac_url(pac))
-            answer = query(target.url())
-            assert pac.gets("/proxy.pac"), "the script was not fetched"
-        expect_direct_proxy(answer, open_proxy)
-        assert answer.has("DEBUG", f"AutoConfig URL:{pac_url(pac)}")
-        assert not answer.has("INFO", WPAD_TRIED)
-
     # Which values of the switch count is the unit tests' (one rule for both switches).
-    def test_wpad_is_tried_first_unless_switched_off(self, settings, open_proxy, target, query):
+    def test_wpad_is_tried_first_then_the_script_names_the_proxy(self, settings, open_proxy, target, query):
         with pac_server(open_proxy) as pac:
             settings.set_ie(pac_url=pac_url(pac), auto_detect=True)
             answer = query(target.url())
+            assert pac.gets("/proxy.pac"), "the script was not fetched"
         expect_direct_proxy(answer, open_proxy)
         assert answer.has("DEBUG", "AutoDetect:1")
+        assert answer.has("DEBUG", f"AutoConfig URL:{pac_url(pac)}")
         # Wine finds no WPAD server here, so the script is taken after it.
         assert answer.has("INFO", WPAD_TRIED)
         assert answer.index("INFO", "Unable to automatically detect proxy information using WPAD") < \
