@@ -52,13 +52,22 @@ class TestCallerCredentials:
                                    "authentication scheme")
         expect_stored(credentials, *LOGIN)
 
-    def test_credentials_are_stored_even_when_the_proxy_never_asks(self, settings, credentials, open_proxy,
-                                                                   target, query):
+    def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_is_never_logged(
+            self, settings, credentials, open_proxy, target, query):
         settings.set_ie(proxy=open_proxy.address)
-        answer = query("--user", "bob", "--password", "pw", "--silent", target.url())
+        user, password = "J\u00fcrgen", "Pa55-w0rd!"
+        answer = query("--user", user, "--password", password, "--silent", target.url())
         assert answer.status == 0, answer
-        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == ("bob", "pw", "0")
-        expect_stored(credentials, "bob", "pw")
+        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == (user, password, "0")
+        expect_stored(credentials, user, password)
+        assert answer.has("INFO", "Input password:****")
+        assert not any(password in line for line in answer.lines)
+        # The user name is logged in full; Wine hands the wide line on through the ANSI code page.
+        logged = next(m for m in answer.messages if m.startswith("[INFO]   Input user:J"))
+        assert logged.endswith("rgen"), logged
+        assert any(m.startswith("[DEBUG]   Authenticating proxy server detected with credentials [user=J")
+                   and m.endswith("rgen password=****]") for m in answer.messages), answer
+        assert answer.messages[-1].endswith("rgen password=**** authScheme=0]")
 
 
 class TestStoredCredentials:
