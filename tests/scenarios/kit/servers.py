@@ -21,9 +21,8 @@ class _Server(http.server.ThreadingHTTPServer):
 
 
 class LocalServer:
-    """A threaded HTTP server on 127.0.0.1 with a free port; use as a context manager."""
-
-    handler = None
+    """A threaded HTTP server on 127.0.0.1 with a free port, answering with the
+    subclass's handler class; use as a context manager."""
 
     def __init__(self, tls=None):
         self.requests = []  # (method, target, Proxy-Authorization header or None)
