@@ -165,12 +165,12 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
     (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
-    # Which entries apply and which are malformed is the unit tests'; here: the installer's own version decides.
     entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},
+               {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
                {"version": version, "sourceUrl": "", "path": "bin\\", "files": "a.dll||b.dll"}]
     with WebServer(files) as server:
         entries[0]["sourceUrl"] = server.url("/old/")
-        entries[1]["sourceUrl"] = server.url("/new/")
+        entries[2]["sourceUrl"] = server.url("/new/")
         result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
                                                    "executableName": "Setup.exe",
                                                    "additionalArguments": json.dumps(entries)})
@@ -179,4 +179,7 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     assert (extraction / "bin" / "a.dll").read_bytes() == b"patched a"
     assert (extraction / "bin" / "b.dll").read_bytes() == b"patched b"
     assert not (actions.downloads / "a.dll").exists() and not (actions.downloads / "b.dll").exists()
+    # The program writes this line without a line end: the next line follows on the same.
+    assert any(line.startswith("ERROR:: additionalArguments has an entry where file version is not available.")
+               for line in result.log)
 
