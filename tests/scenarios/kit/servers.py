@@ -78,15 +78,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 class _WebHandler(Handler):
+    def begin(self, header, value):
+        """Sends the head of a 200 answer whose body the caller writes."""
+        self.send_response(200)
+        self.send_header(header, value)
+        self.end_headers()
+
     def do_GET(self):
         self.record()
         owner = self.server.owner
         path = urlsplit(self.path).path
         fault = owner.next_fault(path)
         body = owner.files.get(path, owner.default)
-        if isinstance(fault, int):
-            self.answer(fault, body=f"status {fault}".encode())
-        elif fault == "reset":
+        if fault == "reset":
             self.reset()
         elif body is None:
             self.answer(404, body=b"not found")
@@ -94,25 +98,19 @@ class _WebHandler(Handler):
             # Announces the whole body, sends half of it, and ends the connection in
             # order. A reset instead could make the client's stack drop the data it
             # has not read yet, so the client would see a failed request, not a cut body.
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
+            self.begin("Content-Length", str(len(body)))
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_WR)
         elif fault == "chunked":
-            self.send_response(200)
-            self.send_header("Transfer-Encoding", "chunked")
-            self.end_headers()
+            self.begin("Transfer-Encoding", "chunked")
             for start in range(0, len(body), 4096):
                 piece = body[start:start + 4096]
                 self.wfile.write(f"{len(piece):x}\r\n".encode() + piece + b"\r\n")
             self.wfile.write(b"0\r\n\r\n")
         elif fault == "slow":
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
+            self.begin("Content-Length", str(len(body)))
             for start in range(0, len(body), owner.slow_chunk):
                 self.wfile.write(body[start:start + owner.slow_chunk])
                 self.wfile.flush()
@@ -126,11 +124,11 @@ class _WebHandler(Handler):
 class WebServer(LocalServer):
     """Serves files {path: bytes}; a path it does not hold answers 404, or the
     default body when one is given. Faults on demand, per path:
-    fault(path, 500, 500) answers 500 twice and then serves the file;
-    fault(path, 404, repeat=True) answers 404 every time. A fault is a status
-    code, "reset" (connection reset before any answer), "truncate" (half the
-    announced body, then the end of the connection), "chunked" (no Content-Length) or "slow" (the
-    body in slow_chunk pieces, slow_pause seconds apart). Reach it as
+    fault(path, "reset", "reset") resets twice and then serves the file;
+    fault(path, "slow", repeat=True) is slow every time. A fault is "reset"
+    (connection reset before any answer), "truncate" (half the announced body,
+    then the end of the connection), "chunked" (no Content-Length) or "slow"
+    (the body in slow_chunk pieces, slow_pause seconds apart). Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
     when a proxy and its target have the same host text."""
 
