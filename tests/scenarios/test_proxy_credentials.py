@@ -20,7 +20,7 @@ def _basic(user, password):
 
 @pytest.fixture()
 def inspector(wine, helpers):
-    """Reads and answers the credential dialog of the program under test from outside."""
+    """Reads and cancels the credential dialog of the program under test from outside."""
     return Inspector(wine, helpers)
 
 
