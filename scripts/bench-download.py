@@ -11,20 +11,72 @@ run it by hand after scripts/build.sh.
 """
 
 import argparse
+import http.server
 import os
+import random
 import subprocess
 import sys
 import tempfile
+import threading
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
 HARNESS = REPO / "tests" / "harness"
-sys.path.insert(0, str(REPO / "tests" / "scenarios"))
-
-from kit.servers import GeneratedBody, WebServer  # noqa: E402
 
 MB = 1000 * 1000
+
+
+class GeneratedBody:
+    """A body of size bytes made while it is sent (a repeated random block), for
+    bodies too large to hold."""
+
+    def __init__(self, size, block=1 << 20):
+        self.size = size
+        self._block = random.Random(size).randbytes(block)
+
+    def chunks(self):
+        left = self.size
+        while left > 0:
+            piece = self._block[:min(left, len(self._block))]
+            left -= len(piece)
+            yield piece
+
+
+class _BodyHandler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        body = self.server.files.get(self.path)
+        if body is None:
+            self.send_error(404)
+            return
+        self.send_response(200)
+        self.send_header("Content-Length", str(body.size))
+        self.end_headers()
+        for piece in body.chunks():
+            self.wfile.write(piece)
+
+
+class BodyServer:
+    """Serves {path: GeneratedBody} on a free port of 127.0.0.1; use as a context manager."""
+
+    def __init__(self, files):
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _BodyHandler)
+        self._server.daemon_threads = True
+        self._server.files = files
+        self.port = self._server.server_address[1]
+
+    def __enter__(self):
+        threading.Thread(target=self._server.serve_forever, daemon=True).start()
+        return self
+
+    def __exit__(self, *exc):
+        self._server.shutdown()
+        self._server.server_close()
 
 
 def windows_path(path):
@@ -60,7 +112,7 @@ def main():
     subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                    stdout=subprocess.DEVNULL)
     try:
-        with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as temp, WebServer(files) as server:
+        with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as temp, BodyServer(files) as server:
             out = Path(temp) / "out.bin"
             url = f"http://127.0.0.1:{server.port}/200.bin"
             times = {"bare": [], "window": [], "curl": []}

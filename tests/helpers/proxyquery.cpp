@@ -1,9 +1,7 @@
-// proxyquery [--user U] [--password P] [--silent] [--no-input] [URL]
+// proxyquery [--user U] [--password P] [--silent] [URL]
 // Asks the proxy manager how to reach URL and prints its answer, one
 // "name=value" line each (UTF-8; "<none>" for an absent text):
-//   status, server, serverPort, user, password, authScheme, then "freed=1"
-//   when orvkFreeProxyInfo left the record cleared.
-// --no-input passes a missing input record.
+//   status, server, serverPort, user, password, authScheme.
 
 #include <windows.h>
 
@@ -25,7 +23,7 @@ void Print(const char* name, const char* value) { std::printf("%s=%s\n", name, v
 
 int wmain(int argc, wchar_t** argv) {
   std::string url, user, password;
-  bool hasUser = false, hasPassword = false, silent = false, noInput = false;
+  bool hasUser = false, hasPassword = false, silent = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -35,8 +33,6 @@ int wmain(int argc, wchar_t** argv) {
       password = Utf8(argv[++i]), hasPassword = true;
     } else if (arg == L"--silent") {
       silent = true;
-    } else if (arg == L"--no-input") {
-      noInput = true;
     } else if (arg.rfind(L"--", 0) == 0) {
       std::fprintf(stderr, "proxyquery: unknown option\n");
       return 2;
@@ -51,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   input.password = hasPassword ? password.c_str() : nullptr;
   input.silentMode = silent;
   ProxyInfo output;
-  const PmStatus status = orvkGetProxyInfo(noInput ? nullptr : &input, &output);
+  const PmStatus status = orvkGetProxyInfo(&input, &output);
 
   std::printf("status=%d\n", status);
   Print("server", output.server);
@@ -60,9 +56,6 @@ int wmain(int argc, wchar_t** argv) {
   Print("password", output.password);
   std::printf("authScheme=%lu\n", static_cast<unsigned long>(output.authScheme));
   orvkFreeProxyInfo(&output);
-  const bool freed = output.server == nullptr && output.serverPort == nullptr && output.user == nullptr &&
-                     output.password == nullptr && output.authScheme == 0;
-  std::printf("freed=%d\n", freed ? 1 : 0);
   std::fflush(stdout);
   return 0;
 }

@@ -9,7 +9,7 @@ from pathlib import Path
 import pytest
 
 from kit.actions import ActionRunner
-from kit.proxy import LOGIN, PROXY_HOST, CredentialStore, ProxyQuery, ProxySettings
+from kit.proxy import LOGIN, CredentialStore, ProxyQuery, ProxySettings
 from kit.registry import PrefixRegistry
 from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
@@ -94,10 +94,10 @@ def actions(wine, helpers, tmp_path):
 def saved_settings(wine, tmp_path_factory):
     """The prefix's proxy settings as the module found them, put back at its end."""
     settings = ProxySettings(wine, tmp_path_factory.mktemp("proxy-settings"))
-    settings.save()
+    settings.save_both()
     yield settings
     settings.restore()
-    assert settings.read() == settings.saved
+    assert settings.read() == settings.found
 
 
 @pytest.fixture()
@@ -109,7 +109,7 @@ def settings(saved_settings):
 
 @pytest.fixture()
 def credentials(wine, helpers):
-    store = CredentialStore(wine, helpers, [PROXY_HOST])
+    store = CredentialStore(wine, helpers)
     yield store
     store.clean_up()
 

@@ -1,7 +1,7 @@
 """The executable verifier action under Wine with files signed by throw-away
-publishers: the expected publisher passes; an unsigned or tampered file and a
-foreign file carrying a certificate with the expected name in its signature
-are rejected with code 9 (a package of another publisher: test_road)."""
+publishers: the expected publisher passes; an unsigned file and a foreign
+file carrying a certificate with the expected name in its signature are
+rejected with code 9 (a package of another publisher: test_road)."""
 
 import shutil
 import subprocess
@@ -33,19 +33,13 @@ def rejected(result, *lines):
 
 
 def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, trusted_signer):
-    signed = sign(unsigned, trusted_signer, actions.downloads / "signed.exe")
+    sign(unsigned, trusted_signer, actions.downloads / "signed.exe")
     result = verify(actions, PUBLISHER, "signed.exe")
     assert result.error is None
     assert result.store == {"isSigned": "1"}
     assert f"INFO:: A certificate with a subject name [{PUBLISHER}] has been found!" in result.log
 
-    data = bytearray(signed.read_bytes())
-    data[0x400] ^= 0xFF  # a byte of the first section
-    (actions.downloads / "tampered.exe").write_bytes(bytes(data))
-    result = verify(actions, PUBLISHER, "tampered.exe")
-    rejected(result)
-    assert any("not properly signed" in line for line in result.log)
-
+    # A changed byte fails the same trust check (test_embedded_block) and takes the unsigned file's way.
     result = verify(actions, PUBLISHER, "unsigned.exe")
     rejected(result)
     assert any(line.startswith('INFO:: The file "unsigned.exe" is not properly signed. '

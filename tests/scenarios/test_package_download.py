@@ -1,7 +1,8 @@
 """The package download and replace-file actions under Wine, against local web
-servers with faults on demand, a proxy that demands a Basic login and TLS with
-a trusted and an untrusted CA. The prefix's proxy settings are cleared for every
-test: a proxy left configured by another test would carry these downloads."""
+servers with faults on demand and TLS with a trusted and an untrusted CA (a
+proxy that demands a login: test_road). The prefix's proxy settings are
+cleared for every test: a proxy left configured by another test would carry
+these downloads."""
 
 import hashlib
 import json
@@ -9,8 +10,7 @@ import random
 
 import pytest
 
-from kit.proxy import LOGIN, PROXY_HOST
-from kit.servers import ForwardingProxy, WebServer, unused_address
+from kit.servers import WebServer, unused_address
 from kit.signing import server_certificate
 from kit.wine import windows_path
 
@@ -90,20 +90,7 @@ def test_progress_enabled_decides_whether_progress_is_told(actions, enabled, rep
     assert (actions.downloads / "p.bin").read_bytes() == body(30000)
 
 
-def test_a_404_is_tried_four_times_without_waiting_and_fails_with_8(actions):
-    with WebServer({"/p.bin": b"x"}) as server:
-        server.fault("/p.bin", 404, repeat=True)
-        result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, ["downloadedFilename"],
-                             count_waits=True)
-        assert server.gets("/p.bin") == 4
-    assert result.error == "8" and result.store == {} and result.waits == []
-    assert status_lines(result.log) == [f"INFO:: {n} >> The return code for the http request = [404]."
-                                         for n in (4, 3, 2, 1)]
-    assert FAILED_8 in result.log
-    assert not (actions.downloads / "p.bin").exists()
-
-
-def test_failed_attempts_wait_3000_ms_each(actions):
+def test_failed_attempts_wait_3000_ms_each_and_a_404_is_tried_four_times_without_waiting(actions):
     port = unused_address().split(":")[1]
     refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
     assert refused.error == "8" and refused.waits == [3000] * 4
@@ -115,11 +102,19 @@ def test_failed_attempts_wait_3000_ms_each(actions):
         server.fault("/p.bin", "reset", "reset")
         result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, ["downloadedFilename"],
                              count_waits=True)
+        missing = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/missing.bin")},
+                              ["downloadedFilename"], count_waits=True)
+        assert server.gets("/missing.bin") == 4
     assert result.error is None and result.waits == [3000, 3000]
     failures = [line for line in result.log if line.startswith("ERROR:: CDownloader::request: WinHttp")]
     assert len(failures) == 2, result.log
     assert status_lines(result.log) == ["INFO:: 2 >> The return code for the http request = [200]."]
     assert (actions.downloads / "p.bin").read_bytes() == body(9000)
+    assert missing.error == "8" and missing.store == {} and missing.waits == []
+    assert status_lines(missing.log) == [f"INFO:: {n} >> The return code for the http request = [404]."
+                                          for n in (4, 3, 2, 1)]
+    assert FAILED_8 in missing.log
+    assert not (actions.downloads / "missing.bin").exists()
 
 
 def test_a_cut_body_or_an_unwritable_file_fails_with_8_and_leaves_no_file(actions):
@@ -161,19 +156,6 @@ def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actio
     assert result.error == "8" and result.waits == []
     assert [line for line in result.log if line.startswith("ERROR::")] == [
         "ERROR:: ERROR_WINHTTP_SECURE_FAILURE error occurred.", FAILED_8]
-
-
-def test_a_proxy_asking_for_a_login_gets_basic_credentials_at_once(actions, settings, credentials):
-    with WebServer({"/p.bin": body(3000)}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
-        settings.set_ie(proxy=proxy.address)
-        credentials.write(PROXY_HOST, *LOGIN)
-        result = actions.run("PackageDownloadAction", {"downloadUrl": server.url("/p.bin")}, count_waits=True)
-        gets = [r for r in proxy.requests if r[0] == "GET"]
-    assert result.error is None and result.waits == []
-    assert status_lines(result.log) == ["INFO:: 4 >> The return code for the http request = [407].",
-                                        "INFO:: 3 >> The return code for the http request = [200]."]
-    assert gets[-1][2] == proxy.expected_header
-    assert (actions.downloads / "p.bin").read_bytes() == body(3000)
 
 
 def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, helpers):

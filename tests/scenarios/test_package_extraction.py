@@ -1,7 +1,8 @@
 """The package extraction action under Wine with RAR archives made by `rar`:
-folder naming, overwriting, damaged, missing and encrypted archives, a name
-that tries to leave the root, a planted rar.ini, and the hardening. (Entries
-named "../x" stay inside the folder by UnRAR's own rule, whatever the caller.)"""
+folder naming, unpacking over a folder, damaged, missing and encrypted
+archives, a name that tries to leave the root, a planted rar.ini, and the
+hardening. (Entries named "../x" stay inside the folder by UnRAR's own rule,
+whatever the caller.)"""
 
 import os
 import shutil
@@ -50,22 +51,28 @@ def extract(actions, name, launch_order=None, **environment):
     return actions.run("PackageExtractionAction", inputs, ["extractionPath", "executableName"], **environment)
 
 
-# How the folder is named is the unit tests'; here: the installer's suffix, and no extension.
-@pytest.mark.parametrize("suffix", ["_sETUP.EXE", ""])
-def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, orvakel, content, suffix):
+# How the folder is named is the unit tests' (the road unpacks "<name>_Setup.exe");
+# here: a name without an extension.
+def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, orvakel, content):
     root, tag = orvakel
     make_rar(actions.downloads / f"{tag}.rar", content)
-    (actions.downloads / f"{tag}.rar").rename(actions.downloads / f"{tag}{suffix}")
+    (actions.downloads / f"{tag}.rar").rename(actions.downloads / tag)
     # Without an extension, UnRAR itself would look for "<name>.rar": a decoy there is never used.
     decoy = content.parent / "decoy"
     decoy.mkdir()
     (decoy / "decoy.txt").write_text("decoy")
     make_rar(actions.downloads / f"{tag}.rar", decoy)
-    result = extract(actions, f"{tag}{suffix}", "##missing.exe##bin\\tool.exe#Setup.exe#")
+    # A folder of that name already exists: it is unpacked over without asking.
+    (root / tag).mkdir(parents=True)
+    (root / tag / "Setup.exe").write_bytes(b"MZ old setup")
+    (root / tag / "other.txt").write_text("stays")
+    result = extract(actions, tag, "##missing.exe##bin\\tool.exe#Setup.exe#")
     assert result.error is None
     folder_path = f"C:\\Orvakel\\{tag}\\"
     assert result.store == {"extractionPath": folder_path, "executableName": "bin\\tool.exe"}
     assert (root / tag / "bin" / "tool.exe").read_bytes() == b"MZ tool"
+    assert (root / tag / "Setup.exe").read_bytes() == b"MZ new setup"
+    assert (root / tag / "other.txt").read_text() == "stays"
     assert not (root / tag / "decoy.txt").exists()
     assert result.log[-5:] == [
         f"INFO:: GetExecutableName::Check if [{folder_path}missing.exe] exist?",
@@ -74,19 +81,6 @@ def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, 
         "INFO:: GetExecutableName::Selected binary name is [bin\\tool.exe].",
         "INFO:: End of running class [class GenericStub::PackageExtractionAction].",
     ]
-
-
-def test_unpacking_over_a_folder_overwrites_without_asking(actions, orvakel, content):
-    root, tag = orvakel
-    make_rar(actions.downloads / f"{tag}_Setup.exe", content)
-    (root / tag).mkdir(parents=True)
-    (root / tag / "Setup.exe").write_bytes(b"MZ old setup")
-    (root / tag / "other.txt").write_text("stays")
-    result = extract(actions, f"{tag}_Setup.exe", "a.exe#b.exe")
-    assert result.error is None
-    assert (root / tag / "Setup.exe").read_bytes() == b"MZ new setup"
-    assert (root / tag / "other.txt").read_text() == "stays"
-    assert result.store["executableName"] == "Setup.exe"  # no candidate exists
 
 
 def test_a_name_that_climbs_out_of_the_root_unpacks_nothing(actions, orvakel, content, wine):
@@ -110,10 +104,10 @@ def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
     (content / "zlarge.bin").write_bytes(os.urandom(256 * 1024))
     damaged = make_rar(actions.downloads / f"{tag}damaged.rar", content, "-m0")
     damaged.write_bytes(damaged.read_bytes()[:-64 * 1024])
-    result = extract(actions, f"{tag}damaged.rar", "Setup.exe")
+    result = extract(actions, f"{tag}damaged.rar", "a.exe#b.exe")
     assert result.error is None
     assert (root / f"{tag}damaged" / "keep.txt").read_text() == "kept"
-    assert result.store["executableName"] == "Setup.exe"
+    assert result.store["executableName"] == "Setup.exe"  # no candidate exists
     assert any("UnRAR exit code [3]" in line for line in result.log)
 
     # Encrypted: UnRAR would have to ask for a password, which ends the run with code 12.

@@ -1,5 +1,5 @@
 """Proxy logins: the caller's credentials, the credential store, the Windows
-credential dialog (answered or cancelled by the wininspect helper) and silent
+credential dialog (cancelled from outside by the wininspect helper) and silent
 mode, against local proxies that demand a Basic login."""
 
 import base64
@@ -7,9 +7,9 @@ import base64
 import pytest
 
 from kit.proxy import LOGIN, PROXY_HOST
+from kit.windows import Inspector
 
-DIALOG = ["--class", "#32770", "--title", f"Connect to {PROXY_HOST}"]
-DIALOG_WAIT_MS = "20000"
+DIALOG = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", "20000")
 SILENT_ERROR = ("PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy "
                 "server credentials.")
 
@@ -18,32 +18,10 @@ def _basic(user, password):
     return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
 
 
-class Dialog:
-    """The credential dialog of the program under test, driven from outside."""
-
-    def __init__(self, wine, helpers):
-        self.wine, self.tool = wine, helpers / "wininspect.exe"
-
-    def _run(self, *args):
-        return self.wine.run(self.tool, *args, *DIALOG, "--wait", DIALOG_WAIT_MS)
-
-    def message(self):
-        result = self._run("get-text", "--control", "id:103")
-        assert result.returncode == 0, "no credential dialog appeared"
-        return result.stdout.decode().strip()
-
-    def answer(self, user, password):
-        assert self._run("set-text", user, "--control", "id:101/class:Edit").returncode == 0, "no dialog"
-        assert self._run("set-text", password, "--control", "id:102").returncode == 0
-        assert self._run("click", "--control", "id:1").returncode == 0
-
-    def cancel(self):
-        assert self._run("click", "--control", "id:2").returncode == 0, "no dialog"
-
-
 @pytest.fixture()
-def dialog(wine, helpers):
-    return Dialog(wine, helpers)
+def inspector(wine, helpers):
+    """Reads and cancels the credential dialog of the program under test from outside."""
+    return Inspector(wine, helpers)
 
 
 def expect_login_accepted(answer, proxy, user=LOGIN[0], password=LOGIN[1]):
@@ -52,7 +30,7 @@ def expect_login_accepted(answer, proxy, user=LOGIN[0], password=LOGIN[1]):
     assert (answer.fields["user"], answer.fields["password"]) == (user, password)
     assert answer.fields["authScheme"] == "1"  # Basic
     assert answer.has("DEBUG", f"Authenticating proxy server detected with credentials [user={user} password=****]")
-    assert proxy.authorized_requests, "the proxy never saw the login"
+    assert proxy.expected_header in [r[2] for r in proxy.requests], "the proxy never saw the login"
 
 
 def expect_stored(credentials, user, password):
@@ -74,20 +52,22 @@ class TestCallerCredentials:
                                    "authentication scheme")
         expect_stored(credentials, *LOGIN)
 
-    def test_credentials_are_stored_even_when_the_proxy_never_asks(self, settings, credentials, open_proxy,
-                                                                   target, query):
+    def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_is_never_logged(
+            self, settings, credentials, open_proxy, target, query):
         settings.set_ie(proxy=open_proxy.address)
-        answer = query("--user", "bob", "--password", "pw", "--silent", target.url())
+        user, password = "J\u00fcrgen", "Pa55-w0rd!"
+        answer = query("--user", user, "--password", password, "--silent", target.url())
         assert answer.status == 0, answer
-        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == ("bob", "pw", "0")
-        expect_stored(credentials, "bob", "pw")
-
-    def test_rejected_credentials_in_silent_mode_give_6(self, settings, credentials, login_proxy, target, query):
-        settings.set_ie(proxy=login_proxy.address)
-        answer = query("--user", LOGIN[0], "--password", "wrong", "--silent", target.url())
-        assert answer.status == 6, answer
-        assert answer.has("ERROR", SILENT_ERROR)
-        assert credentials.read(PROXY_HOST) is None
+        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == (user, password, "0")
+        expect_stored(credentials, user, password)
+        assert answer.has("INFO", "Input password:****")
+        assert not any(password in line for line in answer.lines)
+        # The user name is logged in full; Wine hands the wide line on through the ANSI code page.
+        logged = next(m for m in answer.messages if m.startswith("[INFO]   Input user:J"))
+        assert logged.endswith("rgen"), logged
+        assert any(m.startswith("[DEBUG]   Authenticating proxy server detected with credentials [user=J")
+                   and m.endswith("rgen password=****]") for m in answer.messages), answer
+        assert answer.messages[-1].endswith("rgen password=**** authScheme=0]")
 
 
 class TestStoredCredentials:
@@ -101,14 +81,14 @@ class TestStoredCredentials:
         assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
 
     def test_second_407_after_the_stored_credential_brings_the_dialog(self, settings, credentials, login_proxy,
-                                                                       target, query, dialog):
+                                                                       target, query, inspector):
         settings.set_ie(proxy=login_proxy.address)
         credentials.write(PROXY_HOST, "olduser", "outdated")
         running = query.start(target.url())
-        assert dialog.message() == f"Connecting to {PROXY_HOST}"
+        assert inspector.text(*DIALOG, "--control", "id:103") == f"Connecting to {PROXY_HOST}"
         # Wine keeps sending the first Basic login set on a request, whatever is set
         # after it: an accepted login after this dialog cannot be shown here.
-        dialog.cancel()
+        assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
         answer = query.finish(running)
         # Cancelled for the only candidate.
         assert answer.status == 5, answer
@@ -122,47 +102,35 @@ class TestStoredCredentials:
         assert answer.has("INFO", f"Removing rejected credential for proxy server:{PROXY_HOST}")
         assert credentials.read(PROXY_HOST) is None
 
-    def test_stored_credential_rejected_in_silent_mode_gives_6(self, settings, credentials, login_proxy, target,
-                                                               query):
-        settings.set_ie(proxy=login_proxy.address)
-        credentials.write(PROXY_HOST, LOGIN[0], "outdated")
-        answer = query("--silent", target.url())
-        assert answer.status == 6, answer
-        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
-        assert credentials.read(PROXY_HOST)["password"] == "outdated"
-
 
 class TestSilentMode:
-    def test_first_407_without_stored_record_gives_6_and_no_dialog(self, settings, credentials, login_proxy,
-                                                                    target, query):
+    # A login the proxy refuses, from the caller or from the store, or no login at all:
+    # the dialog would be next, and silent mode forbids it.
+    @pytest.mark.parametrize("caller, stored", [(["--user", LOGIN[0], "--password", "wrong"], None),
+                                                 ([], "outdated"), ([], None)],
+                             ids=["caller", "stored", "nothing"])
+    def test_a_login_that_needs_the_dialog_gives_6_and_no_dialog(self, settings, credentials, login_proxy, target,
+                                                                 query, caller, stored):
         settings.set_ie(proxy=login_proxy.address)
-        answer = query("--silent", target.url())
+        if stored:
+            credentials.write(PROXY_HOST, LOGIN[0], stored)
+        answer = query(*caller, "--silent", target.url())
         assert answer.status == 6, answer
         assert answer.has("ERROR", SILENT_ERROR)
         assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
         assert answer.has("DEBUG", "Received HTTP status:407")
         assert answer.has("INFO", "PMStatus:6")
         assert answer.fields["server"] == "<none>"
+        # A refused login of the caller is not stored; a stored one stays when no dialog could replace it.
+        assert (credentials.read(PROXY_HOST) or {}).get("password") == stored
 
 
 class TestDialog:
-    def test_entered_credentials_are_accepted_and_stored(self, settings, credentials, login_proxy, target, query,
-                                                         dialog):
-        settings.set_ie(proxy=login_proxy.address)
-        running = query.start(target.url())
-        assert dialog.message() == f"Connecting to {PROXY_HOST}"
-        dialog.answer(*LOGIN)
-        answer = query.finish(running)
-        # Wine hands the bare name back as "127.0.0.1\proxyuser": the proxy's own name is dropped.
-        expect_login_accepted(answer, login_proxy)
-        assert answer.has("INFO", "ShowCredentialDialog response:0")
-        expect_stored(credentials, *LOGIN)
-
     def test_cancel_moves_on_to_the_next_candidate(self, settings, credentials, login_proxy, open_proxy, target,
-                                                   query, dialog):
+                                                   query, inspector):
         settings.set_ie(proxy=f"{login_proxy.address};{open_proxy.address}")
         running = query.start(target.url())
-        dialog.cancel()
+        assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
         answer = query.finish(running)
         assert answer.status == 0, answer
         assert answer.proxy == (PROXY_HOST, str(open_proxy.port))

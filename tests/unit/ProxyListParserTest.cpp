@@ -19,10 +19,7 @@ struct RecordedLog : PmLogSink {
     return n;
   }
   bool has(int level, const std::wstring& message) const {
-    for (const auto& line : lines) {
-      if (line.first == level && line.second == message) return true;
-    }
-    return false;
+    return std::find(lines.begin(), lines.end(), std::make_pair(level, message)) != lines.end();
   }
 };
 
@@ -56,8 +53,6 @@ TEST(ProxyListParser, CandidatesByUrlAndList) {
       {L"example.com/a", L"proxy", {{"proxy", "443"}}},
       {L"gopher://example.com/", L"proxy", {{"proxy", "443"}}},
       {L"HTTP://example.com/a", L"proxy", {{"proxy", "80"}}},
-      {L"https://example.com/", L"proxy:8080", {{"proxy", "8080"}}},
-      {L"http://x/", L"https=p2:443;http=p1:80", {{"p1", "80"}}},
       {L"http://x/", L"HtTpS=p2:443;hTTp=p1:80", {{"p1", "80"}}},
       {L"HTTP://x/", L"https://p2:443;http://p1:3128", {{"p1", "3128"}}},
       // A list that does not begin with an entry prefix is plain, whatever follows.

@@ -3,6 +3,7 @@ logins, written by a test and put back afterwards (the prefix is shared by
 every test), and proxyquery.exe (the manager's entry point for one URL),
 whose answer and debug output the tests read."""
 
+import codecs
 import re
 import struct
 import subprocess
@@ -26,21 +27,17 @@ DIRECT, FIXED_PROXY, PAC_URL, AUTO_DETECT = 1, 2, 4, 8
 _DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:(?:debugstr|seh):OutputDebugStringA "(.*)"(\.\.\.)?$')
 
 
+def _counted_texts(*texts):
+    return b"".join(struct.pack("<I", len(text)) + text.encode("ascii") for text in texts)
+
+
 def ie_settings_blob(proxy="", bypass="", pac_url="", auto_detect=False):
     flags = DIRECT | (FIXED_PROXY if proxy else 0) | (PAC_URL if pac_url else 0) | (AUTO_DETECT if auto_detect else 0)
-    blob = struct.pack("<III", 0x46, 1, flags)
-    for text in (proxy, bypass, pac_url):
-        data = text.encode("ascii")
-        blob += struct.pack("<I", len(data)) + data
-    return blob + bytes(32)
+    return struct.pack("<III", 0x46, 1, flags) + _counted_texts(proxy, bypass, pac_url) + bytes(32)
 
 
 def machine_default_blob(proxy, bypass=""):
-    blob = struct.pack("<III", 0x18, 0, FIXED_PROXY if proxy else DIRECT)
-    for text in (proxy, bypass):
-        data = text.encode("ascii")
-        blob += struct.pack("<I", len(data)) + data
-    return blob
+    return struct.pack("<III", 0x18, 0, FIXED_PROXY if proxy else DIRECT) + _counted_texts(proxy, bypass)
 
 
 def debug_environment(debug_output="true", **extra):
@@ -54,42 +51,36 @@ def debug_environment(debug_output="true", **extra):
     return wine_environment(**env)
 
 
-class ProxySettings:
-    """Both places a proxy configuration can come from, through the prefix
-    registry: save() notes them once, reset() removes both, restore() puts
-    back what save() found."""
-
-    def __init__(self, wine, folder):
-        self.registry = PrefixRegistry(wine, folder)
-        self.saved = None
+class ProxySettings(PrefixRegistry):
+    """Both places a proxy configuration can come from, in the prefix registry:
+    save_both() notes them once, reset() removes both, restore() puts back what
+    save_both() found."""
 
     def read(self):
-        return self.registry.query(IE_KEY, IE_VALUE), self.registry.query(MACHINE_KEY, MACHINE_VALUE)
+        return self.query(IE_KEY, IE_VALUE), self.query(MACHINE_KEY, MACHINE_VALUE)
 
-    def save(self):
-        self.registry.save(IE_KEY)
-        self.registry.save(MACHINE_KEY)
-        self.saved = self.read()
+    def save_both(self):
+        self.save(IE_KEY)
+        self.save(MACHINE_KEY)
+        self.found = self.read()
 
     def reset(self):
-        self.registry.set_values(IE_KEY, {IE_VALUE: None})
-        self.registry.set_values(MACHINE_KEY, {MACHINE_VALUE: None})
-
-    def restore(self):
-        self.registry.restore()
+        self.set_values(IE_KEY, {IE_VALUE: None})
+        self.set_values(MACHINE_KEY, {MACHINE_VALUE: None})
 
     def set_ie(self, **settings):
-        self.registry.set_values(IE_KEY, {IE_VALUE: ie_settings_blob(**settings)})
+        self.set_values(IE_KEY, {IE_VALUE: ie_settings_blob(**settings)})
 
     def set_machine_default(self, proxy, bypass=""):
-        self.registry.set_values(MACHINE_KEY, {MACHINE_VALUE: machine_default_blob(proxy, bypass)})
+        self.set_values(MACHINE_KEY, {MACHINE_VALUE: machine_default_blob(proxy, bypass)})
 
 
 class CredentialStore:
-    """Generic credentials of the prefix, read and removed with the credstore helper."""
+    """Generic credentials of the prefix, through the credstore helper; the login
+    for the test proxies is removed on creation and by clean_up()."""
 
-    def __init__(self, wine, helpers, targets):
-        self.wine, self.tool, self.targets = wine, helpers / "credstore.exe", list(targets)
+    def __init__(self, wine, helpers):
+        self.wine, self.tool = wine, helpers / "credstore.exe"
         self.clean_up()
 
     def read(self, target):
@@ -103,44 +94,22 @@ class CredentialStore:
         assert self.wine.run(self.tool, "write", target, user, password).returncode == 0
 
     def clean_up(self):
-        for target in self.targets:
-            assert self.wine.run(self.tool, "delete", target).returncode == 0
+        assert self.wine.run(self.tool, "delete", PROXY_HOST).returncode == 0
 
 
 def _unescape(text):
-    out, i = bytearray(), 0
-    escapes = {"n": b"\n", "r": b"\r", "t": b"\t", "\\": b"\\", '"': b'"'}
-    while i < len(text):
-        if text[i] == "\\" and i + 1 < len(text):
-            if text[i + 1] == "x":
-                out += bytes([int(text[i + 2:i + 4], 16)])
-                i += 4
-                continue
-            out += escapes.get(text[i + 1], text[i + 1].encode())
-            i += 2
-            continue
-        out += text[i].encode()
-        i += 1
-    return out.decode("utf-8", errors="replace")
-
-
-def debug_lines(stderr):
-    """The lines the program wrote to the debugger output, each with its line end."""
-    lines = []
-    for raw in stderr.decode(errors="replace").splitlines():
-        match = _DEBUG_LINE.match(raw)
-        if match:
-            lines.append(_unescape(match.group(1)))
-    return lines
+    """Wine's escaped form of the string (\\n, \\", \\xNN for every byte outside ASCII) back to its text."""
+    return codecs.decode(text, "unicode_escape").encode("latin-1").decode("utf-8", errors="replace")
 
 
 class Answer:
     def __init__(self, result):
-        self.returncode = result.returncode
         self.stdout = result.stdout.decode("utf-8", errors="replace")
         self.fields = dict(line.split("=", 1) for line in self.stdout.splitlines() if "=" in line)
         self.status = int(self.fields["status"]) if "status" in self.fields else None
-        self.lines = debug_lines(result.stderr)
+        # The lines written to the debugger output, each with its line end.
+        matches = map(_DEBUG_LINE.match, result.stderr.decode(errors="replace").splitlines())
+        self.lines = [_unescape(match.group(1)) for match in matches if match]
         # The messages alone: "<tag>   <message>" without prefix and line end.
         self.messages = [line[len(LOG_PREFIX):].rstrip("\n") for line in self.lines if line.startswith(LOG_PREFIX)]
 

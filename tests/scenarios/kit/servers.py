@@ -5,7 +5,6 @@ demands a Basic login. Each records what reached it and stops within a second.""
 import base64
 import http.client
 import http.server
-import random
 import socket
 import ssl
 import struct
@@ -22,18 +21,13 @@ class _Server(http.server.ThreadingHTTPServer):
 
 
 class LocalServer:
-    """A threaded HTTP server on 127.0.0.1 with a free port; use as a context manager."""
-
-    handler = None
+    """A threaded HTTP server on 127.0.0.1 with a free port, answering with the
+    subclass's handler class; use as a context manager."""
 
     def __init__(self, tls=None):
         self.requests = []  # (method, target, Proxy-Authorization header or None)
-        owner = self
-
-        class Handler(self.handler):
-            server_owner = owner
-
-        self._server = _Server(("127.0.0.1", 0), Handler)
+        self._server = _Server(("127.0.0.1", 0), self.handler)
+        self._server.owner = self
         if tls is not None:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
             context.load_cert_chain(*tls)
@@ -65,7 +59,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     def record(self):
-        self.server_owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
+        self.server.owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
 
     def answer(self, status, headers=(), body=b""):
         self.send_response(status)
@@ -83,67 +77,40 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.connection.close()
 
 
-class GeneratedBody:
-    """A body of size bytes made while it is sent (a repeated random block), for
-    bodies too large to hold: serve it as a file of WebServer."""
-
-    def __init__(self, size, block=1 << 20):
-        self.size = size
-        self._block = random.Random(size).randbytes(block)
-
-    def __len__(self):
-        return self.size
-
-    def chunks(self):
-        left = self.size
-        while left > 0:
-            piece = self._block[:min(left, len(self._block))]
-            left -= len(piece)
-            yield piece
-
-
 class _WebHandler(Handler):
+    def begin(self, header, value):
+        """Sends the head of a 200 answer whose body the caller writes."""
+        self.send_response(200)
+        self.send_header(header, value)
+        self.end_headers()
+
     def do_GET(self):
         self.record()
-        owner = self.server_owner
+        owner = self.server.owner
         path = urlsplit(self.path).path
         fault = owner.next_fault(path)
         body = owner.files.get(path, owner.default)
-        if isinstance(fault, int):
-            self.answer(fault, body=f"status {fault}".encode())
-        elif fault == "reset":
+        if fault == "reset":
             self.reset()
         elif body is None:
             self.answer(404, body=b"not found")
-        elif isinstance(body, GeneratedBody):
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            for piece in body.chunks():
-                self.wfile.write(piece)
         elif fault == "truncate":
             # Announces the whole body, sends half of it, and ends the connection in
             # order. A reset instead could make the client's stack drop the data it
             # has not read yet, so the client would see a failed request, not a cut body.
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
+            self.begin("Content-Length", str(len(body)))
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_WR)
         elif fault == "chunked":
-            self.send_response(200)
-            self.send_header("Transfer-Encoding", "chunked")
-            self.end_headers()
+            self.begin("Transfer-Encoding", "chunked")
             for start in range(0, len(body), 4096):
                 piece = body[start:start + 4096]
                 self.wfile.write(f"{len(piece):x}\r\n".encode() + piece + b"\r\n")
             self.wfile.write(b"0\r\n\r\n")
         elif fault == "slow":
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
+            self.begin("Content-Length", str(len(body)))
             for start in range(0, len(body), owner.slow_chunk):
                 self.wfile.write(body[start:start + owner.slow_chunk])
                 self.wfile.flush()
@@ -157,11 +124,11 @@ class _WebHandler(Handler):
 class WebServer(LocalServer):
     """Serves files {path: bytes}; a path it does not hold answers 404, or the
     default body when one is given. Faults on demand, per path:
-    fault(path, 500, 500) answers 500 twice and then serves the file;
-    fault(path, 404, repeat=True) answers 404 every time. A fault is a status
-    code, "reset" (connection reset before any answer), "truncate" (half the
-    announced body, then the end of the connection), "chunked" (no Content-Length) or "slow" (the
-    body in slow_chunk pieces, slow_pause seconds apart). Reach it as
+    fault(path, "reset", "reset") resets twice and then serves the file;
+    fault(path, "slow", repeat=True) is slow every time. A fault is "reset"
+    (connection reset before any answer), "truncate" (half the announced body,
+    then the end of the connection), "chunked" (no Content-Length) or "slow"
+    (the body in slow_chunk pieces, slow_pause seconds apart). Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
     when a proxy and its target have the same host text."""
 
@@ -197,7 +164,7 @@ class WebServer(LocalServer):
 class _ProxyHandler(Handler):
     def _forward(self):
         self.record()
-        owner = self.server_owner
+        owner = self.server.owner
         if owner.credentials is not None and self.headers.get("Proxy-Authorization") != owner.expected_header:
             self.answer(407, [("Proxy-Authenticate", f'Basic realm="{REALM}"')], b"login required")
             return
@@ -220,7 +187,7 @@ class _ProxyHandler(Handler):
     def do_CONNECT(self):
         # Tunnels are not offered: the tests only look at where the probe goes.
         self.record()
-        challenge = self.server_owner.credentials is not None
+        challenge = self.server.owner.credentials is not None
         self.answer(407 if challenge else 502,
                     [("Proxy-Authenticate", f'Basic realm="{REALM}"')] if challenge else [])
 
@@ -238,10 +205,6 @@ class ForwardingProxy(LocalServer):
             token = base64.b64encode(f"{credentials[0]}:{credentials[1]}".encode()).decode()
             self.expected_header = f"Basic {token}"
         super().__init__()
-
-    @property
-    def authorized_requests(self):
-        return [r for r in self.requests if r[2] == self.expected_header]
 
 
 def unused_address():
