@@ -45,7 +45,7 @@ def test_one_changed_byte_of_the_block_or_of_a_section_breaks_the_signature(
         wine, helpers, packer, trusted_signer, tmp_path):
     signed = packer.pack(DOCUMENT, signer=trusted_signer)
     data = signed.read_bytes()
-    block_start = pe.headers(data)["section_end"]
+    block_start = pe.section_end(pe.load(data))
 
     in_block = flip_byte(signed, block_start + 10, tmp_path / "block.exe")
     in_section = flip_byte(signed, block_start - 100, tmp_path / "section.exe")

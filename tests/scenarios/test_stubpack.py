@@ -5,6 +5,8 @@ import os
 import subprocess
 from pathlib import Path
 
+import pefile
+
 from kit import pe
 
 KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
@@ -20,6 +22,11 @@ def openssl_decrypt(block_text):
                           input=block_text, capture_output=True, check=True).stdout
 
 
+def security_directory(data):
+    entry = pe.load(data).OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    return entry.VirtualAddress, entry.Size
+
+
 def run(stubpack, *args):
     return subprocess.run([str(stubpack), *map(str, args)], capture_output=True)
 
@@ -27,9 +34,10 @@ def run(stubpack, *args):
 def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, program):
     original = program.read_bytes()
     packed = packer.pack(DOCUMENT).read_bytes()
-    end = pe.headers(original)["section_end"]
+    image = pe.load(original)
+    end = pe.section_end(image)
 
-    field = pe.headers(original)["checksum_field"]
+    field = image.OPTIONAL_HEADER.get_field_absolute_offset("CheckSum")
     assert packed[:field] + packed[field + 4:end] == original[:field] + original[field + 4:end]
     assert len(packed) % 8 == 0
     block = packed[end:]
@@ -37,18 +45,19 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
     assert marker == MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
     assert openssl_decrypt(text).decode() == DOCUMENT
-    assert pe.stored_checksum(packed) == pe.checksum(packed)
+    packed_image = pe.load(packed)
+    assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()
 
 
 def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(packer, trusted_signer):
     signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer, force=True)
     signed_bytes = signed.read_bytes()
-    assert pe.security_directory(signed_bytes) != (0, 0)
+    assert security_directory(signed_bytes) != (0, 0)
 
     repacked = packer.pack(DOCUMENT, stub=signed).read_bytes()
     fresh = packer.pack(DOCUMENT).read_bytes()
     assert repacked == fresh
-    assert pe.security_directory(repacked) == (0, 0)
+    assert security_directory(repacked) == (0, 0)
 
 
 def test_inspect_prints_the_document_byte_for_byte(packer, stubpack):
@@ -144,11 +153,11 @@ def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpa
     result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD",
                        env={**os.environ, "STUB_KEY_PASSWORD": "open sesame"})
     assert result.returncode == 0, result.stderr
-    assert pe.security_directory(out.read_bytes()) != (0, 0)
+    assert security_directory(out.read_bytes()) != (0, 0)
 
     result, out = pack("from-file.exe", "--pass-file", right)
     assert result.returncode == 0, result.stderr
-    assert pe.security_directory(out.read_bytes()) != (0, 0)
+    assert security_directory(out.read_bytes()) != (0, 0)
 
     for password in (["--pass-file", wrong], ["--pass-env", "NO_SUCH_VARIABLE_SET"]):
         result, out = pack("refused.exe", *password)
