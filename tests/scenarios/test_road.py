@@ -25,8 +25,6 @@ ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3
 TEXT_108 = ("Something is preventing the software from downloading. "
             "Please contact your system administrator.")
 TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
-USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
-PROG_ID = "TarnwickStandInBrowser"
 PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
@@ -34,7 +32,7 @@ WAIT = 60
 
 def installed(name):
     """The installer's record of a road run for the package name."""
-    return [[f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}", ""]]
+    return [(f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}")]
 
 
 def document(url, publisher, direct=True, first=(), provided=None):
@@ -87,7 +85,7 @@ class Road:
         return run.finish(WAIT)
 
     def records(self):
-        return [path.read_text(encoding="utf-8").split("\n") for path in sorted(self.installs.iterdir())]
+        return read_records(self.installs, lines=3)
 
     def cleanup(self):
         for folder in self.unpacked:
@@ -130,20 +128,8 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, truste
     assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in log
 
 
-@pytest.fixture()
-def browser(registry, helpers, tmp_path, monkeypatch):
-    """The stand-in browser as the user's https handler; the folder of its records."""
-    registry.save(rf"HKEY_CLASSES_ROOT\{PROG_ID}")
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROG_ID}\shell\open\command",
-                        {None: f'"{windows_path(helpers / "standinbrowser.exe")}" "%1"'})
-    registry.set_values(USER_CHOICE, {"ProgId": PROG_ID})
-    folder = tmp_path / "browser"
-    folder.mkdir()
-    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(folder))
-    return folder
-
-
-def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, browser, helpers):
+def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, default_browser,
+                                                                                    helpers):
     with WebServer() as server:  # every path answers 404
         template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
         run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
@@ -160,7 +146,7 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         "There was a problem downloading the software. Try downloading from a browser.")
     before = int(time.time())
     assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
-    records = read_records(browser, count=3, timeout=WAIT)
+    records = read_records(default_browser, count=3, timeout=WAIT)
     assert len(records) == 3, "the browser did not get three parts"
     after = int(time.time())
     opened = sorted(record[1] for record in records)
@@ -227,16 +213,12 @@ def began(log):
 
 
 @pytest.mark.parametrize("present", [True, False], ids=["handler-present", "handler-absent"])
-def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, tmp_path, monkeypatch,
-                                                               present):
+def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, browser_records, present):
     handler = windows_path(helpers / "standinbrowser.exe")
     registry.save(rf"HKEY_CLASSES_ROOT\{PROTOCOL}")
     if present:
         registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
         registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
-    handed = tmp_path / "handler"
-    handed.mkdir()
-    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(handed))
     body = road.package("RoadHandler_Setup.exe")
     with WebServer({"/RoadHandler_Setup.exe": body}) as server:
         url = f"http://127.0.0.1:{server.port}/RoadHandler_Setup.exe"
@@ -252,11 +234,11 @@ def test_a_registered_protocol_handler_takes_the_download_over(road, registry, h
     assert [line for line in result.log if line.startswith("ERROR")] == []
     detection = ["ProtocolHandlerDetectionAction"]
     if present:
-        assert read_records(handed, count=1, timeout=WAIT) == [[handler, f'"{handoff}"']]
+        assert read_records(browser_records, count=1, timeout=WAIT) == [(handler, f'"{handoff}"')]
         assert (gets, road.records()) == (0, [])
         assert began(result.log) == detection + ["LaunchProtocolHandlerAction"]
     else:
-        assert read_records(handed) == []
+        assert read_records(browser_records) == []
         assert gets == 1
         assert road.records() == installed("RoadHandler")
         assert began(result.log) == detection + ACTIONS
