@@ -59,6 +59,15 @@ def registry(wine, tmp_path):
 
 
 @pytest.fixture()
+def execution_log(wine):
+    """The execution log of the prefix's programs, emptied before the test. Scenario
+    files that use it name the lock ExecutionLog in tests/CMakeLists.txt."""
+    wine.execution_log.parent.mkdir(parents=True, exist_ok=True)
+    wine.execution_log.write_bytes(b"")
+    return wine.execution_log
+
+
+@pytest.fixture()
 def browser_records(tmp_path, monkeypatch):
     """The folder where the stand-in browser records its starts, for every program the test starts."""
     folder = tmp_path / "browser"

@@ -5,7 +5,7 @@ status line and the progress bar from another process."""
 import pytest
 
 from kit.wine import windows_path
-from kit.windows import Inspector, WindowHost
+from kit.windows import TEXT_108, TEXT_109, Inspector, WindowHost
 
 DOWNLOADER = '{"className":"class GenericStub::CDownloader","content":{"progress":"%s"}}'
 BAR = ("--control", "id:1001")
@@ -71,11 +71,6 @@ def test_a_class_name_that_is_an_object_closes_the_window(host, inspector):
     window.resume()
     assert window.finish().returncode == 0
     assert not inspector.exists("--hwnd", window.hwnd)
-
-
-TEXT_108 = ("Something is preventing the software from downloading. "
-            "Please contact your system administrator.")
-TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
 
 
 @pytest.mark.parametrize("steps, options, status", [

@@ -15,16 +15,13 @@ from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
 from kit.stub import Stub
 from kit.urltoken import signed
-from kit.windows import Inspector
+from kit.windows import TEXT_108, TEXT_109, Inspector
 from kit.wine import windows_path
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]
 ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
                          {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
-TEXT_108 = ("Something is preventing the software from downloading. "
-            "Please contact your system administrator.")
-TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
 PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60

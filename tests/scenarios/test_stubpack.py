@@ -8,10 +8,10 @@ from pathlib import Path
 import pefile
 
 from kit import pe
+from kit.stub import EMPTY_WORKFLOW
 
 KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
 MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
-DOCUMENT = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
 # Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
 DOCUMENTS = Path(__file__).parent / "documents"
 DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
@@ -33,7 +33,7 @@ def run(stubpack, *args):
 
 def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, program):
     original = program.read_bytes()
-    packed = packer.pack(DOCUMENT).read_bytes()
+    packed = packer.pack(EMPTY_WORKFLOW).read_bytes()
     image = pe.load(original)
     end = pe.section_end(image)
 
@@ -44,7 +44,7 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
     text, marker, padding = block.partition(MARKER)
     assert marker == MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
-    assert openssl_decrypt(text).decode() == DOCUMENT
+    assert openssl_decrypt(text).decode() == EMPTY_WORKFLOW
     packed_image = pe.load(packed)
     assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()
 
@@ -54,8 +54,8 @@ def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(pac
     signed_bytes = signed.read_bytes()
     assert security_directory(signed_bytes) != (0, 0)
 
-    repacked = packer.pack(DOCUMENT, stub=signed).read_bytes()
-    fresh = packer.pack(DOCUMENT).read_bytes()
+    repacked = packer.pack(EMPTY_WORKFLOW, stub=signed).read_bytes()
+    fresh = packer.pack(EMPTY_WORKFLOW).read_bytes()
     assert repacked == fresh
     assert security_directory(repacked) == (0, 0)
 
@@ -79,7 +79,7 @@ def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(st
 
     stub = tmp_path / "stub.exe"
     stub.write_bytes(b"MZ" + b"\0" * 100)
-    source.write_text(DOCUMENT)
+    source.write_text(EMPTY_WORKFLOW)
     result = run(stubpack, "pack", stub, source, "-o", out)
     assert result.returncode == 1 and b"not a complete PE image" in result.stderr
 
@@ -138,7 +138,7 @@ def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpa
     subprocess.run(["openssl", "pkey", "-in", str(signer.key), "-aes256", "-passout", "pass:open sesame",
                     "-out", str(key)], check=True, capture_output=True)
     source = tmp_path / "doc.json"
-    source.write_text(DOCUMENT)
+    source.write_text(EMPTY_WORKFLOW)
     right, wrong = tmp_path / "right.txt", tmp_path / "wrong.txt"
     right.write_text("open sesame\n")
     wrong.write_text("closed\n")

@@ -14,6 +14,13 @@ WAIT = 30
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 IDC_STATUS = 1002
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
+# A document that runs nothing: a signed stub of it starts, shows its window and ends with 0.
+EMPTY_WORKFLOW = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
+
+
+def log_lines(data):
+    """The execution log's lines in data without their time stamps, e.g. "INFO:: Begin to run Tarnwick"."""
+    return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
 
 
 @dataclass
@@ -94,8 +101,7 @@ class StubRun:
         assert self.inspector.run("close", "--hwnd", self.window())[0] == 0
 
     def log(self):
-        data = self.wine.execution_log.read_bytes()[self.log_start:]
-        return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
+        return log_lines(self.wine.execution_log.read_bytes()[self.log_start:])
 
     def finish(self, timeout=WAIT):
         result = self.wine.finish(self.process, timeout=timeout)

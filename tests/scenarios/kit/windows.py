@@ -7,6 +7,10 @@ import time
 from .wine import wine_environment, windows_path
 
 WAIT = 30
+# The main window's status after a failure with code 8 (no direct URL) and with code 9.
+TEXT_108 = ("Something is preventing the software from downloading. "
+            "Please contact your system administrator.")
+TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
 
 
 class Inspector:
