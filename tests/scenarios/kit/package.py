@@ -40,11 +40,6 @@ def make_package(setup, head, chain, key, out, padding_mb=0):
     return out
 
 
-def make_signed_package(setup, head, signer, out, padding_mb=0):
-    """make_package with a kit.signing.SigningIdentity."""
-    return make_package(setup, head, signer.cert, signer.key, out, padding_mb)
-
-
 if __name__ == "__main__":
     args = sys.argv[1:]
     make_package(*args[:5], padding_mb=int(args[5]) if len(args) > 5 else 0)
