@@ -114,13 +114,3 @@ def test_each_new_position_is_set_twice_and_nothing_unchanged_is_written(host, i
     assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
     window.resume()
     assert window.finish().returncode == 0
-
-
-def test_closing_the_window_during_a_download_ends_the_process(host, inspector):
-    window = host(["progress 12.50", None, "sleep 60000", "progress 13.00"])
-    window.wait()
-    window.resume()
-    assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0
-    # The worker is still asleep: nothing waits for it.
-    assert window.finish(timeout=20).returncode == 0
-    assert not inspector.exists("--hwnd", window.hwnd)
