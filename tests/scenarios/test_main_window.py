@@ -21,8 +21,8 @@ def inspector(wine, helpers):
 def host(wine, helpers, tmp_path):
     hosts = []
 
-    def start(steps, *options, env=None):
-        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options, env=env))
+    def start(steps, *options):
+        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options))
         return hosts[-1]
 
     yield start
@@ -73,14 +73,14 @@ def test_a_class_name_that_is_an_object_closes_the_window(host, inspector):
     assert not inspector.exists("--hwnd", window.hwnd)
 
 
-@pytest.mark.parametrize("steps, options, status", [
-    (["fail 3"], (), "Aborted.(Error:3)"),
-    (["fail 9"], (), TEXT_109),
-    (["fail 8"], (), TEXT_108),
-    (["progress 12.00", "progress abc"], (), "Aborted.(Error:invalid stof argument)"),
+@pytest.mark.parametrize("steps, status", [
+    (["fail 3"], "Aborted.(Error:3)"),
+    (["fail 9"], TEXT_109),
+    (["fail 8"], TEXT_108),
+    (["progress 12.00", "progress abc"], "Aborted.(Error:invalid stof argument)"),
 ], ids=["code-3", "code-9", "code-8-without-url", "not-a-number"])
-def test_failures_shown_in_place(host, inspector, steps, options, status):
-    window = host(["init", None] + steps, *options)
+def test_failures_shown_in_place(host, inspector, steps, status):
+    window = host(["init", None] + steps)
     window.wait()
     window.resume()
     # The worker ends with the failure display; the error state is posted, so

@@ -81,7 +81,7 @@ def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, sta
     run.close()
     result = run.finish()
     assert result.code == 0
-    at = result.index(choice[0])
+    at = result.log.index(choice[0])
     assert result.log[at:at + 2] == choice
 
 

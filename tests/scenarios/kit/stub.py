@@ -35,9 +35,6 @@ class StubResult:
     code: int
     log: list  # the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick"
 
-    def index(self, line):
-        return self.log.index(line)
-
 
 class StubRun:
     """One started stub. Its main window is the dialog of its process that is
