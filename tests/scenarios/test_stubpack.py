@@ -1,7 +1,6 @@
 """stubpack puts a document into a stub so that the stub can read it back, and
 refuses what the stub could not read or would fail on."""
 
-import os
 import subprocess
 from pathlib import Path
 
@@ -132,7 +131,8 @@ def test_signing_replaces_an_earlier_output(packer, trusted_signer):
     assert not list(second.parent.glob("same.exe.*"))
 
 
-def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path):
+def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path,
+                                                                          monkeypatch):
     signer = pki["trusted"]
     key = tmp_path / "encrypted.key"
     subprocess.run(["openssl", "pkey", "-in", str(signer.key), "-aes256", "-passout", "pass:open sesame",
@@ -143,19 +143,16 @@ def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpa
     right.write_text("open sesame\n")
     wrong.write_text("closed\n")
 
-    def pack(name, *password, env=None):
+    def pack(name, *password):
         out = tmp_path / name
-        result = subprocess.run([str(stubpack), "pack", str(program), str(source), "-o", str(out),
-                                 "--cert", str(signer.cert), "--key", str(key), *map(str, password)],
-                                capture_output=True, env=env)
-        return result, out
+        return run(stubpack, "pack", program, source, "-o", out, "--cert", signer.cert, "--key", key, *password), out
 
-    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD",
-                       env={**os.environ, "STUB_KEY_PASSWORD": "open sesame"})
+    result, out = pack("from-file.exe", "--pass-file", right)
     assert result.returncode == 0, result.stderr
     assert security_directory(out.read_bytes()) != (0, 0)
 
-    result, out = pack("from-file.exe", "--pass-file", right)
+    monkeypatch.setenv("STUB_KEY_PASSWORD", "open sesame")
+    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD")
     assert result.returncode == 0, result.stderr
     assert security_directory(out.read_bytes()) != (0, 0)
 
