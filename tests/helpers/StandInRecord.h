@@ -4,6 +4,7 @@
 // UTF-8) in a folder that the tests name through an environment variable.
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -20,19 +21,8 @@ inline std::string Utf8(const std::wstring& text) {
 // The command line after the program's name, as the program received it; the
 // blanks after the name are dropped (all of them, or the first one only).
 inline std::wstring ParameterText(bool dropAllBlanks) {
-  const wchar_t* line = GetCommandLineW();
-  if (*line == L'"') {
-    ++line;
-    while (*line != L'\0' && *line != L'"') ++line;
-    if (*line == L'"') ++line;
-  } else {
-    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
-  }
-  if (dropAllBlanks) {
-    while (*line == L' ' || *line == L'\t') ++line;
-  } else if (*line == L' ' || *line == L'\t') {
-    ++line;
-  }
+  const wchar_t* line = PathGetArgsW(GetCommandLineW());
+  while (dropAllBlanks && (*line == L' ' || *line == L'\t')) ++line;
   return line;
 }
 

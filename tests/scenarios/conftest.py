@@ -10,6 +10,7 @@ import pytest
 
 from kit.actions import ActionRunner
 from kit.proxy import LOGIN, CredentialStore, ProxyQuery, ProxySettings
+from kit.records import STANDIN_PROG_ID, STANDIN_PROG_ID_KEY, USER_CHOICE
 from kit.registry import PrefixRegistry
 from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
@@ -55,6 +56,34 @@ def registry(wine, tmp_path):
     keys = PrefixRegistry(wine, tmp_path)
     yield keys
     keys.restore()
+
+
+@pytest.fixture()
+def execution_log(wine):
+    """The execution log of the prefix's programs, emptied before the test. Scenario
+    files that use it name the lock ExecutionLog in tests/CMakeLists.txt."""
+    wine.execution_log.parent.mkdir(parents=True, exist_ok=True)
+    wine.execution_log.write_bytes(b"")
+    return wine.execution_log
+
+
+@pytest.fixture()
+def browser_records(tmp_path, monkeypatch):
+    """The folder where the stand-in browser records its starts, for every program the test starts."""
+    folder = tmp_path / "browser"
+    folder.mkdir()
+    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(folder))
+    return folder
+
+
+@pytest.fixture()
+def default_browser(registry, helpers, browser_records):
+    """The stand-in browser as the user's https handler; the folder of its records."""
+    registry.save(STANDIN_PROG_ID_KEY)
+    registry.set_values(rf"{STANDIN_PROG_ID_KEY}\shell\open\command",
+                        {None: f'"{windows_path(helpers / "standinbrowser.exe")}" "%1"'})
+    registry.set_values(USER_CHOICE, {"ProgId": STANDIN_PROG_ID})
+    return browser_records
 
 
 @pytest.fixture(scope="session")

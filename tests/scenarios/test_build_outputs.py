@@ -19,25 +19,29 @@ SYSTEM32_ONLY = {"kernel32", "user32", "gdi32", "advapi32", "shell32", "ole32", 
                  "psapi", "normaliz", "nsi", "wldap32", "imagehlp", "shcore", "msctf", "ntdll"}
 
 
-def program_bytes(variable):
+def program_image(variable):
     path = Path(os.environ.get(variable, ""))
     assert path.is_file(), f"{variable} does not name a built program"
     assert path.name == "TarnwickGUI.exe"
-    return path.read_bytes()
+    return pe.load(path.read_bytes())
 
 
 @pytest.mark.parametrize("variable, machine, magic", BUILDS)
 def test_program_is_a_windowed_pe_file_for_its_machine(variable, machine, magic):
-    headers = pe.headers(program_bytes(variable))
-    assert (headers["machine"], headers["magic"], headers["subsystem"]) == (machine, magic, WINDOWS_GUI)
+    image = program_image(variable)
+    assert (image.FILE_HEADER.Machine, image.OPTIONAL_HEADER.Magic, image.OPTIONAL_HEADER.Subsystem) == (
+        machine, magic, WINDOWS_GUI)
 
 
 @pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
 def test_export_table_names_the_token_functions_and_the_version_text(variable):
-    data = program_bytes(variable)
-    table = pe.exports(data)
+    image = program_image(variable)
+    table = {symbol.name.decode(): symbol.address for symbol in image.DIRECTORY_ENTRY_EXPORT.symbols}
     assert sorted(table) == sorted(EXPORTS)
-    assert pe.text_behind_pointer(data, table["url_auth_version"]) == b"1.1.3"
+    # url_auth_version is a pointer to the version text.
+    read = image.get_dword_at_rva if image.OPTIONAL_HEADER.Magic == 0x10B else image.get_qword_at_rva
+    version = read(table["url_auth_version"]) - image.OPTIONAL_HEADER.ImageBase
+    assert image.get_string_at_rva(version) == b"1.1.3"
 
 
 def dll_names(names):
@@ -46,15 +50,14 @@ def dll_names(names):
 
 @pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
 def test_import_table_names_only_dlls_that_windows_takes_from_system32(variable):
-    data = program_bytes(variable)
-    imported = dll_names(pe.imported_dlls(data))
+    imported = dll_names(entry.dll.decode() for entry in program_image(variable).DIRECTORY_ENTRY_IMPORT)
     assert "kernel32" in imported
     assert sorted(imported - SYSTEM32_ONLY) == []
 
 
 @pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
 def test_the_other_dlls_are_delay_loaded(variable):
-    delay_loaded = dll_names(pe.delay_imported_dlls(program_bytes(variable)))
+    delay_loaded = dll_names(pe.delay_imported_dlls(program_image(variable)))
     # The signature check and the decryption of the block use these in every run.
     assert {"wintrust", "crypt32", "bcrypt"} <= delay_loaded
     listed = set(os.environ.get("TARNWICK_DELAY_LOADED_DLLS", "").split(","))

@@ -5,15 +5,11 @@ in the program's folder first for those names, as Windows does for every DLL
 that is not a KnownDLL."""
 
 import os
-import re
 import shutil
 import subprocess
 
-import pytest
-
+from kit.stub import EMPTY_WORKFLOW, log_lines
 from kit.wine import wine_environment, windows_path
-
-DOCUMENT = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
 
 
 def planted_names():
@@ -24,34 +20,22 @@ def planted_names():
     return [name for name in names if name != "version"]
 
 
-def messages(log):
-    text = log.read_bytes().decode("latin-1")
-    return [re.sub(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ", "", line) for line in text.split("\r\n") if line]
-
-
-@pytest.fixture()
-def log(wine):
-    wine.execution_log.parent.mkdir(parents=True, exist_ok=True)
-    return wine.execution_log
-
-
 def test_dlls_planted_beside_a_signed_stub_are_not_loaded_and_change_nothing(
-        wine, helpers, packer, trusted_signer, tmp_path, log):
+        wine, helpers, packer, trusted_signer, tmp_path, execution_log):
     names = planted_names()
     downloads = tmp_path / "Downloads"
     downloads.mkdir()
-    stub = shutil.copy(packer.pack(DOCUMENT, signer=trusted_signer), downloads / "TarnwickSetup.exe")
+    stub = shutil.copy(packer.pack(EMPTY_WORKFLOW, signer=trusted_signer), downloads / "TarnwickSetup.exe")
     env = wine_environment(WINEDLLOVERRIDES=",".join(names) + "=n,b")
 
-    log.write_bytes(b"")
     alone = wine.run(stub, "-showmetadata", env=env)
-    alone_messages = messages(log)
+    alone_messages = log_lines(execution_log.read_bytes())
     assert alone.returncode == 0
-    assert alone_messages[-1] == f"ERROR:: Embedded metadata = [{DOCUMENT}]."
+    assert alone_messages[-1] == f"ERROR:: Embedded metadata = [{EMPTY_WORKFLOW}]."
 
     for name in names:
         shutil.copy(helpers / "plantedlibrary.dll", downloads / f"{name}.dll")
-    log.write_bytes(b"")
+    execution_log.write_bytes(b"")
     process = wine.start(stub, "-showmetadata", env=env)
     try:
         planted = wine.finish(process, timeout=60)
@@ -61,7 +45,7 @@ def test_dlls_planted_beside_a_signed_stub_are_not_loaded_and_change_nothing(
     assert sorted(path.name for path in downloads.glob("*.loaded")) == []
     assert planted is not None, "the stub did not end"
     assert planted.returncode == alone.returncode
-    assert messages(log) == alone_messages
+    assert log_lines(execution_log.read_bytes()) == alone_messages
 
 
 def test_a_planted_library_leaves_its_marker_when_it_is_loaded(wine, helpers, tmp_path):

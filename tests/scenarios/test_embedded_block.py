@@ -4,15 +4,10 @@ signed stub logs with -showmetadata: test_startup.)"""
 
 import re
 
-import pytest
-
 from kit import pe
 from kit.signing import sign
-from kit.stub import EXIT_FAILURE
+from kit.stub import EMPTY_WORKFLOW, EXIT_FAILURE
 from kit.wine import windows_path
-
-DOCUMENT = ('{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM",'
-            '"directUrl":"https://localhost/pkg_001_002.rar","workflow":[]}')
 
 CERT_E_UNTRUSTEDROOT = 0x800B0109
 CERT_E_CHAINING = 0x800B010A
@@ -26,59 +21,46 @@ def probe(wine, helpers, path, tmp_path):
     return verdict, out.read_bytes()
 
 
-def flip_byte(path, offset, out):
-    data = bytearray(path.read_bytes())
-    data[offset] ^= 0x01
-    out.write_bytes(bytes(data))
-    return out
-
-
-@pytest.fixture()
-def log(wine):
-    """The execution log, emptied before the test."""
-    wine.execution_log.parent.mkdir(parents=True, exist_ok=True)
-    wine.execution_log.write_bytes(b"")
-    return wine.execution_log
-
-
 def test_one_changed_byte_of_the_block_or_of_a_section_breaks_the_signature(
         wine, helpers, packer, trusted_signer, tmp_path):
-    signed = packer.pack(DOCUMENT, signer=trusted_signer)
+    signed = packer.pack(EMPTY_WORKFLOW, signer=trusted_signer)
     data = signed.read_bytes()
-    block_start = pe.headers(data)["section_end"]
+    block_start = pe.section_end(pe.load(data))
 
-    in_block = flip_byte(signed, block_start + 10, tmp_path / "block.exe")
-    in_section = flip_byte(signed, block_start - 100, tmp_path / "section.exe")
-    for tampered in (in_block, in_section):
-        verdict, _ = probe(wine, helpers, tampered, tmp_path)
-        assert verdict != 0, tampered.name
+    for name, offset in (("block.exe", block_start + 10), ("section.exe", block_start - 100)):
+        tampered = bytearray(data)
+        tampered[offset] ^= 0x01
+        (tmp_path / name).write_bytes(bytes(tampered))
+        verdict, _ = probe(wine, helpers, tmp_path / name, tmp_path)
+        assert verdict != 0, name
 
 
 def test_a_signature_from_an_untrusted_ca_or_whose_chain_reaches_no_root_is_rejected(
         wine, helpers, packer, untrusted_signer, tmp_path):
-    verdict, document = probe(wine, helpers, packer.pack(DOCUMENT, signer=untrusted_signer), tmp_path)
+    verdict, document = probe(wine, helpers, packer.pack(EMPTY_WORKFLOW, signer=untrusted_signer), tmp_path)
     assert verdict == CERT_E_UNTRUSTEDROOT
-    assert document == DOCUMENT.encode()  # readable, but the stub will not use it
+    assert document == EMPTY_WORKFLOW.encode()  # readable, but the stub will not use it
 
-    unsigned = packer.pack(DOCUMENT)
+    unsigned = packer.pack(EMPTY_WORKFLOW)
     signed = sign(unsigned, untrusted_signer, tmp_path / "leaf-only.exe", certs=untrusted_signer.leaf_only)
     verdict, _ = probe(wine, helpers, signed, tmp_path)
     assert verdict == CERT_E_CHAINING
 
 
 def test_an_unsigned_stub_or_one_without_a_readable_block_exits_with_minus_1(wine, packer, program,
-                                                                             trusted_signer, tmp_path, log):
-    result = wine.run(packer.pack(DOCUMENT), "-showmetadata")
+                                                                             trusted_signer, tmp_path,
+                                                                             execution_log):
+    result = wine.run(packer.pack(EMPTY_WORKFLOW), "-showmetadata")
     assert result.returncode == EXIT_FAILURE
-    text = log.read_bytes().decode("latin-1")
+    text = execution_log.read_bytes().decode("latin-1")
     assert "ERROR:: Error occurred, error code = [1].\r\n" in text
     assert "Embedded metadata" not in text
     assert "Begin to run main web install logic" not in text  # no window, no worker
 
     # Signed, but without a block. (A block that does not decrypt reads as none: the unit tests'.)
-    log.write_bytes(b"")
+    execution_log.write_bytes(b"")
     result = wine.run(sign(program, trusted_signer, tmp_path / "bare.exe"), "-showmetadata")
     assert result.returncode == EXIT_FAILURE
-    text = log.read_bytes().decode("latin-1")
+    text = execution_log.read_bytes().decode("latin-1")
     assert "ERROR:: Error occurred, error code = [2].\r\n" in text
     assert "error code = [1]" not in text

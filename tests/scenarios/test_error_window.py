@@ -3,66 +3,19 @@ error window, whose button opens every part of the package in the default
 browser (a stand-in that records its starts) and whose link opens the
 troubleshooting page."""
 
-import time
-
-import pytest
-
 from kit.records import read_records
 from kit.urltoken import signed
-from kit.wine import wine_environment, windows_path
 from kit.windows import Inspector, WindowHost
 
-USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
-PROG_ID = "TarnwickStandInBrowser"
-PROG_ID_KEY = rf"HKEY_CLASSES_ROOT\{PROG_ID}"
 NOW = 1700000000
 TEMPLATE = "https://dl.example.test/pkg/setup_{:03d}_003.exe?authparam=a3f1c0de7b5&lang=de"
 TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
-WAIT = 30
 
 
-class Records:
-    def __init__(self, folder):
-        self.folder = folder
-        folder.mkdir()
-
-    def count(self):
-        return len(list(self.folder.iterdir()))
-
-    def await_count(self, count):
-        deadline = time.monotonic() + WAIT
-        while self.count() < count:
-            assert time.monotonic() < deadline, f"{self.count()} browser starts, expected {count}"
-            time.sleep(0.05)
-
-    def settled(self):
-        """The number of starts once no new one came for a second."""
-        last, since = self.count(), time.monotonic()
-        while time.monotonic() - since < 1.0:
-            time.sleep(0.1)
-            if self.count() != last:
-                last, since = self.count(), time.monotonic()
-        return last
-
-    def parameters(self, first, last):
-        return [record[1] for record in read_records(self.folder, count=last)[first - 1:last]]
-
-
-@pytest.fixture()
-def records(registry, helpers, tmp_path):
-    """The stand-in browser as the user's https handler, and its records."""
-    registry.save(PROG_ID_KEY)
-    registry.set_values(rf"{PROG_ID_KEY}\shell\open\command",
-                        {None: f'"{windows_path(helpers / "standinbrowser.exe")}" "%1"'})
-    registry.set_values(USER_CHOICE, {"ProgId": PROG_ID})
-    return Records(tmp_path / "records")
-
-
-def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, helpers, tmp_path, records):
+def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, helpers, tmp_path, default_browser):
     inspector = Inspector(wine, helpers)
-    env = wine_environment(TARNWICK_BROWSER_RECORDS=windows_path(records.folder))
     host = WindowHost(wine, helpers, tmp_path / "host", ["init", None, "fail 8"],
-                      "--direct-url", TEMPLATE.format(2), "--now", NOW, env=env)
+                      "--direct-url", TEMPLATE.format(2), "--now", NOW)
     try:
         host.wait()
         host.resume()
@@ -80,20 +33,18 @@ def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, hel
         # Enter and Escape do not end the window.
         assert inspector.run("key", *error, "ESCAPE")[0] == 0
         assert inspector.run("key", *error, "RETURN")[0] == 0
-        before = records.settled()
+        before = len(read_records(default_browser, quiet=1.0))
         assert inspector.exists(*error)
 
         parts = [signed(TEMPLATE.format(i), f"/pkg/setup_{i:03d}_003.exe", "a3f1c0de7b5", NOW) for i in (1, 2, 3)]
-        assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
-        records.await_count(before + 3)
-        assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
-        records.await_count(before + 6)
+        for button, count in (("id:1009", 3), ("id:1009", 6), ("id:1006", 7)):
+            assert inspector.run("click", *error, "--control", button)[0] == 0
+            records = read_records(default_browser, count=before + count)
+            assert len(records) == before + count, f"{len(records)} browser starts"
         # The browsers start one after the other but write their records in their own time.
-        assert sorted(records.parameters(before + 1, before + 6)) == sorted(parts + parts)
-
-        assert inspector.run("click", *error, "--control", "id:1006")[0] == 0
-        records.await_count(before + 7)
-        assert records.parameters(before + 7, before + 7) == [TROUBLESHOOTING]
+        opened = [record[1] for record in records[before:]]
+        assert sorted(opened[:6]) == sorted(parts + parts)
+        assert opened[6] == TROUBLESHOOTING
         assert inspector.exists(*error)
 
         assert inspector.run("close", *error)[0] == 0

@@ -5,7 +5,7 @@ status line and the progress bar from another process."""
 import pytest
 
 from kit.wine import windows_path
-from kit.windows import Inspector, WindowHost
+from kit.windows import TEXT_108, TEXT_109, Inspector, WindowHost
 
 DOWNLOADER = '{"className":"class GenericStub::CDownloader","content":{"progress":"%s"}}'
 BAR = ("--control", "id:1001")
@@ -21,8 +21,8 @@ def inspector(wine, helpers):
 def host(wine, helpers, tmp_path):
     hosts = []
 
-    def start(steps, *options, env=None):
-        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options, env=env))
+    def start(steps, *options):
+        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options))
         return hosts[-1]
 
     yield start
@@ -73,19 +73,14 @@ def test_a_class_name_that_is_an_object_closes_the_window(host, inspector):
     assert not inspector.exists("--hwnd", window.hwnd)
 
 
-TEXT_108 = ("Something is preventing the software from downloading. "
-            "Please contact your system administrator.")
-TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
-
-
-@pytest.mark.parametrize("steps, options, status", [
-    (["fail 3"], (), "Aborted.(Error:3)"),
-    (["fail 9"], (), TEXT_109),
-    (["fail 8"], (), TEXT_108),
-    (["progress 12.00", "progress abc"], (), "Aborted.(Error:invalid stof argument)"),
+@pytest.mark.parametrize("steps, status", [
+    (["fail 3"], "Aborted.(Error:3)"),
+    (["fail 9"], TEXT_109),
+    (["fail 8"], TEXT_108),
+    (["progress 12.00", "progress abc"], "Aborted.(Error:invalid stof argument)"),
 ], ids=["code-3", "code-9", "code-8-without-url", "not-a-number"])
-def test_failures_shown_in_place(host, inspector, steps, options, status):
-    window = host(["init", None] + steps, *options)
+def test_failures_shown_in_place(host, inspector, steps, status):
+    window = host(["init", None] + steps)
     window.wait()
     window.resume()
     # The worker ends with the failure display; the error state is posted, so
@@ -119,13 +114,3 @@ def test_each_new_position_is_set_twice_and_nothing_unchanged_is_written(host, i
     assert inspector.text("--hwnd", window.hwnd, *STATUS) == "Downloading ... 100.00%"
     window.resume()
     assert window.finish().returncode == 0
-
-
-def test_closing_the_window_during_a_download_ends_the_process(host, inspector):
-    window = host(["progress 12.50", None, "sleep 60000", "progress 13.00"])
-    window.wait()
-    window.resume()
-    assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0
-    # The worker is still asleep: nothing waits for it.
-    assert window.finish(timeout=20).returncode == 0
-    assert not inspector.exists("--hwnd", window.hwnd)

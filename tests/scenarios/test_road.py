@@ -9,24 +9,19 @@ import time
 
 import pytest
 
-from kit.package import make_signed_package
+from kit.package import make_package
 from kit.proxy import PROXY_HOST
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
 from kit.stub import Stub
 from kit.urltoken import signed
-from kit.windows import Inspector
+from kit.windows import TEXT_108, TEXT_109, Inspector
 from kit.wine import windows_path
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]
 ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
                          {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
-TEXT_108 = ("Something is preventing the software from downloading. "
-            "Please contact your system administrator.")
-TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
-USER_CHOICE = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\Shell\Associations\URLAssociations\https\UserChoice"
-PROG_ID = "TarnwickStandInBrowser"
 PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
@@ -34,7 +29,7 @@ WAIT = 60
 
 def installed(name):
     """The installer's record of a road run for the package name."""
-    return [[f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}", ""]]
+    return [(f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}")]
 
 
 def document(url, publisher, direct=True, first=(), provided=None):
@@ -72,22 +67,12 @@ class Road:
     def package(self, name, signer=None, padding_mb=0):
         """The package's bytes; the folder it unpacks into is removed afterwards."""
         self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
-        return make_signed_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
-                                   signer or self.signer, self.folder / name, padding_mb).read_bytes()
-
-    def follow(self, run):
-        """Reads the main window's states until the window is gone."""
-        run.window()
-        while run.process.poll() is None:
-            try:
-                run.state()
-            except AssertionError:
-                break
-            time.sleep(0.05)
-        return run.finish(WAIT)
+        signer = signer or self.signer
+        return make_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
+                            signer.cert, signer.key, self.folder / name, padding_mb).read_bytes()
 
     def records(self):
-        return [path.read_text(encoding="utf-8").split("\n") for path in sorted(self.installs.iterdir())]
+        return read_records(self.installs, lines=3)
 
     def cleanup(self):
         for folder in self.unpacked:
@@ -102,25 +87,18 @@ def road(wine, helpers, packer, trusted_signer, tmp_path, monkeypatch):
 
 
 def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, trusted_signer):
-    body = road.package("RoadOk_Setup.exe", padding_mb=2)
+    body = road.package("RoadOk_Setup.exe")
     publisher = "Tarnwick Test trusted Publisher"
     with WebServer({"/RoadOk_Setup.exe": body}) as server:
-        server.slow_chunk, server.slow_pause = 64 << 10, 0.05
-        server.fault("/RoadOk_Setup.exe", "slow", repeat=True)
         url = f"http://127.0.0.1:{server.port}/RoadOk_Setup.exe"
-        result = road.follow(road.stub.start(road.stub.pack(document(url, publisher))))
+        result = road.stub.run(document(url, publisher), timeout=WAIT)
         assert server.gets("/RoadOk_Setup.exe") == 1
 
     assert result.code == 0
     # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
     assert road.records() == installed("RoadOk")
-    statuses = [state.status for state in result.states]
-    assert any(status.startswith("Downloading ... ") and status.endswith("%") for status in statuses)
 
     log = result.log
-    assert log.count("INFO:: Begin to run Tarnwick") == 1
-    assert sum(line.startswith("INFO:: SUPPORTED ACTION LIST => [") for line in log) == 10
-    assert "INFO:: ProductLang = [en-US], try to look for resource with langid = [1033]." in log
     # One BEGIN and one END per action, in order. Scenario files that run single actions
     # (actionrun) may write into the same log meanwhile, so the marks are looked for in order
     # among the lines rather than compared with all of them.
@@ -130,20 +108,8 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, truste
     assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in log
 
 
-@pytest.fixture()
-def browser(registry, helpers, tmp_path, monkeypatch):
-    """The stand-in browser as the user's https handler; the folder of its records."""
-    registry.save(rf"HKEY_CLASSES_ROOT\{PROG_ID}")
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROG_ID}\shell\open\command",
-                        {None: f'"{windows_path(helpers / "standinbrowser.exe")}" "%1"'})
-    registry.set_values(USER_CHOICE, {"ProgId": PROG_ID})
-    folder = tmp_path / "browser"
-    folder.mkdir()
-    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(folder))
-    return folder
-
-
-def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, browser, helpers):
+def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, default_browser,
+                                                                                    helpers):
     with WebServer() as server:  # every path answers 404
         template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
         run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
@@ -151,16 +117,12 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch", "--visible")
         # The main window carries the same caption and stays, hidden, behind the error window: only the
         # error window is visible and has a button.
-        deadline = time.monotonic() + WAIT
-        while inspector.run("get-text", *error, "--control", "id:1009")[0] != 0:
-            assert run.process.poll() is None and time.monotonic() < deadline, "no error window"
-            time.sleep(0.2)
+        shown = inspector.run("get-text", *error, "--control", "id:1009", "--wait", str(WAIT * 1000))
+        assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
-    assert inspector.text(*error, "--control", "id:1005") == (
-        "There was a problem downloading the software. Try downloading from a browser.")
     before = int(time.time())
     assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
-    records = read_records(browser, count=3, timeout=WAIT)
+    records = read_records(default_browser, count=3, timeout=WAIT)
     assert len(records) == 3, "the browser did not get three parts"
     after = int(time.time())
     opened = sorted(record[1] for record in records)
@@ -188,15 +150,13 @@ def test_a_failed_download_without_a_direct_url_is_shown_in_the_main_window(road
     assert road.records() == []
 
 
-@pytest.mark.parametrize("case", ["other-name", "untrusted-ca"])
-def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrusted_signer, case):
-    name = f"Road{case.replace('-', '')}_Setup.exe"
-    signer, publisher = {"other-name": (None, "Tarnwick Test untrusted Publisher"),
-                         "untrusted-ca": (untrusted_signer, "Tarnwick Test untrusted Publisher")}[case]
-    body = road.package(name, signer=signer)
+def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrusted_signer):
+    # The expected publisher's name, but issued by a CA that the machine does not trust.
+    name = "RoadUntrusted_Setup.exe"
+    body = road.package(name, signer=untrusted_signer)
     with WebServer({f"/{name}": body}) as server:
         url = f"http://127.0.0.1:{server.port}/{name}"
-        run = road.stub.start(road.stub.pack(document(url, publisher)))
+        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test untrusted Publisher")))
         run.wait_for(lambda state: state.status == TEXT_109, timeout=WAIT)
     run.close()
     result = run.finish(WAIT)
@@ -226,19 +186,11 @@ def began(log):
             if line.startswith("INFO:: Begin to run class [")]
 
 
-@pytest.mark.parametrize("present", [True, False], ids=["handler-present", "handler-absent"])
-def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, tmp_path, monkeypatch,
-                                                               present):
+def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, browser_records):
     handler = windows_path(helpers / "standinbrowser.exe")
-    registry.save(rf"HKEY_CLASSES_ROOT\{PROTOCOL}")
-    if present:
-        registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
-        registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
-    handed = tmp_path / "handler"
-    handed.mkdir()
-    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(handed))
-    body = road.package("RoadHandler_Setup.exe")
-    with WebServer({"/RoadHandler_Setup.exe": body}) as server:
+    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
+    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
+    with WebServer() as server:
         url = f"http://127.0.0.1:{server.port}/RoadHandler_Setup.exe"
         handoff = f"{PROTOCOL}://get?package={url}"
         first = [{"action": "ProtocolHandlerDetectionAction", "in": {"name": PROTOCOL},
@@ -247,19 +199,12 @@ def test_a_registered_protocol_handler_takes_the_download_over(road, registry, h
                   "in": {"name": PROTOCOL, "downloadUrl": handoff}}]
         result = road.stub.run(document(url, "Tarnwick Test trusted Publisher", first=first,
                                         provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
-        gets = server.gets("/RoadHandler_Setup.exe")
+        assert server.gets("/RoadHandler_Setup.exe") == 0
     assert result.code == 0
     assert [line for line in result.log if line.startswith("ERROR")] == []
-    detection = ["ProtocolHandlerDetectionAction"]
-    if present:
-        assert read_records(handed, count=1, timeout=WAIT) == [[handler, f'"{handoff}"']]
-        assert (gets, road.records()) == (0, [])
-        assert began(result.log) == detection + ["LaunchProtocolHandlerAction"]
-    else:
-        assert read_records(handed) == []
-        assert gets == 1
-        assert road.records() == installed("RoadHandler")
-        assert began(result.log) == detection + ACTIONS
+    assert read_records(browser_records, count=1, timeout=WAIT) == [(handler, f'"{handoff}"')]
+    assert road.records() == []
+    assert began(result.log) == ["ProtocolHandlerDetectionAction", "LaunchProtocolHandlerAction"]
 
 
 def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, helpers, settings, credentials):

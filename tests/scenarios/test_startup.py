@@ -81,12 +81,11 @@ def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, sta
     run.close()
     result = run.finish()
     assert result.code == 0
-    at = result.index(choice[0])
+    at = result.log.index(choice[0])
     assert result.log[at:at + 2] == choice
 
 
-def test_any_other_failure_is_shown_as_code_12(wine, helpers, tmp_path):
-    log_start = wine.execution_log.stat().st_size if wine.execution_log.exists() else 0
+def test_any_other_failure_is_shown_as_code_12(wine, helpers, tmp_path, execution_log):
     host = WindowHost(wine, helpers, tmp_path / "host", ["init", None, "raise unrar gave up"])
     host.wait()
     host.resume()
@@ -97,7 +96,7 @@ def test_any_other_failure_is_shown_as_code_12(wine, helpers, tmp_path):
             break
     assert status == "Aborted.(Error:12)"
     assert host.process.poll() is None  # shown, not an abnormal end
-    log = wine.execution_log.read_bytes()[log_start:].decode("latin-1")
+    log = execution_log.read_bytes().decode("latin-1")
     assert "ERROR:: ThreadProc exception caught, type std::exception [unrar gave up], display error code [12].\r\n" in log
     assert inspector.run("close", "--hwnd", host.hwnd)[0] == 0
     assert host.finish().returncode == 0

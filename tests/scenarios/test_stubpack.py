@@ -1,15 +1,16 @@
 """stubpack puts a document into a stub so that the stub can read it back, and
 refuses what the stub could not read or would fail on."""
 
-import os
 import subprocess
 from pathlib import Path
 
+import pefile
+
 from kit import pe
+from kit.stub import EMPTY_WORKFLOW
 
 KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
 MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
-DOCUMENT = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
 # Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
 DOCUMENTS = Path(__file__).parent / "documents"
 DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
@@ -20,35 +21,42 @@ def openssl_decrypt(block_text):
                           input=block_text, capture_output=True, check=True).stdout
 
 
+def security_directory(data):
+    entry = pe.load(data).OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    return entry.VirtualAddress, entry.Size
+
+
 def run(stubpack, *args):
     return subprocess.run([str(stubpack), *map(str, args)], capture_output=True)
 
 
 def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, program):
     original = program.read_bytes()
-    packed = packer.pack(DOCUMENT).read_bytes()
-    end = pe.headers(original)["section_end"]
+    packed = packer.pack(EMPTY_WORKFLOW).read_bytes()
+    image = pe.load(original)
+    end = pe.section_end(image)
 
-    field = pe.headers(original)["checksum_field"]
+    field = image.OPTIONAL_HEADER.get_field_absolute_offset("CheckSum")
     assert packed[:field] + packed[field + 4:end] == original[:field] + original[field + 4:end]
     assert len(packed) % 8 == 0
     block = packed[end:]
     text, marker, padding = block.partition(MARKER)
     assert marker == MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
-    assert openssl_decrypt(text).decode() == DOCUMENT
-    assert pe.stored_checksum(packed) == pe.checksum(packed)
+    assert openssl_decrypt(text).decode() == EMPTY_WORKFLOW
+    packed_image = pe.load(packed)
+    assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()
 
 
 def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(packer, trusted_signer):
     signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer, force=True)
     signed_bytes = signed.read_bytes()
-    assert pe.security_directory(signed_bytes) != (0, 0)
+    assert security_directory(signed_bytes) != (0, 0)
 
-    repacked = packer.pack(DOCUMENT, stub=signed).read_bytes()
-    fresh = packer.pack(DOCUMENT).read_bytes()
+    repacked = packer.pack(EMPTY_WORKFLOW, stub=signed).read_bytes()
+    fresh = packer.pack(EMPTY_WORKFLOW).read_bytes()
     assert repacked == fresh
-    assert pe.security_directory(repacked) == (0, 0)
+    assert security_directory(repacked) == (0, 0)
 
 
 def test_inspect_prints_the_document_byte_for_byte(packer, stubpack):
@@ -70,7 +78,7 @@ def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(st
 
     stub = tmp_path / "stub.exe"
     stub.write_bytes(b"MZ" + b"\0" * 100)
-    source.write_text(DOCUMENT)
+    source.write_text(EMPTY_WORKFLOW)
     result = run(stubpack, "pack", stub, source, "-o", out)
     assert result.returncode == 1 and b"not a complete PE image" in result.stderr
 
@@ -123,32 +131,30 @@ def test_signing_replaces_an_earlier_output(packer, trusted_signer):
     assert not list(second.parent.glob("same.exe.*"))
 
 
-def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path):
+def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path,
+                                                                          monkeypatch):
     signer = pki["trusted"]
     key = tmp_path / "encrypted.key"
     subprocess.run(["openssl", "pkey", "-in", str(signer.key), "-aes256", "-passout", "pass:open sesame",
                     "-out", str(key)], check=True, capture_output=True)
     source = tmp_path / "doc.json"
-    source.write_text(DOCUMENT)
+    source.write_text(EMPTY_WORKFLOW)
     right, wrong = tmp_path / "right.txt", tmp_path / "wrong.txt"
     right.write_text("open sesame\n")
     wrong.write_text("closed\n")
 
-    def pack(name, *password, env=None):
+    def pack(name, *password):
         out = tmp_path / name
-        result = subprocess.run([str(stubpack), "pack", str(program), str(source), "-o", str(out),
-                                 "--cert", str(signer.cert), "--key", str(key), *map(str, password)],
-                                capture_output=True, env=env)
-        return result, out
-
-    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD",
-                       env={**os.environ, "STUB_KEY_PASSWORD": "open sesame"})
-    assert result.returncode == 0, result.stderr
-    assert pe.security_directory(out.read_bytes()) != (0, 0)
+        return run(stubpack, "pack", program, source, "-o", out, "--cert", signer.cert, "--key", key, *password), out
 
     result, out = pack("from-file.exe", "--pass-file", right)
     assert result.returncode == 0, result.stderr
-    assert pe.security_directory(out.read_bytes()) != (0, 0)
+    assert security_directory(out.read_bytes()) != (0, 0)
+
+    monkeypatch.setenv("STUB_KEY_PASSWORD", "open sesame")
+    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD")
+    assert result.returncode == 0, result.stderr
+    assert security_directory(out.read_bytes()) != (0, 0)
 
     for password in (["--pass-file", wrong], ["--pass-env", "NO_SUCH_VARIABLE_SET"]):
         result, out = pack("refused.exe", *password)

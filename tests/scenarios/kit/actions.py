@@ -4,16 +4,14 @@ where the helper lives (its current folder, as the stub's is), and reads what
 they published and logged."""
 
 import json
-import re
 import shutil
 
+from .stub import log_lines
 from .wine import wine_environment, windows_path
-
-_TIMESTAMP = re.compile(r"^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2} ")
 
 
 class ActionResult:
-    def __init__(self, result, names, log_text):
+    def __init__(self, result, names, log_data):
         self.returncode = result.returncode
         self.stderr = result.stderr.decode(errors="replace")
         lines = result.stdout.decode(errors="replace").splitlines()
@@ -23,7 +21,7 @@ class ActionResult:
                        if "=" in line and not line.startswith(("error ", "callback ", "wait ")))
         # The names the actions set; an empty value is no value.
         self.store = {name: printed[name] for name in names if printed.get(name)}
-        self.log = [_TIMESTAMP.sub("", line) for line in log_text.splitlines()]
+        self.log = log_lines(log_data)
         # With callbacks=True: the messages the actions sent; with count_waits=True: the waits.
         self.callbacks = [line[len("callback "):] for line in lines if line.startswith("callback ")]
         self.waits = [int(line[len("wait "):]) for line in lines if line.startswith("wait ")]
@@ -59,8 +57,7 @@ class ActionRunner:
         result = self.wine.finish(process)
         assert result.returncode in (0, 1), result.stderr.decode(errors="replace")
         logs = list(log_folder.glob("*.log"))
-        log_text = logs[0].read_text(encoding="latin-1") if logs else ""
-        return ActionResult(result, names, log_text)
+        return ActionResult(result, names, logs[0].read_bytes() if logs else b"")
 
     def run_workflow(self, workflow, names=(), store=None, **options):
         return self.finish(self.start_workflow(workflow, names, store, **options))

@@ -12,10 +12,7 @@ import sys
 import tempfile
 from pathlib import Path
 
-
-def _sign(source, chain, key, out):
-    subprocess.run(["osslsigncode", "sign", "-certs", str(chain), "-key", str(key), "-h", "sha256",
-                    "-in", str(source), "-out", str(out)], check=True, capture_output=True)
+from .signing import sign_with
 
 
 def make_package(setup, head, chain, key, out, padding_mb=0):
@@ -28,7 +25,7 @@ def make_package(setup, head, chain, key, out, padding_mb=0):
         work = Path(work)
         content = work / "content"
         content.mkdir()
-        _sign(setup, chain, key, content / "Setup.exe")
+        sign_with(setup, chain, key, content / "Setup.exe")
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
         archive = work / "package.rar"
@@ -36,13 +33,8 @@ def make_package(setup, head, chain, key, out, padding_mb=0):
         joined = work / "joined.exe"
         joined.write_bytes(Path(head).read_bytes() + archive.read_bytes())
         out.unlink(missing_ok=True)
-        _sign(joined, chain, key, out)
+        sign_with(joined, chain, key, out)
     return out
-
-
-def make_signed_package(setup, head, signer, out, padding_mb=0):
-    """make_package with a kit.signing.SigningIdentity."""
-    return make_package(setup, head, signer.cert, signer.key, out, padding_mb)
 
 
 if __name__ == "__main__":

@@ -11,16 +11,12 @@ def reg_text(value):
     return '"' + value.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def reg_binary(data):
-    return "hex:" + ",".join(f"{b:02x}" for b in data)
-
-
 def _value_line(name, value):
     target = "@" if name is None else reg_text(name)
     if value is None:
         return f"{target}=-"
     if isinstance(value, (bytes, bytearray)):
-        return f"{target}={reg_binary(value)}"
+        return f"{target}=hex:" + ",".join(f"{b:02x}" for b in value)
     if isinstance(value, list):  # REG_MULTI_SZ
         data = "".join(text + "\0" for text in value) + "\0"
         return f"{target}=hex(7):" + ",".join(f"{b:02x}" for b in data.encode("utf-16-le"))

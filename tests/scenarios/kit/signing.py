@@ -19,8 +19,12 @@ class SigningIdentity:
 
 
 def sign(path, signer, out, certs=None):
-    subprocess.run(["osslsigncode", "sign", "-certs", str(certs or signer.cert), "-key", str(signer.key),
-                    "-h", "sha256", "-in", str(path), "-out", str(out)], check=True, capture_output=True)
+    return sign_with(path, certs or signer.cert, signer.key, out)
+
+
+def sign_with(path, chain, key, out):
+    subprocess.run(["osslsigncode", "sign", "-certs", str(chain), "-key", str(key), "-h", "sha256",
+                    "-in", str(path), "-out", str(out)], check=True, capture_output=True)
     return out
 
 

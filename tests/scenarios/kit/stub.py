@@ -5,7 +5,7 @@ name the lock ExecutionLog in tests/CMakeLists.txt."""
 
 import re
 import time
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 from .windows import Inspector
 from .wine import windows_path
@@ -14,6 +14,13 @@ WAIT = 30
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 IDC_STATUS = 1002
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
+# A document that runs nothing: a signed stub of it starts, shows its window and ends with 0.
+EMPTY_WORKFLOW = '{"productLang":"en-US","requestType":"/TARNWICKSERVICE/ZRQ/FORM","workflow":[]}'
+
+
+def log_lines(data):
+    """The execution log's lines in data without their time stamps, e.g. "INFO:: Begin to run Tarnwick"."""
+    return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
 
 
 @dataclass
@@ -27,10 +34,6 @@ class WindowState:
 class StubResult:
     code: int
     log: list  # the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick"
-    states: list = field(default_factory=list)  # WindowState, in the order they were read
-
-    def index(self, line):
-        return self.log.index(line)
 
 
 class StubRun:
@@ -43,7 +46,6 @@ class StubRun:
         log = wine.execution_log
         self.log_start = log.stat().st_size if log.exists() else 0
         self.process = wine.start(path, *args)
-        self.states = []
         self.hwnd = None
 
     def _dialogs(self):
@@ -66,12 +68,10 @@ class StubRun:
         return self.hwnd
 
     def state(self):
-        """Reads the main window's state and records it."""
+        """Reads the main window's state."""
         fields = self.inspector.fields("state", "--hwnd", self.window())
         status = self.inspector.text("--hwnd", self.hwnd, "--control", f"id:{IDC_STATUS}")
-        state = WindowState(fields["visible"] == "1", fields["title"], status)
-        self.states.append(state)
-        return state
+        return WindowState(fields["visible"] == "1", fields["title"], status)
 
     def wait_for(self, predicate, timeout=WAIT):
         """Reads the window's state until predicate(state) holds."""
@@ -94,12 +94,11 @@ class StubRun:
         assert self.inspector.run("close", "--hwnd", self.window())[0] == 0
 
     def log(self):
-        data = self.wine.execution_log.read_bytes()[self.log_start:]
-        return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
+        return log_lines(self.wine.execution_log.read_bytes()[self.log_start:])
 
     def finish(self, timeout=WAIT):
         result = self.wine.finish(self.process, timeout=timeout)
-        return StubResult(result.returncode, self.log(), self.states)
+        return StubResult(result.returncode, self.log())
 
 
 class Stub:
@@ -108,12 +107,12 @@ class Stub:
     def __init__(self, wine, helpers, packer, signer):
         self.wine, self.helpers, self.packer, self.signer = wine, helpers, packer, signer
 
-    def pack(self, document, signed=True, force=False):
-        return self.packer.pack(document, signer=self.signer if signed else None, force=force)
+    def pack(self, document, force=False):
+        return self.packer.pack(document, signer=self.signer, force=force)
 
     def start(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)
 
-    def run(self, document, *args, signed=True, force=False, timeout=WAIT):
+    def run(self, document, *args, force=False, timeout=WAIT):
         """Packs and runs document to its end, without touching its window."""
-        return self.start(self.pack(document, signed, force), *args).finish(timeout)
+        return self.start(self.pack(document, force), *args).finish(timeout)

@@ -4,9 +4,13 @@ from another process."""
 
 import time
 
-from .wine import wine_environment, windows_path
+from .wine import windows_path
 
 WAIT = 30
+# The main window's status after a failure with code 8 (no direct URL) and with code 9.
+TEXT_108 = ("Something is preventing the software from downloading. "
+            "Please contact your system administrator.")
+TEXT_109 = "Something is preventing the software from launching. Please contact customer support."
 
 
 class Inspector:
@@ -37,7 +41,7 @@ class WindowHost:
     """windowhost.exe with a script. A None step is a checkpoint: the worker
     stops there until resume(); wait() returns when it has got there."""
 
-    def __init__(self, wine, helpers, folder, steps, *options, env=None):
+    def __init__(self, wine, helpers, folder, steps, *options):
         self.wine, self.folder = wine, folder
         folder.mkdir(parents=True, exist_ok=True)
         lines, self.checkpoints = [], 0
@@ -50,8 +54,7 @@ class WindowHost:
                 lines.append(step)
         script = folder / "script.txt"
         script.write_text("\n".join(lines) + "\n", encoding="utf-8")
-        self.process = wine.start(helpers / "windowhost.exe", *options, windows_path(script),
-                                  env=env or wine_environment())
+        self.process = wine.start(helpers / "windowhost.exe", *options, windows_path(script))
         self.reached = 0
         self.hwnd = self.pid = None
         self.result = None

@@ -30,26 +30,18 @@ class Wine:
         self.runner = runner
         self.prefix = prefix
 
-    def command(self, program, *args):
-        return [str(self.runner), str(program), *map(str, args)]
-
     def run(self, program, *args, timeout=WINE_TIMEOUT, env=None):
-        """Runs program to its end. Its output goes through files, not pipes:
-        Wine's background processes (the desktop that a first window starts, the
-        network services) inherit the handles and would hold a pipe open long
-        after the program ends."""
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run(self.command(program, *args), stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=err, timeout=timeout, env=env or wine_environment())
-            out.seek(0)
-            err.seek(0)
-            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+        """Runs program to its end."""
+        return self.finish(self.start(program, *args, env=env), timeout=timeout)
 
     def start(self, program, *args, env=None):
-        """Starts program without waiting; finish() collects it."""
+        """Starts program without waiting; finish() collects it. Its output goes
+        through files, not pipes: Wine's background processes (the desktop that a
+        first window starts, the network services) inherit the handles and would
+        hold a pipe open long after the program ends."""
         out, err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
-        process = subprocess.Popen(self.command(program, *args), stdin=subprocess.DEVNULL, stdout=out,
-                                   stderr=err, env=env or wine_environment())
+        process = subprocess.Popen([str(self.runner), str(program), *map(str, args)], stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=err, env=env or wine_environment())
         process.files = (out, err)
         return process
 
@@ -70,10 +62,7 @@ class Wine:
         return result
 
     @property
-    def temp_folder(self):
-        """%TEMP% of the prefix's user: where the execution log goes."""
-        return self.prefix / "drive_c" / "users" / os.environ.get("USER", "root") / "Temp"
-
-    @property
     def execution_log(self):
-        return self.temp_folder / "Orvakel-TarnwickGUI-execution.log"
+        """The execution log, in %TEMP% of the prefix's user."""
+        temp = self.prefix / "drive_c" / "users" / os.environ.get("USER", "root") / "Temp"
+        return temp / "Orvakel-TarnwickGUI-execution.log"
