@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "catalog/ProductLocales.h"
 #include "proxy/Utf8Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/CErrorDlg.h"
@@ -36,8 +37,6 @@ namespace {
 
 using ORVK::ProxyManager::WideToUtf8Lenient;
 
-constexpr const wchar_t* kLocales[] = {L"zh-TW", L"cs-CZ", L"de-DE", L"en-US", L"fr-FR", L"hu-HU", L"it-IT", L"ja-JP",
-                                       L"ko-KR", L"pl-PL", L"pt-BR", L"ru-RU", L"zh-CN", L"pt-PT", L"es-ES"};
 constexpr const wchar_t* kStates[] = {L"initializing", L"downloading", L"extracting", L"failure-3",
                                       L"failure-8",    L"failure-9",   L"error-window"};
 // image/png
@@ -167,7 +166,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring folder = argv[1];
   CreateDirectoryW(folder.c_str(), nullptr);
   std::vector<std::wstring> locales(argv + 2, argv + argc);
-  if (locales.empty()) locales.assign(std::begin(kLocales), std::end(kLocales));
+  if (locales.empty()) {
+    for (const Catalog::ProductLocale& locale : Catalog::kProductLocales) locales.push_back(locale.name);
+  }
 
   Ui::GdiplusSession graphics;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};

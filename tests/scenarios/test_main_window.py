@@ -73,13 +73,15 @@ def test_a_class_name_that_is_an_object_closes_the_window(host, inspector):
     assert not inspector.exists("--hwnd", window.hwnd)
 
 
-@pytest.mark.parametrize("steps, status", [
-    (["fail 3"], "Aborted.(Error:3)"),
-    (["fail 9"], TEXT_109),
-    (["fail 8"], TEXT_108),
-    (["progress 12.00", "progress abc"], "Aborted.(Error:invalid stof argument)"),
-], ids=["code-3", "code-9", "code-8-without-url", "not-a-number"])
-def test_failures_shown_in_place(host, inspector, steps, status):
+@pytest.mark.parametrize("steps, status, logged", [
+    (["fail 3"], "Aborted.(Error:3)", None),
+    (["fail 9"], TEXT_109, None),
+    (["fail 8"], TEXT_108, None),
+    (["progress 12.00", "progress abc"], "Aborted.(Error:invalid stof argument)", None),
+    (["raise unrar gave up"], "Aborted.(Error:12)",
+     "ERROR:: ThreadProc exception caught, type std::exception [unrar gave up], display error code [12].\r\n"),
+], ids=["code-3", "code-9", "code-8-without-url", "not-a-number", "any-other-failure-is-12"])
+def test_failures_shown_in_place(host, inspector, execution_log, steps, status, logged):
     window = host(["init", None] + steps)
     window.wait()
     window.resume()
@@ -92,6 +94,8 @@ def test_failures_shown_in_place(host, inspector, steps, status):
     assert shown == status
     assert bar(inspector, window)["requested-state"] == "2"  # PBST_ERROR
     assert inspector.fields("state", "--hwnd", window.hwnd)["visible"] == "1"
+    if logged:
+        assert logged in execution_log.read_bytes().decode("latin-1")
     # The window stays open after the worker ended, until the user closes it.
     assert window.process.poll() is None
     assert inspector.run("close", "--hwnd", window.hwnd)[0] == 0

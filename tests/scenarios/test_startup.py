@@ -6,7 +6,6 @@ import json
 import pytest
 
 from kit.stub import Stub
-from kit.windows import Inspector, WindowHost
 from kit.wine import windows_path
 
 QUICKFETCH, QUICKSET = "Orvakel Quickfetch", "Orvakel Quickset"
@@ -46,18 +45,6 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
         "INFO:: Begin to run main web install logic.", f"ERROR:: Embedded metadata = [{text}]."]
 
 
-# Which texts count as the switches is the unit tests'; here: one that does not.
-def test_switches_count_only_in_their_exact_text_and_an_empty_workflow_exits_0(stub):
-    result = stub.run(document(), "-DEBUG", "-ShowMetadata")
-    assert result.code == 0
-    assert not any("Embedded metadata" in line for line in result.log)
-    assert result.log[-3:] == [
-        "INFO:: Begin to run main web install logic.",
-        "INFO:: ProductLang = [en-US], try to look for resource with langid = [1033].",
-        "INFO:: Found string resource of langid [1033].",
-    ]
-
-
 def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
     result = stub.run(document([{"action": 5}]), force=True)
     assert result.code == 0
@@ -83,20 +70,3 @@ def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, sta
     assert result.code == 0
     at = result.log.index(choice[0])
     assert result.log[at:at + 2] == choice
-
-
-def test_any_other_failure_is_shown_as_code_12(wine, helpers, tmp_path, execution_log):
-    host = WindowHost(wine, helpers, tmp_path / "host", ["init", None, "raise unrar gave up"])
-    host.wait()
-    host.resume()
-    inspector = Inspector(wine, helpers)
-    for _ in range(100):
-        status = inspector.text("--hwnd", host.hwnd, "--control", "id:1002")
-        if status != "Initializing ...":
-            break
-    assert status == "Aborted.(Error:12)"
-    assert host.process.poll() is None  # shown, not an abnormal end
-    log = execution_log.read_bytes().decode("latin-1")
-    assert "ERROR:: ThreadProc exception caught, type std::exception [unrar gave up], display error code [12].\r\n" in log
-    assert inspector.run("close", "--hwnd", host.hwnd)[0] == 0
-    assert host.finish().returncode == 0

@@ -59,13 +59,6 @@ def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(pac
     assert security_directory(repacked) == (0, 0)
 
 
-def test_inspect_prints_the_document_byte_for_byte(packer, stubpack):
-    document = b'// release 3.0\n{"productLang":"de-DE","requestType":"x",\r\n "note":"caf\xe9 100%"}\n'
-    result = run(stubpack, "inspect", packer.pack(document))
-    assert result.returncode == 0, result.stderr
-    assert result.stdout == document
-
-
 def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(stubpack, program, tmp_path):
     result = run(stubpack, "inspect", program)
     assert result.returncode == 1 and b"no metadata block" in result.stderr

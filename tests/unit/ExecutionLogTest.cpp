@@ -26,9 +26,8 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 // The line format (time stamp, level, CR LF) and lines on disk at once are
-// read by the execution log scenario, which also shows that a log that cannot
-// be opened stops nothing; appending to the runs before by every scenario that
-// runs the stub (it reads the log from its size before the run).
+// read by the execution log scenario; appending to the runs before by every
+// scenario that runs the stub (it reads the log from its size before the run).
 TEST(ExecutionLogTest, ArgumentsAreFormattedAsTheMessagesExpect) {
   const TempFolder folder;
   const std::wstring path = folder.path() + L"\\Orvakel-TarnwickGUI-execution.log";
@@ -42,6 +41,14 @@ TEST(ExecutionLogTest, ArgumentsAreFormattedAsTheMessagesExpect) {
                          "unsigned [4000000000], progress 37.25\r\n"),
             std::string::npos)
       << content;
+}
+
+TEST(ExecutionLogTest, ALogThatCannotBeOpenedWritesNothingAndDoesNotFail) {
+  const TempFolder folder;
+  ExecutionLog missingFolder(folder.path() + L"\\no such folder\\x.log");
+  EXPECT_FALSE(Write(missingFolder, L"INFO", L"lost\n"));
+  ExecutionLog noPath(L"");
+  EXPECT_FALSE(Write(noPath, L"ERROR", L"lost\n"));
 }
 
 }  // namespace

@@ -92,16 +92,6 @@ TEST_F(ProgramResources, FifteenLanguagesCarryEveryTextWithEnglishPlaceholders) 
   }
 }
 
-TEST_F(ProgramResources, EveryLanguageShowsTheDownloadPercentageWithOnePercentSign) {
-  for (const LANGID language : languagesOf(7)) {
-    wchar_t text[128] = {};
-    ASSERT_GT(std::swprintf(text, 128, load(IDS_DOWNLOADING, language).c_str(), 42.17), 0) << language;
-    const std::wstring shown = text;
-    EXPECT_EQ(shown.size() - shown.rfind(L"42.17%"), 6u) << language;
-    EXPECT_EQ(std::count(shown.begin(), shown.end(), L'%'), 1) << language;
-  }
-}
-
 TEST_F(ProgramResources, EnglishIsTheFallbackForMissingLanguagesAndIdsHaveNoOtherSource) {
   EXPECT_EQ(load(IDS_INITIALIZING, kDutch), L"Initializing ...");
   EXPECT_EQ(load(IDS_ABORTED, kDutch), L"Aborted.(Error:%s)");
