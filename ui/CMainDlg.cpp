@@ -130,9 +130,13 @@ void CMainDlg::ShowFailure(const std::wstring& errorText, const std::wstring& di
 
 void CMainDlg::ShowErrorDialog(const std::wstring& /*errorText*/, const std::wstring& directUrl) {
   ShowWindow(hwnd(), SW_HIDE);
-  CErrorDlg errorDialog;
-  errorDialog.setDirectUrl(directUrl);
-  errorDialog.runModal(GetActiveWindow(), IDD_ERROR);
+  {
+    CErrorDlg errorDialog;
+    errorDialog.setDirectUrl(directUrl);
+    errorDialog.runModal(GetActiveWindow(), IDD_ERROR);
+  }
+  // Only now, with the dialog's GDI+ font and image freed on this thread: the
+  // close lets the UI thread return and shut GDI+ down.
   PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
