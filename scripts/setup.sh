@@ -14,7 +14,7 @@ src_dir="$deps/src"
 packages=(
   cmake ninja-build make pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine64 xvfb xauth
+  wine wine64 wine32:i386 xvfb xauth  # wine32: the i686 release program runs in the same prefix
   osslsigncode openssl libssl-dev dpkg-dev
   googletest python3 python3-pytest python3-pefile
   fonts-wqy-zenhei  # Chinese, Japanese and Korean glyphs in the window screenshots
@@ -50,8 +50,18 @@ private_apt() {
     -o APT::Sandbox::User=root "$@"
 }
 
+# wine32 is an i386 package: dpkg must know that architecture before apt can
+# resolve it. Adding it changes no package source.
+add_i386_architecture() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture to dpkg (for wine32)"
+    dpkg --add-architecture i386
+  fi
+}
+
 install_packages() {
   local todo
+  add_i386_architecture
   todo=$(missing_packages "${packages[@]}")
   if [ -n "$todo" ]; then
     log "installing: $(echo $todo)"
