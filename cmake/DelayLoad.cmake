@@ -122,6 +122,15 @@ foreach(name IN LISTS TARNWICK_DELAY_LOADED_DLLS)
   tarnwick_make_delay_library(${name})
 endforeach()
 
+# i686 ld drops the loading thunks of functions called through their __imp_
+# slots (see the script); every i686 link keeps those it calls.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  foreach(language C CXX)
+    set(CMAKE_${language}_LINKER_LAUNCHER ${CMAKE_${language}_LINKER_LAUNCHER}
+      ${CMAKE_CURRENT_LIST_DIR}/keep-delay-thunks.sh ${TARNWICK_NM} ${CMAKE_BINARY_DIR}/delayload --)
+  endforeach()
+endif()
+
 # Fails the configure step when a target links a delay-loaded DLL by its plain
 # name (or -l<name>, lib<name>.a): call once, after every target is defined.
 function(tarnwick_check_delay_loaded_links)

@@ -62,3 +62,14 @@ def test_the_other_dlls_are_delay_loaded(variable):
     assert {"wintrust", "crypt32", "bcrypt"} <= delay_loaded
     listed = set(os.environ.get("TARNWICK_DELAY_LOADED_DLLS", "").split(","))
     assert sorted(delay_loaded - listed) == []
+
+
+@pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
+def test_every_delay_load_slot_points_at_its_loading_thunk(variable):
+    """A slot that holds 0 in the file sends the first call of its function to
+    address 0: the i686 ld once dropped the thunks of functions that the code
+    calls through their slots."""
+    image = program_image(variable)
+    slots = pe.delay_import_slots(image)
+    assert ("crypt32.dll", "CertVerifyCertificateChainPolicy") in {(dll.lower(), f) for dll, f, _ in slots}
+    assert [(dll, function) for dll, function, value in slots if not pe.executable_range(image, value)] == []

@@ -1,6 +1,7 @@
 """Reading PE files in the tests with pefile, independently of the product's own
 code and of the Windows loader."""
 
+import itertools
 import struct
 
 import pefile
@@ -34,8 +35,37 @@ def _delay_descriptors_by_shape(image):
     """Names of the 32-byte records with attributes 1 (RVA-based) whose name,
     module handle, address table and name table are RVAs inside the image and
     whose name is a zero-terminated "*.dll"."""
+    return [name for name, _, _ in _delay_descriptors(image)]
+
+
+def delay_import_slots(image):
+    """(DLL, function, slot value) of every delay-load address table slot, as the
+    file holds it. Before its first call a slot points at the function's loading
+    thunk, in code of the image."""
+    width = 4 if image.OPTIONAL_HEADER.Magic == 0x10B else 8
+    read = image.get_dword_at_rva if width == 4 else image.get_qword_at_rva
+    slots = []
+    for dll, iat, names in _delay_descriptors(image):
+        for index in itertools.count():
+            entry = read(names + index * width)
+            if not entry:
+                break
+            function = image.get_string_at_rva(entry + 2, max_length=256).decode("ascii")
+            slots.append((dll, function, read(iat + index * width)))
+    return slots
+
+
+def executable_range(image, va):
+    """Whether the virtual address va lies in an executable section of image."""
+    rva = va - image.OPTIONAL_HEADER.ImageBase
+    section = image.get_section_by_rva(rva) if 0 <= rva < image.OPTIONAL_HEADER.SizeOfImage else None
+    return section is not None and bool(section.Characteristics & pefile.SECTION_CHARACTERISTICS["IMAGE_SCN_MEM_EXECUTE"])
+
+
+def _delay_descriptors(image):
+    """(DLL name, address table RVA, name table RVA) of each descriptor found by shape."""
     image_end = image.OPTIONAL_HEADER.SizeOfImage
-    names = []
+    descriptors = []
     for section in image.sections:
         data = section.get_data()
         for at in range(0, len(data) - 31, 4):
@@ -46,5 +76,5 @@ def _delay_descriptors_by_shape(image):
                 continue
             text = image.get_string_at_rva(name, max_length=64)
             if text.lower().endswith(b".dll") and len(text) < 64 and text.isascii():
-                names.append(text.decode("ascii"))
-    return names
+                descriptors.append((text.decode("ascii"), iat, int_))
+    return descriptors
