@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: sets up the machine (as root), builds, and runs the road of one
-# run under 64-bit Wine on a private Xvfb display. A signed, versioned Setup.exe
+# run of the release program (the i686 build) under Wine on a private Xvfb
+# display. A signed, versioned Setup.exe
 # (the stand-in installer) goes into a RAR package behind a self-extractor head,
 # signed again; a local server started here serves it. The demo stub, packed
 # with tools/demo/workflow.json and signed with a throw-away certificate whose
@@ -52,7 +53,7 @@ for _ in $(seq 100); do [ -s "$port_file" ] && break; sleep 0.1; done
 port=$(cat "$port_file")
 echo "serving http://127.0.0.1:$port/$(basename "$package")"
 
-step "Packing the road's document into both builds of the stub, and signing them"
+step "Packing the road's document into the release program (i686), and signing it"
 document="$demo/workflow.json"
 sed "s/@PORT@/$port/" "$repo/tools/demo/workflow.json" > "$document"
 "$stubpack" pack "$repo/build/i686/startup/TarnwickGUI.exe" "$document" \
@@ -61,9 +62,8 @@ run="$demo/run"
 rm -rf "$run"
 mkdir -p "$run/records" "$demo/screenshots"
 rm -f "$demo/screenshots"/*.png
-"$stubpack" pack "$build/startup/TarnwickGUI.exe" "$document" \
-  -o "$run/TarnwickSetup-x64.exe" --cert "$pki/demo-signer.pem" --key "$pki/demo-signer.key" >/dev/null
-"$stubpack" pack "$build/startup/TarnwickGUI.exe" "$document" -o "$demo/TarnwickSetup-x64-unsigned.exe"
+cp "$demo/TarnwickSetup.exe" "$run/TarnwickSetup.exe"
+"$stubpack" pack "$repo/build/i686/startup/TarnwickGUI.exe" "$document" -o "$demo/TarnwickSetup-unsigned.exe"
 ls -l "$demo"/*.exe "$run"/*.exe
 echo "release program (i686): $demo/TarnwickSetup.exe"
 
@@ -89,9 +89,9 @@ screenshot() {
   fi
 }
 
-step "The signed stub under Wine (64-bit build) with -debug: the Debug box, OK pressed, then the road:
-   download with progress, verify, unpack, arguments by version, the installer run and waited for"
-stub="$run/TarnwickSetup-x64.exe"
+step "The signed release program (i686, 32-bit) under Wine with -debug: the Debug box, OK pressed,
+   then the road: download with progress, verify, unpack, arguments by version, the installer run"
+stub="$run/TarnwickSetup.exe"
 "$wine_run" "$helpers/blockprobe.exe" "$(winpath "$stub")" | head -1 \
   | sed 's/verdict=00000000/signature verdict: 0 (valid and trusted)/'
 before=$(log_size)
@@ -147,10 +147,10 @@ kill "$server_pid" && wait "$server_pid" || true
 echo "the requests the package server answered:"
 sed 's/^/  /' "$demo/server.log"
 
-step "The same stub unsigned: refused before its document is read"
+step "The same release program unsigned: refused before its document is read"
 before=$(log_size)
 set +e
-"$wine_run" "$demo/TarnwickSetup-x64-unsigned.exe"
+"$wine_run" "$demo/TarnwickSetup-unsigned.exe"
 code=$?
 set -e
 exit_code "$code"

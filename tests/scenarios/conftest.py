@@ -35,14 +35,28 @@ def wine(build_dir):
 
 
 @pytest.fixture(scope="session")
+def arch():
+    """The architecture under test: "x86_64", or "i686" for the release build."""
+    return os.environ.get("TARNWICK_ARCH", "x86_64")
+
+
+@pytest.fixture(scope="session")
 def program():
-    """The x86_64 TarnwickGUI.exe of this build: the stub that tests pack."""
+    """The TarnwickGUI.exe under test (x86_64, or the i686 release program): the stub that tests pack."""
     return _env_path("TARNWICK_PROGRAM")
 
 
 @pytest.fixture(scope="session")
 def helpers():
+    """The x86_64 tools of the tests: inspector, certificate store, stand-ins."""
     return _env_path("TARNWICK_HELPERS")
+
+
+@pytest.fixture(scope="session")
+def hosts(helpers):
+    """The programs that run the product's code outside the stub (actionrun,
+    windowhost, uishots, blockprobe), built for the architecture under test."""
+    return Path(os.environ.get("TARNWICK_HOSTS") or helpers)
 
 
 @pytest.fixture(scope="session")
@@ -115,8 +129,8 @@ def packer(stubpack, program, tmp_path):
 
 
 @pytest.fixture()
-def actions(wine, helpers, tmp_path):
-    return ActionRunner(wine, helpers, tmp_path)
+def actions(wine, hosts, tmp_path):
+    return ActionRunner(wine, hosts, tmp_path)
 
 
 @pytest.fixture(scope="module")

@@ -13,16 +13,16 @@ CERT_E_UNTRUSTEDROOT = 0x800B0109
 CERT_E_CHAINING = 0x800B010A
 
 
-def probe(wine, helpers, path, tmp_path):
+def probe(wine, hosts, path, tmp_path):
     out = tmp_path / "document.out"
-    result = wine.run(helpers / "blockprobe.exe", windows_path(path), windows_path(out))
+    result = wine.run(hosts / "blockprobe.exe", windows_path(path), windows_path(out))
     assert result.returncode == 0, result.stderr
     verdict = int(re.search(rb"verdict=([0-9a-f]{8})", result.stdout).group(1), 16)
     return verdict, out.read_bytes()
 
 
 def test_one_changed_byte_of_the_block_or_of_a_section_breaks_the_signature(
-        wine, helpers, packer, trusted_signer, tmp_path):
+        wine, hosts, packer, trusted_signer, tmp_path):
     signed = packer.pack(EMPTY_WORKFLOW, signer=trusted_signer)
     data = signed.read_bytes()
     block_start = pe.section_end(pe.load(data))
@@ -31,19 +31,19 @@ def test_one_changed_byte_of_the_block_or_of_a_section_breaks_the_signature(
         tampered = bytearray(data)
         tampered[offset] ^= 0x01
         (tmp_path / name).write_bytes(bytes(tampered))
-        verdict, _ = probe(wine, helpers, tmp_path / name, tmp_path)
+        verdict, _ = probe(wine, hosts, tmp_path / name, tmp_path)
         assert verdict != 0, name
 
 
 def test_a_signature_from_an_untrusted_ca_or_whose_chain_reaches_no_root_is_rejected(
-        wine, helpers, packer, untrusted_signer, tmp_path):
-    verdict, document = probe(wine, helpers, packer.pack(EMPTY_WORKFLOW, signer=untrusted_signer), tmp_path)
+        wine, hosts, packer, untrusted_signer, tmp_path):
+    verdict, document = probe(wine, hosts, packer.pack(EMPTY_WORKFLOW, signer=untrusted_signer), tmp_path)
     assert verdict == CERT_E_UNTRUSTEDROOT
     assert document == EMPTY_WORKFLOW.encode()  # readable, but the stub will not use it
 
     unsigned = packer.pack(EMPTY_WORKFLOW)
     signed = sign(unsigned, untrusted_signer, tmp_path / "leaf-only.exe", certs=untrusted_signer.leaf_only)
-    verdict, _ = probe(wine, helpers, signed, tmp_path)
+    verdict, _ = probe(wine, hosts, signed, tmp_path)
     assert verdict == CERT_E_CHAINING
 
 

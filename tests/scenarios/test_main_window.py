@@ -18,15 +18,15 @@ def inspector(wine, helpers):
 
 
 @pytest.fixture()
-def host(wine, helpers, tmp_path):
-    hosts = []
+def host(wine, hosts, tmp_path):
+    windows = []
 
     def start(steps, *options):
-        hosts.append(WindowHost(wine, helpers, tmp_path / f"host-{len(hosts)}", steps, *options))
-        return hosts[-1]
+        windows.append(WindowHost(wine, hosts, tmp_path / f"host-{len(windows)}", steps, *options))
+        return windows[-1]
 
     yield start
-    for started in hosts:
+    for started in windows:
         started.kill()
 
 
