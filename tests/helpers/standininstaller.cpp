@@ -6,11 +6,11 @@
 // splits them, one a line. TARNWICK_INSTALLER_EXIT gives the exit code
 // (decimal or 0x hexadecimal; 0 when absent).
 
+#include "StandInRecord.h"
+
 #include <shellapi.h>
 
 #include <cwchar>
-
-#include "StandInRecord.h"
 
 int wmain() {
   const std::wstring folder = StandIn::Variable(L"TARNWICK_INSTALLER_RECORDS");
