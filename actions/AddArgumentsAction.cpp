@@ -4,6 +4,7 @@
 
 #include "actions/ArgumentEdit.h"
 #include "actions/CompareVersion.h"
+#include "actions/HardeningCommands.h"
 #include "base/ExecutionLog.h"
 #include "workflow/JsonText.h"
 
@@ -30,7 +31,8 @@ void AddArgumentsAction::run(ValueStore& store, CallbackHandler*) {
     if (!CompareVersion(edit->installerVersion, minimum)) continue;
     const std::wstring value = store.lookup(name);
     if (value.empty()) continue;
-    edited += L" /" + name + L" \"" + value + L"\"";
+    // Quoted by the rules that split it, so the installer receives the value as one argument.
+    edited += L" /" + name + L" " + QuoteArgument(value);
   }
   StoreEditedArguments(store, *edit, edited);
 }

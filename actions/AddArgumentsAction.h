@@ -5,7 +5,8 @@
 
 namespace GenericStub {
 
-// Appends ' /<name> "<value>"' to the installer's command line for each switch
+// Appends ' /<name> "<value>"' (value quoted by QuoteArgument) to the
+// installer's command line for each switch
 // of "additionalArguments" ([{"argumentName", "minSupportVersion"}, ...])
 // whose minimum the installer's file version meets and whose name has a value
 // in the store. The result goes to the store's "arguments". A switch whose

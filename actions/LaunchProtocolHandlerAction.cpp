@@ -59,6 +59,12 @@ void LaunchProtocolHandlerAction::run(ValueStore& store, CallbackHandler*) {
 
   // An empty template gives an empty command line, whose start fails and is logged as well.
   const std::wstring commandLine = FillProtocolCommand(commandTemplate, url);
+  // The URL goes into the command line as it stands: a quote or a blank in it
+  // would hand the handler arguments of its own.
+  if (!IsPlainProtocolUrl(url)) {
+    LogLaunchError(commandLine, ERROR_INVALID_PARAMETER);
+    return;
+  }
   // A program given with its full path is left to the platform to split from the command line.
   std::wstring program;
   if (!IsFullyQualifiedPath(ProgramOfCommandLine(commandLine))) {

@@ -13,6 +13,13 @@ std::wstring FillProtocolCommand(const std::wstring& commandTemplate, const std:
   return command.append(commandTemplate, from, std::wstring::npos);
 }
 
+bool IsPlainProtocolUrl(const std::wstring& url) {
+  for (const wchar_t c : url) {
+    if (c == L'"' || c == L' ' || c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
 std::wstring ProgramOfCommandLine(const std::wstring& commandLine) {
   if (!commandLine.empty() && commandLine[0] == L'"') return commandLine.substr(1, commandLine.find(L'"', 1) - 1);
   return commandLine.substr(0, commandLine.find_first_of(L" \t"));

@@ -10,6 +10,10 @@ namespace GenericStub {
 // to right).
 std::wstring FillProtocolCommand(const std::wstring& commandTemplate, const std::wstring& url);
 
+// True when url can stand for "%1" without adding arguments of its own: it
+// holds no double quote, no blank and no control character.
+bool IsPlainProtocolUrl(const std::wstring& url);
+
 // The program part of a command line as the platform splits it when no
 // program is named apart: between the quotes when it begins with a double
 // quote, otherwise up to the first blank or tab.

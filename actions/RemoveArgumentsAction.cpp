@@ -3,20 +3,13 @@
 #include <optional>
 
 #include "actions/ArgumentEdit.h"
+#include "actions/ArgumentText.h"
 #include "base/AnsiText.h"
 #include "base/ExecutionLog.h"
 
 namespace GenericStub {
 
 using Base::LogError;
-
-namespace {
-
-void RemoveAll(std::wstring& text, const std::wstring& piece) {
-  for (auto at = text.find(piece); at != std::wstring::npos; at = text.find(piece, at)) text.erase(at, piece.size());
-}
-
-}  // namespace
 
 void RemoveArgumentsAction::run(ValueStore& store, CallbackHandler*) {
   const std::optional<ArgumentEdit> edit = ReadArgumentEdit(*this, store);
@@ -33,7 +26,7 @@ void RemoveArgumentsAction::run(ValueStore& store, CallbackHandler*) {
       LogError(L"additionalArguments has an invalid argument.");
       continue;
     }
-    RemoveAll(edited, L"/" + name);
+    edited = RemoveSwitch(edited, name);
   }
   StoreEditedArguments(store, *edit, edited);
 }

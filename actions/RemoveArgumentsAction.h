@@ -5,10 +5,10 @@
 
 namespace GenericStub {
 
-// Removes every "/<name>" of the switch names in "additionalArguments" (a JSON
-// array of strings) from the installer's command line, as plain text: values
-// after a switch stay, and so does the rest of a longer switch name that
-// begins with it. Runs only when the installer's file version can be read.
+// Removes every switch "/<name>" of the names in "additionalArguments" (a JSON
+// array of strings) from the installer's command line (RemoveSwitch): values
+// after a switch stay; a longer switch name that begins with it and text in
+// quotes are left alone. Runs only when the installer's file version can be read.
 // The result goes to the store's "arguments".
 class RemoveArgumentsAction : public Action<RemoveArgumentsAction> {
  public:

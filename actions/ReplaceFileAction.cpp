@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-#include <shlwapi.h>
+#include <shlobj.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "actions/FetchFile.h"
 #include "actions/GetFileVersion.h"
@@ -18,39 +16,23 @@
 namespace GenericStub {
 
 using Base::LogError;
+using Base::LogInfo;
 
 namespace {
 
-std::wstring ProgramFolder() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return L"";
-    if (length < path.size()) break;
-    path.resize(path.size() * 2);
+bool EndsWithSeparator(const std::wstring& path) {
+  return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
+}
+
+// The folder of the package may lack the entry's folder: it is made, as a move
+// into it would make it.
+void MakeFolder(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+  const int result = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS && result != ERROR_FILE_EXISTS) {
+    LogInfo(L"Can not create the folder [%s], error [%d].\n", folder.c_str(), result);
   }
-  PathRemoveFileSpecW(path.data());
-  return path.data();
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  std::vector<wchar_t> joined(folder.size() + name.size() + 2 + MAX_PATH);
-  folder.copy(joined.data(), folder.size());
-  if (!PathAppendW(joined.data(), name.c_str())) return folder + L"\\" + name;
-  return joined.data();
-}
-
-// The move's result is not examined: a file that stays in the program's folder
-// leaves the package's own copy in place.
-void MoveIntoFolder(const std::wstring& source, const std::wstring& folder) {
-  const std::wstring from = source + L'\0';
-  const std::wstring to = folder + L'\0';
-  SHFILEOPSTRUCTW operation = {};
-  operation.wFunc = FO_MOVE;
-  operation.pFrom = from.c_str();
-  operation.pTo = to.c_str();
-  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&operation);
 }
 
 }  // namespace
@@ -68,12 +50,18 @@ void ReplaceFileAction::run(ValueStore& store, CallbackHandler*) {
   const std::optional<Json::Value> entries = ParseReplacementEntries(additional);
   if (!entries) return;
 
-  const std::wstring programFolder = ProgramFolder();
-  for (const Replacement& entry : SelectReplacements(*entries, installerVersion)) {
-    const std::wstring destination = extractionPath + entry.path;
-    for (const std::wstring& name : entry.files) {
-      FetchFile(downloadManager_, entry.sourceUrl + name, name, nullptr);
-      MoveIntoFolder(JoinPath(programFolder, name), destination);
+  // Entry by entry: each is read, fetched and in place before the next is read.
+  for (const Json::Value& element : *entries) {
+    const std::optional<Replacement> entry = ReadReplacement(element, installerVersion);
+    if (!entry) continue;
+    std::wstring destination = extractionPath + entry->path;
+    MakeFolder(destination);
+    if (!EndsWithSeparator(destination)) destination += L'\\';
+    // Straight into the installer's folder: the download's partial file lies
+    // beside the package's copy and replaces it when complete. The program's
+    // own folder, where the user keeps files of any name, is never written.
+    for (const std::wstring& name : entry->files) {
+      FetchFile(downloadManager_, entry->sourceUrl + name, destination + name, nullptr);
     }
   }
 }

@@ -9,36 +9,79 @@ namespace GenericStub {
 
 using Base::LogError;
 
+namespace {
+
+bool HasUnsafeCharacter(const std::wstring& text) {
+  for (const wchar_t c : text) {
+    if (c < 0x20 || c == 0x7F) return true;
+  }
+  return text.find_first_of(L":*?\"<>|") != std::wstring::npos;
+}
+
+bool IsDotsAndBlanks(const std::wstring& part) {
+  return part != L"." && part.find_first_not_of(L". ") == std::wstring::npos;
+}
+
+}  // namespace
+
 std::optional<Json::Value> ParseReplacementEntries(const std::wstring& text) {
   return ParseAdditionalArguments(text);
 }
 
-std::vector<Replacement> SelectReplacements(const Json::Value& entries, const std::wstring& installerVersion) {
-  std::vector<Replacement> selected;
-  for (const Json::Value& element : entries) {
-    if (!element.isObject()) {
-      LogError(L"additionalArguments has invalid arguments.");
-      continue;
-    }
-    const std::wstring version = StringValue(element["version"]);
-    Replacement entry;
-    entry.sourceUrl = StringValue(element["sourceUrl"]);
-    entry.path = StringValue(element["path"]);
-    const std::wstring files = StringValue(element["files"]);
-    if (version.empty()) {
-      LogError(L"additionalArguments has an entry where file version is not available.");
-    } else if (entry.sourceUrl.empty()) {
-      LogError(L"additionalArguments has an entry where source is not available.");
-    } else if (entry.path.empty()) {
-      LogError(L"additionalArguments has an entry where the file path of files to be replaced is not available.");
-    } else if (files.empty()) {
-      LogError(L"additionalArguments has an entry where there are no files to be replaced.");
-    } else if (version == installerVersion) {
-      entry.files = Base::SplitString(files, L"|");
-      selected.push_back(std::move(entry));
+bool IsFolderInside(const std::wstring& path) {
+  if (path.empty() || HasUnsafeCharacter(path) || path[0] == L'\\' || path[0] == L'/') return false;
+  for (const std::wstring& part : Base::SplitString(path, L"\\/")) {
+    if (IsDotsAndBlanks(part)) return false;
+  }
+  return true;
+}
+
+bool IsPlainFileName(const std::wstring& name) {
+  return !name.empty() && !HasUnsafeCharacter(name) && name.find_first_of(L"\\/") == std::wstring::npos &&
+         name != L"." && !IsDotsAndBlanks(name);
+}
+
+std::optional<Replacement> ReadReplacement(const Json::Value& element, const std::wstring& installerVersion) {
+  if (!element.isObject()) {
+    LogError(L"additionalArguments has invalid arguments.");
+    return std::nullopt;
+  }
+  const std::wstring version = StringValue(element["version"]);
+  Replacement entry;
+  entry.sourceUrl = StringValue(element["sourceUrl"]);
+  entry.path = StringValue(element["path"]);
+  const std::wstring files = StringValue(element["files"]);
+  if (version.empty()) {
+    LogError(L"additionalArguments has an entry where file version is not available.");
+    return std::nullopt;
+  }
+  if (entry.sourceUrl.empty()) {
+    LogError(L"additionalArguments has an entry where source is not available.");
+    return std::nullopt;
+  }
+  if (entry.path.empty()) {
+    LogError(L"additionalArguments has an entry where the file path of files to be replaced is not available.");
+    return std::nullopt;
+  }
+  if (files.empty()) {
+    LogError(L"additionalArguments has an entry where there are no files to be replaced.");
+    return std::nullopt;
+  }
+  entry.files = Base::SplitString(files, L"|");
+  if (!IsFolderInside(entry.path)) {
+    LogError(L"additionalArguments has an entry whose path [%s] leads out of the installer's folder.\n",
+             entry.path.c_str());
+    return std::nullopt;
+  }
+  for (const std::wstring& name : entry.files) {
+    if (!IsPlainFileName(name)) {
+      LogError(L"additionalArguments has an entry whose file name [%s] leads out of the installer's folder.\n",
+               name.c_str());
+      return std::nullopt;
     }
   }
-  return selected;
+  if (version != installerVersion) return std::nullopt;
+  return entry;
 }
 
 }  // namespace GenericStub

@@ -20,9 +20,20 @@ struct Replacement {
 // JSON or not an array.
 std::optional<Json::Value> ParseReplacementEntries(const std::wstring& text);
 
-// The entries whose "version" text equals installerVersion exactly, in order.
-// An element that is not an object, or that has an empty member, is logged and
-// skipped; a member that is missing or not a string raises Json::LogicError.
-std::vector<Replacement> SelectReplacements(const Json::Value& entries, const std::wstring& installerVersion);
+// One element of the array, to be acted on before the next is read. Nothing
+// (logged) for an element that is not an object, that has an empty member, or
+// whose "path" or a file name would lead out of the installer's folder;
+// nothing (silently) when its "version" text is not installerVersion exactly.
+// A member that is missing or not a string raises Json::LogicError.
+std::optional<Replacement> ReadReplacement(const Json::Value& element, const std::wstring& installerVersion);
+
+// A folder below the installer's folder: relative, without a drive or ":",
+// without a wildcard, quote, angle bracket or control character, and without a
+// part made of dots and blanks only other than "." (Windows drops trailing
+// dots and blanks, so ".. " is "..").
+bool IsFolderInside(const std::wstring& path);
+
+// A file name without any folder: none of the above, and no separator.
+bool IsPlainFileName(const std::wstring& name);
 
 }  // namespace GenericStub

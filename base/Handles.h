@@ -64,6 +64,14 @@ struct KernelHandleTraits {
   static void Close(Type h) { CloseHandle(h); }
 };
 
+// FindFirstFile's listings.
+struct FindHandleTraits {
+  using Type = HANDLE;
+  static inline const Type kNone = INVALID_HANDLE_VALUE;
+  static bool IsValid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { FindClose(h); }
+};
+
 struct WinHttpHandleTraits {
   using Type = HINTERNET;
   static constexpr Type kNone = nullptr;
@@ -191,6 +199,7 @@ struct ThemeDataTraits {
 };
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using FindHandle = UniqueResource<FindHandleTraits>;
 using WinHttpHandle = UniqueResource<WinHttpHandleTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;

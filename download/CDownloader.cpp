@@ -51,6 +51,16 @@ bool IsSecureFailure(DWORD error) {
   return error == ERROR_WINHTTP_SECURE_FAILURE || error == ERROR_WINHTTP_SECURE_CHANNEL_ERROR;
 }
 
+// Every secure failure ends in the same line; the code that is not 12175 gets
+// a line of its own before it, so the log still tells which one it was.
+void LogSecureFailure(DWORD error) {
+  if (error != ERROR_WINHTTP_SECURE_FAILURE) {
+    LogError(L"CDownloader::request: WinHttpSendRequest failed on the secure channel. last error = %d\n",
+             static_cast<int>(error));
+  }
+  LogError(L"ERROR_WINHTTP_SECURE_FAILURE error occurred.\n");
+}
+
 }  // namespace
 
 CDownloader::CDownloader(std::wstring url, std::wstring filePath, CallbackHandler* handler)
@@ -111,7 +121,7 @@ bool CDownloader::request() {
     if (!WinHttpSendRequest(request_.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
       const DWORD error = GetLastError();
       if (IsSecureFailure(error)) {
-        LogError(L"ERROR_WINHTTP_SECURE_FAILURE error occurred.\n");
+        LogSecureFailure(error);
         return false;
       }
       LogError(L"CDownloader::request: WinHttpSendRequest failed. last error = %d\n", static_cast<int>(error));
@@ -197,10 +207,14 @@ bool CDownloader::receive(std::optional<std::uint64_t> contentLength) {
 
 void CDownloader::reportProgress(std::uint64_t received, std::optional<std::uint64_t> contentLength) {
   if (handler_ == nullptr) return;
-  const std::optional<double> percent = ProgressPercent(received, contentLength);
-  if (!percent) return;
   static const std::wstring kTypeName = PrintableTypeName(L"CDownloader");
-  handler_->callback(MakeCallbackMessage(kTypeName, ProgressContent(*percent)));
+  const std::optional<double> percent = ProgressPercent(received, contentLength);
+  if (percent) {
+    handler_->callback(MakeCallbackMessage(kTypeName, ProgressContent(*percent)));
+  } else if (received > 0) {
+    // No length, so no percentage: the window shows that data arrives.
+    handler_->callback(MakeCallbackMessage(kTypeName, ReceivedContent(received)));
+  }
 }
 
 }  // namespace GenericStub

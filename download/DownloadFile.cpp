@@ -2,33 +2,75 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <utility>
 
 #include "base/ExecutionLog.h"
+#include "download/PartialFileName.h"
 
 namespace GenericStub {
 
 using Base::LogError;
+using Base::LogInfo;
 
-DownloadFile::DownloadFile(std::wstring path) : path_(std::move(path)) {
-  file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+namespace {
+
+constexpr int kNameAttempts = 16;
+
+// Process id and a per-process count: no two writers of one machine pick the
+// same name at the same time, and CREATE_NEW catches anything else.
+std::uint64_t NextTag() {
+  static std::atomic<std::uint32_t> gCount{0};
+  return (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) | gCount.fetch_add(1);
+}
+
+// Best effort: a partial file that another running download still holds open
+// (it is opened without delete sharing) cannot be removed and stays.
+void RemoveLeftovers(const std::wstring& target) {
+  const std::wstring folder = FolderPartOf(target);
+  const std::wstring targetName = target.substr(folder.size());
+  WIN32_FIND_DATAW found = {};
+  const Base::FindHandle search(FindFirstFileW(PartialFilePattern(target).c_str(), &found));
+  if (!search) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    if (!IsPartialFileOf(found.cFileName, targetName)) continue;
+    const std::wstring leftover = folder + found.cFileName;
+    if (DeleteFileW(leftover.c_str())) {
+      LogInfo(L"Removed the partial file [%s] of an earlier download.\n", leftover.c_str());
+    }
+  } while (FindNextFileW(search.get(), &found));
+}
+
+}  // namespace
+
+DownloadFile::DownloadFile(std::wstring target) : target_(std::move(target)) {
+  RemoveLeftovers(target_);
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int attempt = 0; attempt < kNameAttempts && error == ERROR_FILE_EXISTS; ++attempt) {
+    partial_ = PartialFileName(target_, NextTag());
+    // Read sharing only: nobody writes into the body or removes it while it arrives.
+    file_.reset(CreateFileW(partial_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = file_ ? ERROR_SUCCESS : GetLastError();
+  }
   if (!file_) {
-    LogError(L"Error in CreateFile [%s], GetLastError() = [%d].\n", path_.c_str(), static_cast<int>(GetLastError()));
+    LogError(L"Error in CreateFile [%s], GetLastError() = [%d].\n", partial_.c_str(), static_cast<int>(error));
   }
 }
 
 DownloadFile::~DownloadFile() {
   if (!file_) return;
   file_.reset();
-  DeleteFileW(path_.c_str());
+  DeleteFileW(partial_.c_str());
 }
 
 bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
   while (size > 0) {
     DWORD written = 0;
     if (!WriteFile(file_.get(), bytes, size, &written, nullptr) || written == 0) {
-      LogError(L"Error in WriteFile [%s], GetLastError() = [%d].\n", path_.c_str(), static_cast<int>(GetLastError()));
+      LogError(L"Error in WriteFile [%s], GetLastError() = [%d].\n", partial_.c_str(),
+               static_cast<int>(GetLastError()));
       return false;
     }
     bytes += written;
@@ -38,9 +80,17 @@ bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
 }
 
 bool DownloadFile::keep() {
-  if (CloseHandle(file_.release())) return true;
-  LogError(L"Error in CloseHandle [%s], GetLastError() = [%d].\n", path_.c_str(), static_cast<int>(GetLastError()));
-  DeleteFileW(path_.c_str());
+  const bool closed = CloseHandle(file_.release()) != FALSE;
+  if (!closed) {
+    LogError(L"Error in CloseHandle [%s], GetLastError() = [%d].\n", partial_.c_str(),
+             static_cast<int>(GetLastError()));
+  } else if (MoveFileExW(partial_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  } else {
+    LogError(L"Error in MoveFileEx [%s] to [%s], GetLastError() = [%d].\n", partial_.c_str(), target_.c_str(),
+             static_cast<int>(GetLastError()));
+  }
+  DeleteFileW(partial_.c_str());
   return false;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-// The file a download writes. It is created, or truncated when it exists, on
-// opening; unless the download keeps it, it is removed again on destruction,
-// so that a failed download leaves nothing that looks like a complete body.
+// The file a download writes. The body goes into a partial file of its own
+// beside the target (PartialFileName) and replaces the target only when it is
+// complete and closed: a failed, cancelled or killed download leaves an
+// earlier file of the target's name as it was, and no file of that name when
+// there was none. Partial files that an earlier, killed download of the same
+// target left behind are removed when the next one begins.
 
 #include <cstdint>
 #include <string>
@@ -12,8 +15,10 @@ namespace GenericStub {
 
 class DownloadFile {
  public:
-  // Logs and stays closed when the file cannot be created.
-  explicit DownloadFile(std::wstring path);
+  // Removes leftover partial files of target and creates a new one; logs and
+  // stays closed when it cannot be created.
+  explicit DownloadFile(std::wstring target);
+  // Removes the partial file unless the body was kept.
   ~DownloadFile();
   DownloadFile(const DownloadFile&) = delete;
   DownloadFile& operator=(const DownloadFile&) = delete;
@@ -21,11 +26,14 @@ class DownloadFile {
   bool isOpen() const { return file_.valid(); }
   // All size bytes, or false (logged).
   bool write(const std::uint8_t* bytes, std::uint32_t size);
-  // Closes the file and leaves it in place; false (logged, file removed) when closing fails.
+  // Closes the partial file and moves it over the target, replacing an
+  // existing file, written through to the disk. False (logged, partial file
+  // removed, target untouched) when closing or moving fails.
   bool keep();
 
  private:
-  std::wstring path_;
+  std::wstring target_;
+  std::wstring partial_;
   Base::UniqueHandle file_;
 };
 

@@ -30,4 +30,8 @@ std::wstring ProgressContent(double percent) {
   return text;
 }
 
+std::wstring ReceivedContent(std::uint64_t received) {
+  return L"{\"received\":\"" + std::to_wstring(received) + L"\"}";
+}
+
 }  // namespace GenericStub

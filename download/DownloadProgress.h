@@ -21,4 +21,8 @@ std::optional<double> ProgressPercent(std::uint64_t received, std::optional<std:
 // The content of a progress message: {"progress":"42.57"}.
 std::wstring ProgressContent(double percent);
 
+// The content of a message of a body without a known length, told while it
+// arrives: {"received":"8192"}, the bytes so far.
+std::wstring ReceivedContent(std::uint64_t received);
+
 }  // namespace GenericStub

@@ -77,12 +77,21 @@ log_from() { tail -c +"$(($1 + 1))" "$log" | sed 's/^/  /'; }
 log_size() { stat -c %s "$log" 2>/dev/null || echo 0; }
 exit_code() { echo "exit code: $1$([ "$1" = 255 ] && echo ' (-1)')"; }
 shots=0
+# screenshot NAME [CHECK]: a picture of the screen; with CHECK, a command that
+# must still succeed after the picture was taken (the window still shows what
+# the picture is named after), or the picture is dropped.
 screenshot() {
   if command -v import >/dev/null; then
+    local file="$demo/screenshots/taking.png"
+    DISPLAY=$display import -window root "$file" || return 0
+    if [ -n "${2:-}" ] && ! $2; then
+      rm -f "$file"
+      echo "  (no screenshot of $1: the state passed before its picture was taken)"
+      return 0
+    fi
     shots=$((shots + 1))
-    local file
-    file="$demo/screenshots/$(printf '%02d' "$shots")-$1.png"
-    DISPLAY=$display import -window root "$file" && echo "  screenshot: $file"
+    mv "$file" "$demo/screenshots/$(printf '%02d' "$shots")-$1.png"
+    echo "  screenshot: $demo/screenshots/$(printf '%02d' "$shots")-$1.png"
   elif [ "$shots" = 0 ]; then
     shots=-1
     echo "  (no screenshots: ImageMagick's import is not installed)"
@@ -110,6 +119,14 @@ fi
 # A failure shown in the window, or a run longer than two minutes, has its windows closed.
 main=$("$wine_run" "$inspector" list --image "$image" --class '#32770' 2>/dev/null \
   | grep -v 'text=Debug$' | head -1 | sed 's/^hwnd=\([^\t]*\).*/\1/' || true)
+status_text() {
+  "$wine_run" "$inspector" get-text --hwnd "$main" --control id:1002 2>/dev/null | tr -d '\r' || true
+}
+# The window is still there, visible, and shows the state of kind.
+still_shown() {
+  "$wine_run" "$inspector" state --hwnd "$main" 2>/dev/null | grep -q 'visible=1' &&
+    [ "$(status_text | sed 's/[^A-Za-z].*//')" = "$kind" ]
+}
 last=""
 deadline=$((SECONDS + 120))
 while [ -n "$main" ] && kill -0 "$stub_pid" 2>/dev/null; do
@@ -118,13 +135,13 @@ while [ -n "$main" ] && kill -0 "$stub_pid" 2>/dev/null; do
     "$wine_run" "$inspector" close --image "$image" --class '#32770' --all >/dev/null || true
     break
   fi
-  status=$("$wine_run" "$inspector" get-text --hwnd "$main" --control id:1002 2>/dev/null | tr -d '\r' || true)
+  status=$(status_text)
   bar=$("$wine_run" "$inspector" progress --hwnd "$main" --control id:1001 2>/dev/null | tr -d '\r' || true)
   kind=$(printf '%s' "$status" | sed 's/[^A-Za-z].*//')
   if [ -n "$status" ] && [ "$kind" != "$last" ]; then
     last=$kind
     echo "window state: \"$status\"  [$bar]"
-    screenshot "$(printf '%s' "$kind" | tr 'A-Z' 'a-z')"
+    screenshot "$(printf '%s' "$kind" | tr 'A-Z' 'a-z')" still_shown
     case $kind in
       Initializing|Downloading|Extracting) ;;
       *) echo "the run failed: its window is closed"

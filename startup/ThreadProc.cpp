@@ -34,6 +34,8 @@ void RunMainLogic(RunState& run) {
   if (run.switches.showMetadata) {
     Base::LogError(L"Embedded metadata = [%s].\n", run.metadata.c_str());
   } else {
+    // Until the document names its language, a failure shows in the platform's.
+    Ui::SetRunLanguage(Ui::PlatformLanguage(GetModuleHandleW(nullptr)));
     run.store.replaceAll(GenericStub::ParseMetadata(run.metadata, run.workflow));
     SetWindowTextW(run.window.hwnd(), GenericStub::GetWindowTitle(run.store).c_str());
     // The language holds for this thread, where every text of the window is loaded.

@@ -63,7 +63,13 @@ void CMainDlg::callback(const std::wstring& message) {
   const Json::Value& root = *parsed;
   const std::string className = root["className"].asString();
   if (className == kDownloaderClass) {
-    OnDownloadProgress(ParseProgressPercent(root["content"]["progress"].asString()));
+    const Json::Value& content = root["content"];
+    // A body without a known length tells the bytes received, not a percentage.
+    if (content.isObject() && content.isMember("received") && !content.isMember("progress")) {
+      OnDownloadUnmeasured();
+    } else {
+      OnDownloadProgress(ParseProgressPercent(content["progress"].asString()));
+    }
   } else if (className == kExtractionClass) {
     OnExtractionStarted();
   }
@@ -100,14 +106,24 @@ void CMainDlg::setStatus(const std::wstring& text) {
   statusWritten_ = true;
 }
 
-void CMainDlg::OnExtractionStarted() {
+void CMainDlg::startMarquee() {
   const LONG_PTR style = GetWindowLongPtrW(progress_, GWL_STYLE);
   if ((style & PBS_MARQUEE) == 0) {
     SetWindowLongPtrW(progress_, GWL_STYLE, style | PBS_MARQUEE);
     setPosition_ = -1;
   }
   SendMessageW(progress_, PBM_SETMARQUEE, TRUE, 0);
+}
+
+void CMainDlg::OnExtractionStarted() {
+  startMarquee();
   setStatus(LoadLocalizedString(IDS_EXTRACTING));
+}
+
+void CMainDlg::OnDownloadUnmeasured() {
+  if (marqueeRunning_) return;
+  startMarquee();
+  marqueeRunning_ = true;
 }
 
 void CMainDlg::ShowInitializing() { setStatus(LoadLocalizedString(IDS_INITIALIZING)); }

@@ -36,6 +36,9 @@ class CMainDlg final : public CAeroDialogImpl, public GenericStub::CallbackHandl
 
   void OnDownloadProgress(float percent);
   void OnExtractionStarted();
+  // Data of a body without a known length arrives: the bar runs as a marquee,
+  // the status line keeps its text.
+  void OnDownloadUnmeasured();
   void ShowInitializing();
   // The failure that ended the workflow: the error code (or another failure's
   // message) in the status line and the bar in its error state, or, for a
@@ -54,6 +57,7 @@ class CMainDlg final : public CAeroDialogImpl, public GenericStub::CallbackHandl
   void onInitDialog();
   void setStatus(const std::wstring& text);
   void setPosition(int position);
+  void startMarquee();
 
   // Written on the UI thread (initialisation, close), read on the worker.
   std::atomic<HWND> status_{nullptr};
@@ -63,6 +67,7 @@ class CMainDlg final : public CAeroDialogImpl, public GenericStub::CallbackHandl
   std::wstring shownStatus_;
   bool statusWritten_ = false;
   int setPosition_ = -1;  // -1: not set since the bar changed its mode
+  bool marqueeRunning_ = false;  // started for a body without a known length
 };
 
 }  // namespace Ui

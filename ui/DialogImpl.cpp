@@ -48,7 +48,13 @@ INT_PTR CALLBACK CDialogImpl::DialogProc(HWND window, UINT message, WPARAM wPara
   // Messages before WM_INITDIALOG (WM_SETFONT) find no object yet.
   if (self == nullptr) return FALSE;
   LRESULT result = 0;
-  const bool handled = self->processMessage(message, wParam, lParam, result);
+  bool handled = false;
+  try {
+    handled = self->processMessage(message, wParam, lParam, result);
+  } catch (...) {
+    handled = false;
+    result = 0;
+  }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, DWLP_USER, 0);
     self->hwnd_ = nullptr;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace Ui {
 
 class CDialogImpl {
@@ -14,7 +16,8 @@ class CDialogImpl {
   CDialogImpl& operator=(const CDialogImpl&) = delete;
   virtual ~CDialogImpl() = default;
 
-  HWND hwnd() const { return hwnd_; }
+  // Read by the worker thread too: set and cleared on the window's thread.
+  HWND hwnd() const { return hwnd_.load(); }
 
   // A modeless dialog from the program's template; null on failure.
   HWND create(HWND parent, UINT templateId);
@@ -23,7 +26,9 @@ class CDialogImpl {
   INT_PTR runModal(HWND owner, UINT templateId);
 
  protected:
-  // True when the message was handled; result is then its answer.
+  // True when the message was handled; result is then its answer. An
+  // exception that leaves it is stopped in the dialog procedure and the
+  // message counts as not handled: it must not unwind through the system's frames.
   virtual bool processMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
   virtual DLGPROC dialogProc() const { return &DialogProc; }
   // After the window's last message; the object may go away from here on.
@@ -32,7 +37,7 @@ class CDialogImpl {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  HWND hwnd_ = nullptr;
+  std::atomic<HWND> hwnd_{nullptr};
 };
 
 }  // namespace Ui

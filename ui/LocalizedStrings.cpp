@@ -1,5 +1,6 @@
 #include "ui/LocalizedStrings.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "base/ExecutionLog.h"
@@ -31,7 +32,28 @@ std::wstring ReadString(HMODULE module, UINT id, LANGID language, bool& found) {
   return StringFromTableBlock(data, SizeofResource(module, resource), id % 16);
 }
 
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR carried) {
+  reinterpret_cast<std::vector<LANGID>*>(carried)->push_back(language);
+  return TRUE;
+}
+
 }  // namespace
+
+LANGID FitLanguage(LANGID wanted, const std::vector<LANGID>& carried) {
+  if (std::find(carried.begin(), carried.end(), wanted) != carried.end()) return wanted;
+  LANGID fit = 0;
+  for (const LANGID language : carried) {
+    if (PRIMARYLANGID(language) == PRIMARYLANGID(wanted) && (fit == 0 || language < fit)) fit = language;
+  }
+  return fit != 0 && PRIMARYLANGID(wanted) != LANG_NEUTRAL ? fit : kFallbackLanguage;
+}
+
+LANGID PlatformLanguage(HMODULE module) {
+  std::vector<LANGID> carried;
+  EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(kLanguageCheckBlock), &CollectLanguage,
+                         reinterpret_cast<LONG_PTR>(&carried));
+  return FitLanguage(GetUserDefaultUILanguage(), carried);
+}
 
 LANGID RunLanguage() { return gRunLanguage.load(); }
 

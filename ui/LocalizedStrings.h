@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace Ui {
 
@@ -27,6 +28,16 @@ std::wstring LoadStringForLanguage(HMODULE module, UINT id, LANGID language);
 
 // Text id of the program's own resources in the run's language.
 std::wstring LoadLocalizedString(UINT id);
+
+// The language that suits a user who reads wanted, among the languages
+// carried: wanted itself, else the lowest carried one of the same primary
+// language (German for an Austrian German interface), else 1033.
+LANGID FitLanguage(LANGID wanted, const std::vector<LANGID>& carried);
+
+// The platform's user-interface language as module's string tables carry it
+// (FitLanguage): the language of the texts shown before the document has
+// chosen one, for a document that fails to parse.
+LANGID PlatformLanguage(HMODULE module);
 
 // Chooses the run's language from a locale name such as "ja-JP": its language
 // when module carries strings in it, otherwise 1033. Writes the two log lines

@@ -6,7 +6,8 @@
 namespace Ui {
 
 // Pumps the calling thread's messages until WM_QUIT, giving dialog keyboard
-// handling to dialog first. Returns the quit message's parameter.
+// handling to dialog first. Returns the quit message's parameter, or 0 when
+// GetMessageW fails.
 WPARAM RunMessageLoop(HWND dialog);
 
 }  // namespace Ui

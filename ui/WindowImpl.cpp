@@ -50,7 +50,12 @@ LRESULT CALLBACK CWindowImpl::WindowProc(HWND window, UINT message, WPARAM wPara
     return result;
   }
   LRESULT result = 0;
-  if (self->processMessage(message, wParam, lParam, result)) return result;
+  // An exception must not unwind through the system's frames: the message then
+  // goes to the control's own procedure as if it had not been handled.
+  try {
+    if (self->processMessage(message, wParam, lParam, result)) return result;
+  } catch (...) {
+  }
   return self->defaultProc(message, wParam, lParam);
 }
 

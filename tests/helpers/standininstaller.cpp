@@ -2,19 +2,28 @@
 // with the code it is told. The record goes to the folder named by
 // TARNWICK_INSTALLER_RECORDS: the program's own path, its parameter text (the
 // command line without the program; one blank separates them, whatever follows
-// is theirs) and its current folder. TARNWICK_INSTALLER_EXIT gives the exit code
+// is theirs), its current folder and then its arguments as CommandLineToArgvW
+// splits them, one a line. TARNWICK_INSTALLER_EXIT gives the exit code
 // (decimal or 0x hexadecimal; 0 when absent).
 
-#include <cwchar>
-
 #include "StandInRecord.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
 
 int wmain() {
   const std::wstring folder = StandIn::Variable(L"TARNWICK_INSTALLER_RECORDS");
   if (!folder.empty()) {
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
-    StandIn::WriteRecord(folder, {StandIn::OwnPath(), StandIn::ParameterText(false), current});
+    std::vector<std::wstring> lines{StandIn::OwnPath(), StandIn::ParameterText(false), current};
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+      lines.insert(lines.end(), argv + 1, argv + count);
+      LocalFree(argv);
+    }
+    StandIn::WriteRecord(folder, lines);
   }
   ExitProcess(static_cast<UINT>(std::wcstoul(StandIn::Variable(L"TARNWICK_INSTALLER_EXIT").c_str(), nullptr, 0)));
 }

@@ -85,3 +85,16 @@ def test_a_handler_named_without_its_folder_is_not_taken_from_beside_the_program
     assert (result.error, errors(result.log)) == (
         None, [f'ERROR:: Error launching protocol handler [tarnwickdropped.exe "{URL}"], GetLastError [2].'])
     assert len(handled(2, timeout=3)) == 1
+
+
+def test_a_url_with_a_quote_blank_or_control_character_starts_nothing(actions, helpers, handled, registry):
+    program = windows_path(helpers / "standinbrowser.exe")
+    registry.set_values(rf"{PROTOCOL_KEY}\shell\open\command", {None: f'"{program}" "%1"'})
+    urls = [f'{PROTOCOL}://get" --extra "x', f"{PROTOCOL}://get --extra", f"{PROTOCOL}://get\t--extra"]
+    result = actions.run_workflow([launch(PROTOCOL, url) for url in urls] + [detect(PROTOCOL, "registered")],
+                                  ["registered"])
+    # Each launch is refused with the launch-error line, and the run goes on.
+    assert (result.error, result.store) == (None, {"registered": "1"})
+    assert errors(result.log) == [f'ERROR:: Error launching protocol handler ["{program}" "{url}"], GetLastError [87].'
+                                  for url in urls]
+    assert handled(0, timeout=3) == []

@@ -166,8 +166,15 @@ def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrus
     assert road.records() == []
 
 
-def test_closing_the_window_during_the_download_ends_the_run_with_0(road):
+@pytest.mark.parametrize("earlier", [b"an earlier complete copy", None], ids=["earlier-copy", "no-copy"])
+def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_what_was_there(road, earlier):
     body = road.package("RoadClosed_Setup.exe", padding_mb=4)
+    # The stub's folder: the user's Downloads, where the package lands.
+    target = road.folder / "RoadClosed_Setup.exe"
+    if earlier is None:
+        target.unlink()
+    else:
+        target.write_bytes(earlier)
     with WebServer({"/RoadClosed_Setup.exe": body}) as server:
         server.slow_chunk, server.slow_pause = 16 << 10, 0.05
         server.fault("/RoadClosed_Setup.exe", "slow", repeat=True)
@@ -179,6 +186,12 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0(road):
     assert result.code == 0
     assert "INFO:: End of running class [class GenericStub::PackageDownloadAction]." not in result.log
     assert road.records() == []
+    if earlier is None:
+        assert not target.exists()
+    else:
+        assert target.read_bytes() == earlier
+    # What had arrived stays only under a partial name of its own, which the next download removes.
+    assert [p.name[len(target.name):][:2] for p in road.folder.glob(target.name + ".*")] == [".~"]
 
 
 def began(log):

@@ -1,6 +1,7 @@
 """The run executable action under Wine with a stand-in installer that records
 its parameters and working folder and exits with the code it is told."""
 
+import json
 import shutil
 
 import pytest
@@ -82,3 +83,25 @@ def test_a_setup_planted_beside_the_program_or_on_the_path_is_never_started(acti
     assert result.error is None
     assert result.store == {}
     assert read_records(records) == []
+
+
+def test_added_values_arrive_as_one_argument_each_and_removal_keeps_what_is_not_the_switch(actions, helpers,
+                                                                                          records, tmp_path):
+    package = tmp_path / "package"
+    package.mkdir()
+    shutil.copy(helpers / "versionedinstaller.exe", package / "Setup.exe")
+    edit = {"executableName": "Setup.exe", "launchPath": windows_path(package) + "\\", "arguments": "=arguments"}
+    added = ["folder", "title", "spaced"]
+    workflow = [
+        {"action": "AddArgumentsAction", "in": {**edit, "additionalArguments": json.dumps(
+            [{"argumentName": name, "minSupportVersion": ""} for name in added])}},
+        {"action": "RemoveArgumentsAction", "in": {**edit, "additionalArguments": '["lang"]'}},
+        {"action": "RunExecutableAction", "in": {**edit, "shallWait": "1"}},
+    ]
+    store = {"arguments": '/url "http://h/lang?x=/lang" /langpack /lang de',
+             "folder": "C:\\Orvakel\\Package\\", "title": 'say "hi" /lang', "spaced": "two  blanks \\ here"}
+    result = actions.run_workflow(workflow, store=store)
+    assert result.error is None, result.log
+    expected = ("/url", "http://h/lang?x=/lang", "/langpack", "de", "/folder", store["folder"],
+                "/title", store["title"], "/spaced", store["spaced"])
+    assert [record[3:] for record in read_records(records, count=1, lines=3 + len(expected))] == [expected]

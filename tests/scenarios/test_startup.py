@@ -70,3 +70,21 @@ def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, sta
     assert result.code == 0
     at = result.log.index(choice[0])
     assert result.log[at:at + 2] == choice
+
+
+# Wine takes the interface language from LC_ALL (a locale that need not be
+# installed on the machine; LANG alone is not enough), for the whole process.
+# stubpack packs no text that is not JSON, so the document lacks "productLang"
+# (code 4), which fails at the same point, before the language is chosen.
+@pytest.mark.parametrize("platform, status", [("de_DE.UTF-8", "Abgebrochen. (Fehler: 4)"),
+                                              ("nl_NL.UTF-8", "Aborted.(Error:4)")], ids=["german", "dutch"])
+def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(stub, monkeypatch, platform,
+                                                                               status):
+    monkeypatch.setenv("LC_ALL", platform)
+    run = stub.start(stub.pack(json.dumps({"requestType": SERVICE, "workflow": []}), force=True))
+    state = run.wait_for(lambda s: s.status != "")
+    assert state.status == status
+    run.close()
+    result = run.finish()
+    assert result.code == 0
+    assert "ERROR:: Error occurred, error code = [4]." in result.log

@@ -1,14 +1,21 @@
 #include "actions/AddArgumentsAction.h"
+#include "actions/ArgumentText.h"
+#include "actions/HardeningCommands.h"
 #include "actions/RemoveArgumentsAction.h"
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 #include <json/json.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "LogCapture.h"
+#include "base/Handles.h"
 #include "TempFolder.h"
 
 namespace GenericStub {
@@ -65,8 +72,8 @@ TEST_F(AddArgumentsTest, SwitchesWithValuesAreAppendedInOrderAndTheOthersPassedO
   run(LR"([{"argumentName": "lang", "minSupportVersion": ""}, "not an object",
            {"argumentName": "", "minSupportVersion": ""}, {"argumentName": "empty", "minSupportVersion": ""},
            {"argumentName": "absent", "minSupportVersion": ""}, {"argumentName": "dir", "minSupportVersion": "2.0"}])");
-  // No command line before: the first switch still begins with a blank; values go in unchanged.
-  EXPECT_EQ(store.lookup(L"arguments"), L" /lang \"de-DE\" /dir \"C:\\Program Files\\\"Q\"\"");
+  // No command line before: the first switch still begins with a blank; values are quoted by the split's rules.
+  EXPECT_EQ(store.lookup(L"arguments"), L" /lang \"de-DE\" /dir \"C:\\Program Files\\\\\\\"Q\\\"\"");
   EXPECT_EQ(log.text(),
             "ERROR:: additionalArguments has invalid arguments."
             "ERROR:: additionalArguments has an invalid argument name.");
@@ -110,14 +117,45 @@ TEST_F(AddArgumentsTest, NothingToEditOrNoInstallerVersionChangesNothing) {
 TEST_F(RemoveArgumentsTest, EveryOccurrenceOfTheSwitchGoesAndItsValuesStay) {
   store.set(L"arguments", L"/S /lang \"en\" /lang \"de\" /langpack \"x\" /q");
   run(LR"(["lang", 7, "", "q"])");
-  EXPECT_EQ(store.lookup(L"arguments"), L"/S  \"en\"  \"de\" pack \"x\" ");
+  EXPECT_EQ(store.lookup(L"arguments"), L"/S  \"en\"  \"de\" /langpack \"x\" ");
   EXPECT_EQ(log.text(),
             "ERROR:: additionalArguments has invalid arguments."
             "ERROR:: additionalArguments has an invalid argument.");
 
   TempFolder folder;
   run(LR"(["S"])", L"=arguments", folder.path() + L"\\", L"missing.exe");
-  EXPECT_EQ(store.lookup(L"arguments"), L"/S  \"en\"  \"de\" pack \"x\" ");
+  EXPECT_EQ(store.lookup(L"arguments"), L"/S  \"en\"  \"de\" /langpack \"x\" ");
+}
+
+// What the installer's C runtime and CommandLineToArgvW read back.
+std::vector<std::wstring> Split(const std::wstring& commandLine) {
+  int count = 0;
+  const Base::LocalArgv argv(CommandLineToArgvW((L"setup.exe" + commandLine).c_str(), &count));
+  return argv ? std::vector<std::wstring>(argv.get() + 1, argv.get() + count) : std::vector<std::wstring>{};
+}
+
+TEST(ArgumentText, AQuotedValueIsSplitBackAsOneArgumentByteForByte) {
+  for (const std::wstring value : {L"plain", L"C:\\Orvakel\\Package\\", L"two blanks  \\", L"in\"ner",
+                                   L"a\\\"b", L"a\\\\\"b\\\\", L"\"", L"", L"tab\tand \\\\server\\x"}) {
+    EXPECT_EQ(Split(L" /dir " + QuoteArgument(value) + L" /S"), (std::vector<std::wstring>{L"/dir", value, L"/S"}))
+        << value;
+  }
+}
+
+TEST(ArgumentText, ASwitchIsRemovedOnlyWhereItStandsAsOne) {
+  struct {
+    const wchar_t* before;
+    const wchar_t* after;
+  } const cases[] = {
+      {L"/lang \"en\" /S", L" \"en\" /S"},
+      {L"/S /lang", L"/S "},
+      {L"/S\t/lang:de /lang=de /lang\"de\"", L"/S\t:de =de \"de\""},
+      {L"/langpack /S/lang x/lang", L"/langpack /S/lang x/lang"},
+      {L"/url \"http://h/lang /lang x\" /lang", L"/url \"http://h/lang /lang x\" "},
+      {L"/v \"a\\\" /lang\" /lang", L"/v \"a\\\" /lang\" "},  // an escaped quote does not end the quotes
+      {L"/v \"a\\\\\" /lang", L"/v \"a\\\\\" "},               // an escaped backslash before a quote does
+  };
+  for (const auto& c : cases) EXPECT_EQ(RemoveSwitch(c.before, L"lang"), c.after) << c.before;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "download/DownloadProgress.h"
+#include "download/PartialFileName.h"
 #include "download/ProxyAuthChoice.h"
 #include "proxy/ProxyTypes.h"
 
@@ -46,6 +47,27 @@ TEST(Progress, PercentOfAKnownLengthOnly) {
 TEST(Progress, MessageContentHasTwoDecimals) {
   EXPECT_EQ(ProgressContent(100.0), L"{\"progress\":\"100.00\"}");
   EXPECT_EQ(ProgressContent(42.567), L"{\"progress\":\"42.57\"}");
+}
+
+TEST(Progress, ABodyWithoutLengthTellsTheBytesReceived) {
+  EXPECT_EQ(ReceivedContent(kFiveGiB), L"{\"received\":\"5368709120\"}");
+}
+
+TEST(PartialFile, NamedAfterItsTargetAndRecognisedOnlyInItsExactForm) {
+  EXPECT_EQ(PartialFileName(L"sub\\Setup.exe", 0x1234abcd00000002ULL), L"sub\\Setup.exe.~1234abcd00000002.partial");
+  EXPECT_EQ(PartialFilePattern(L"Setup.exe"), L"Setup.exe.~*.partial");
+  for (const wchar_t* ours : {L"Setup.exe.~1234abcd00000002.partial", L"SETUP.EXE.~1234ABCD00000002.PARTIAL"}) {
+    EXPECT_TRUE(IsPartialFileOf(ours, L"Setup.exe")) << ours;
+  }
+  // What the pattern also finds, but a user or another program may have named so.
+  for (const wchar_t* theirs : {L"Setup.exe.~notes.partial", L"Setup.exe.~1234abcd0000002.partial",
+                                L"Setup.exe.~1234abcd000000020.partial", L"Setup.exe.~1234abcd0000000g.partial",
+                                L"Setup.exe.x.~1234abcd00000002.partial"}) {
+    EXPECT_FALSE(IsPartialFileOf(theirs, L"Setup.exe")) << theirs;
+  }
+  EXPECT_EQ(FolderPartOf(L"C:\\Users\\me\\Downloads\\Setup.exe"), L"C:\\Users\\me\\Downloads\\");
+  EXPECT_EQ(FolderPartOf(L"a/b.bin"), L"a/");
+  EXPECT_EQ(FolderPartOf(L"Setup.exe"), L"");
 }
 
 TEST(ProxyAuth, BasicFirstThenNegotiateNtlmPassportThenDigest) {

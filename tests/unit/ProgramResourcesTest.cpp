@@ -117,6 +117,26 @@ TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
   }
 }
 
+// Before the document names a language, the platform's interface language is
+// met as closely as the carried tables allow (German under LC_ALL=de_DE.UTF-8:
+// start-up scenarios).
+TEST_F(ProgramResources, ThePlatformLanguageIsMetByItsOwnTableOrOneOfItsPrimaryLanguage) {
+  const std::vector<LANGID> carried = languagesOf(7);
+  struct {
+    LANGID platform, shown;
+  } const cases[] = {
+      {0x0407, 0x0407},  // German (Germany)
+      {0x0C07, 0x0407},  // German (Austria): German
+      {0x0816, 0x0816},  // Portuguese (Portugal), carried apart from Brazil's
+      {0x0C04, 0x0404},  // Chinese (Hong Kong): the lower of the two Chinese tables
+      {0x080A, 0x0C0A},  // Spanish (Mexico): the one Spanish table
+      {kDutch, kFallbackLanguage},
+      {0x1000, kFallbackLanguage},  // a custom locale's neutral language
+      {0, kFallbackLanguage},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitLanguage(c.platform, carried), c.shown) << c.platform;
+}
+
 // stubpack warns about a "productLang" outside the catalog's locales: they must
 // be exactly the languages the program carries, chosen by name in any case.
 TEST_F(ProgramResources, TheCatalogLocalesAreTheCarriedLanguages) {
