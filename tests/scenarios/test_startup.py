@@ -5,6 +5,7 @@ import json
 
 import pytest
 
+from kit.signing import pack_text, sign
 from kit.stub import Stub
 from kit.wine import windows_path
 
@@ -74,17 +75,20 @@ def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, sta
 
 # Wine takes the interface language from LC_ALL (a locale that need not be
 # installed on the machine; LANG alone is not enough), for the whole process.
-# stubpack packs no text that is not JSON, so the document lacks "productLang"
-# (code 4), which fails at the same point, before the language is chosen.
-@pytest.mark.parametrize("platform, status", [("de_DE.UTF-8", "Abgebrochen. (Fehler: 4)"),
-                                              ("nl_NL.UTF-8", "Aborted.(Error:4)")], ids=["german", "dutch"])
-def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(stub, monkeypatch, platform,
+# No fifteen of the program's languages is Dutch: English.
+@pytest.mark.parametrize("platform, text, code, status", [
+    ("de_DE.UTF-8", b"not a JSON document", 3, "Abgebrochen. (Fehler: 3)"),
+    ("nl_NL.UTF-8", json.dumps({"requestType": SERVICE, "workflow": []}).encode(), 4, "Aborted.(Error:4)"),
+], ids=["german-not-json", "dutch-no-language"])
+def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(stub, trusted_signer, tmp_path,
+                                                                               monkeypatch, platform, text, code,
                                                                                status):
     monkeypatch.setenv("LC_ALL", platform)
-    run = stub.start(stub.pack(json.dumps({"requestType": SERVICE, "workflow": []}), force=True))
+    packed = pack_text(stub.packer.stub, text, tmp_path / "unsigned.exe")
+    run = stub.start(sign(packed, trusted_signer, tmp_path / "TarnwickSetup.exe"))
     state = run.wait_for(lambda s: s.status != "")
     assert state.status == status
     run.close()
     result = run.finish()
     assert result.code == 0
-    assert "ERROR:: Error occurred, error code = [4]." in result.log
+    assert f"ERROR:: Error occurred, error code = [{code}]." in result.log

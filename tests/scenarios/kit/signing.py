@@ -1,8 +1,11 @@
 """Throw-away code-signing identities (tests/harness/make-signing-pki.sh) and
 stubs packed with stubpack and signed with osslsigncode."""
 
+import base64
 import subprocess
 from pathlib import Path
+
+from . import pe
 
 MAKE_PKI = Path(__file__).resolve().parents[2] / "harness" / "make-signing-pki.sh"
 
@@ -49,6 +52,19 @@ class Packer:
         result = subprocess.run(list(map(str, args)), capture_output=True, text=True)
         assert result.returncode == 0, f"stubpack refused {source}:\n{result.stderr}"
         return out
+
+
+def pack_text(stub, text, out):
+    """The stub with text as its document, packed as stubpack packs (the block
+    after the last section: base64 of the AES-128-ECB cipher, the marker, zero
+    padding to 8 bytes), without stubpack's refusal of a text that is not JSON."""
+    image = stub.read_bytes()[:pe.section_end(pe.load(stub.read_bytes()))]
+    cipher = subprocess.run(["openssl", "enc", "-aes-128-ecb", "-K", b"5c31d0e8a94f27b6".hex()],
+                            input=text, capture_output=True, check=True).stdout
+    block = base64.b64encode(cipher) + b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
+    block += b"\0" * (8 - (len(image) + len(block)) % 8)
+    out.write_bytes(image + block)
+    return out
 
 
 def server_certificate(identity, folder, host="localhost"):
