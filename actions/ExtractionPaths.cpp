@@ -28,7 +28,7 @@ namespace GenericStub {
 bool MayUseRoot(const FolderFacts& facts) { return !facts.reparsePoint && facts.owner != FolderOwner::kOther; }
 
 bool MayReusePackageFolder(const FolderFacts& facts) {
-  return MayUseRoot(facts) && facts.daclProtected && !facts.othersMayChange;
+  return MayUseRoot(facts) && !facts.othersMayChange;
 }
 
 }  // namespace GenericStub

@@ -25,9 +25,8 @@ enum class FolderOwner { kUser, kAdministrators, kSystem, kOther };
 
 // What the file system says about an existing folder.
 struct FolderFacts {
-  bool reparsePoint = false;  // a symbolic link, junction or other reparse point
+  bool reparsePoint = false;  // a symbolic link, junction or other reparse point: leads elsewhere
   FolderOwner owner = FolderOwner::kOther;
-  bool daclProtected = false;  // inherits nothing from its parent
   bool othersMayChange = true;  // an entry lets someone besides the user, Administrators and SYSTEM write,
                                 // create, delete or change its permissions (a missing list counts as such)
 };
@@ -38,8 +37,9 @@ struct FolderFacts {
 bool MayUseRoot(const FolderFacts& facts);
 
 // Whether an existing package folder may be unpacked into as it is: no reparse
-// point, owned by the user, Administrators or SYSTEM, and private (protected,
-// nobody else may change anything in it). Otherwise it is moved aside.
+// point, owned by the user, Administrators or SYSTEM, and private (nobody else
+// may change anything in it, by an entry of its own or an inherited one).
+// Otherwise it is moved aside (a link is removed).
 bool MayReusePackageFolder(const FolderFacts& facts);
 
 }  // namespace GenericStub

@@ -112,10 +112,14 @@ std::optional<FolderFacts> ReadFolderFacts(const std::wstring& path) {
                 : SameSid(trusted.administrators, owner) ? FolderOwner::kAdministrators
                 : SameSid(trusted.system, owner)         ? FolderOwner::kSystem
                                                          : FolderOwner::kOther;
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
-  facts.daclProtected = GetSecurityDescriptorControl(descriptor.get(), &control, &revision) &&
-                        (control & SE_DACL_PROTECTED) != 0;
+  // A link that the file system does not flag (Wine's symbolic links) still
+  // shows by leading elsewhere.
+  wchar_t finalPath[MAX_PATH + 8] = {};
+  const DWORD length = GetFinalPathNameByHandleW(folder.get(), finalPath, MAX_PATH + 8, FILE_NAME_NORMALIZED);
+  std::wstring resolved(finalPath, length < MAX_PATH + 8 ? length : 0);
+  if (resolved.rfind(L"\\\\?\\", 0) == 0) resolved.erase(0, 4);
+  facts.reparsePoint = facts.reparsePoint || resolved.empty() ||
+                       CompareStringOrdinal(resolved.c_str(), -1, path.c_str(), -1, TRUE) != CSTR_EQUAL;
   facts.othersMayChange = dacl == nullptr;
   for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
     ACE_HEADER* header = nullptr;
@@ -153,6 +157,18 @@ bool MakePrivateFolder(const std::wstring& path) {
   }
   const std::optional<FolderFacts> facts = ReadFolderFacts(path);
   if (facts && MayReusePackageFolder(*facts)) return true;
+  // A link goes, not what it leads to.
+  if (facts && facts->reparsePoint) {
+    if (!RemoveDirectoryW(path.c_str())) {
+      LogInfo(L"ExtractPackage::Folder [%s] is a link and can not be removed, error [%lu].\n", path.c_str(),
+              GetLastError());
+      return false;
+    }
+    LogInfo(L"ExtractPackage::Folder [%s] was a link; removed.\n", path.c_str());
+    if (CreateWith(path, PrivateFolderDescriptor())) return true;
+    LogInfo(L"ExtractPackage::Folder [%s] can not be created, error [%lu].\n", path.c_str(), GetLastError());
+    return false;
+  }
   const std::wstring aside = path + L".moved-" + std::to_wstring(GetTickCount64());
   if (!MoveFileExW(path.c_str(), aside.c_str(), 0)) {
     LogInfo(L"ExtractPackage::Folder [%s] is not private and can not be moved aside, error [%lu].\n", path.c_str(),

@@ -36,17 +36,16 @@ TEST(LiesInsideRoot, OnlyPathsBelowTheRootCount) {
 TEST(FolderRules, OnlyAPrivateFolderOfTheUserOrTheSystemIsUsed) {
   using O = FolderOwner;
   const struct {
-    FolderFacts facts;  // reparse point, owner, protected, others may change
+    FolderFacts facts;  // reparse point, owner, others may change
     bool root;
     bool packageFolder;
   } cases[] = {
-      {{false, O::kUser, true, false}, true, true},
-      {{false, O::kAdministrators, true, false}, true, true},
-      {{false, O::kSystem, false, true}, true, false},  // the root as Windows made it: shared, but usable
-      {{false, O::kUser, false, false}, true, false},   // inherits from its parent
-      {{false, O::kUser, true, true}, true, false},     // someone else may write into it
-      {{true, O::kUser, true, false}, false, false},    // a link or junction
-      {{false, O::kOther, true, false}, false, false},  // made by another user
+      {{false, O::kUser, false}, true, true},
+      {{false, O::kAdministrators, false}, true, true},
+      {{false, O::kSystem, true}, true, false},   // the root as Windows made it: shared, but usable
+      {{false, O::kUser, true}, true, false},     // someone else may write into it
+      {{true, O::kUser, false}, false, false},    // a link or junction
+      {{false, O::kOther, false}, false, false},  // made by another user
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MayUseRoot(c.facts), c.root);
