@@ -10,7 +10,9 @@ import uuid
 
 import pytest
 
+from kit.package import hide_in_certificate_table
 from kit.rar5 import rar5
+from kit.signing import osslsigncode_verifies
 from kit.wine import windows_path
 
 
@@ -153,6 +155,20 @@ def test_an_archive_with_a_hostile_entry_is_refused_whole(actions, orvakel, cont
         assert result.log[-2].startswith(f"ERROR:: ExtractPackage::[{shown}] of [{name}.rar] is refused: "), result.log
         assert list((root / name).iterdir()) == []
     assert not list(root.parent.glob("escape*")) and not (root.parent / "windows" / "escape.txt").exists()
+
+
+def test_an_archive_in_the_certificate_table_of_a_signed_file_is_refused(actions, orvakel, helpers, pki):
+    root, tag = orvakel
+    name = f"{tag}_Setup.exe"
+    signer, stand_in = pki["trusted"], helpers / "standininstaller.exe"
+    path = hide_in_certificate_table(stand_in, stand_in, signer.cert, signer.key, actions.downloads / name)
+    assert osslsigncode_verifies(path, signer)  # the signature does not cover the archive
+    result = extract(actions, name, "Setup.exe")
+    assert result.error == "12"
+    assert result.store == {}
+    assert result.log[-2] == f"ERROR:: ExtractPackage::[{name}] of [{name}] is refused: an archive outside the " \
+                             "signed bytes of its file."
+    assert list((root / tag).iterdir()) == []
 
 
 def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
