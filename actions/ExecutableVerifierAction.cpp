@@ -1,14 +1,15 @@
 #include "actions/ExecutableVerifierAction.h"
 
-#include <windows.h>
-
-#include <wincrypt.h>
-
+#include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "actions/VerifiedFiles.h"
 #include "base/ExecutionLog.h"
 #include "base/Handles.h"
 #include "base/SignatureCheck.h"
+#include "blockformat/CertificateTable.h"
 #include "catalog/FieldNames.h"
 #include "workflow/WorkflowError.h"
 
@@ -17,59 +18,39 @@ using Base::LogInfo;
 
 namespace {
 
-// The certificate of the signature's first signer (the one the trust check
-// verifies), found in the signature's bag by issuer and serial number.
-Base::CertContext SignerCertificate(HCRYPTMSG message, HCERTSTORE bag, DWORD encoding) {
-  DWORD size = 0;
-  if (!CryptMsgGetParam(message, CMSG_SIGNER_CERT_INFO_PARAM, 0, nullptr, &size) || size == 0) return {};
-  std::vector<BYTE> buffer(size);
-  if (!CryptMsgGetParam(message, CMSG_SIGNER_CERT_INFO_PARAM, 0, buffer.data(), &size)) return {};
-  return Base::CertContext(
-      CertGetSubjectCertificateFromStore(bag, encoding, reinterpret_cast<CERT_INFO*>(buffer.data())));
-}
+constexpr uint64_t kLargestTable = 16u << 20;  // far more than any signature with its chain needs
 
-// A store holding the signer's certificate and the chain built from it to a
-// root, the way the trust check builds it (the bag as additional store).
-Base::CertStore SignerChainStore(PCCERT_CONTEXT signer, HCERTSTORE bag) {
-  Base::CertStore chainStore(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, CERT_STORE_CREATE_NEW_FLAG, nullptr));
-  if (!chainStore) return {};
-  CertAddCertificateContextToStore(chainStore.get(), signer, CERT_STORE_ADD_ALWAYS, nullptr);
-
-  CERT_CHAIN_PARA para = {};
-  para.cbSize = sizeof para;
-  Base::CertChain chain;
-  if (CertGetCertificateChain(nullptr, signer, nullptr, bag, &para, 0, nullptr, chain.receive()) &&
-      chain.get()->cChain > 0) {
-    const CERT_SIMPLE_CHAIN* simple = chain.get()->rgpChain[0];
-    for (DWORD i = 1; i < simple->cElement; ++i) {
-      CertAddCertificateContextToStore(chainStore.get(), simple->rgpElement[i]->pCertContext,
-                                       CERT_STORE_ADD_ALWAYS, nullptr);
-    }
+// Whether the certificate table of the open file holds the signature and
+// nothing else, and ends the file: Windows does not look at bytes after the
+// signature unless a machine asks it to, and the digest does not cover them.
+bool HoldsOnlyTheSignature(HANDLE file) {
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size)) return false;
+  const std::optional<BlockFormat::CertificateTableSpan> table = CertificateTableOf(file);
+  if (!table || table->size == 0 || table->size > kLargestTable ||
+      table->offset + table->size != static_cast<uint64_t>(size.QuadPart)) {
+    return false;
   }
-  return chainStore;
+  const std::vector<uint8_t> bytes = ReadFileBytes(file, table->offset, static_cast<DWORD>(table->size));
+  return bytes.size() == table->size &&
+         BlockFormat::ClassifyCertificateTable(bytes.data(), bytes.size()) ==
+             BlockFormat::CertificateTableContent::kSignatureOnly;
 }
 
 }  // namespace
 
-bool FindCertificateBySubject(const std::wstring& path, const std::wstring& subject) {
-  if (path.empty()) return false;
-
-  DWORD encoding = 0;
-  Base::CertStore bag;
-  Base::CryptMessage message;
-  if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, path.c_str(), CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED,
-                        CERT_QUERY_FORMAT_FLAG_BINARY, 0, &encoding, nullptr, nullptr, bag.receive(),
-                        message.receive(), nullptr)) {
-    return false;
-  }
-
+bool FindCertificateBySubject(PCCERT_CHAIN_CONTEXT chain, const std::wstring& subject) {
   bool found = false;
-  const Base::CertContext signer = SignerCertificate(message.get(), bag.get(), encoding);
-  if (signer) {
-    const Base::CertStore chain = SignerChainStore(signer.get(), bag.get());
-    found = chain && Base::CertContext(CertFindCertificateInStore(chain.get(), encoding, 0, CERT_FIND_SUBJECT_STR_W,
-                                                                  subject.c_str(), nullptr))
-                         .valid();
+  Base::CertStore store(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, CERT_STORE_CREATE_NEW_FLAG, nullptr));
+  if (store && chain != nullptr && chain->cChain > 0) {
+    const CERT_SIMPLE_CHAIN* simple = chain->rgpChain[0];
+    for (DWORD i = 0; i < simple->cElement; ++i) {
+      CertAddCertificateContextToStore(store.get(), simple->rgpElement[i]->pCertContext, CERT_STORE_ADD_ALWAYS,
+                                       nullptr);
+    }
+    found = Base::CertContext(CertFindCertificateInStore(store.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                                         CERT_FIND_SUBJECT_STR_W, subject.c_str(), nullptr))
+                .valid();
   }
   if (found) {
     LogInfo(L"A certificate with a subject name [%s] has been found!\n", subject.c_str());
@@ -82,9 +63,22 @@ bool FindCertificateBySubject(const std::wstring& path, const std::wstring& subj
 void ExecutableVerifierAction::run(ValueStore& store, CallbackHandler*) {
   const std::wstring name = getMandatoryValue(store, Catalog::kName);
   const std::wstring file = getMandatoryValue(store, Catalog::kDownloadedFilename);
-  if (Base::VerifyFileSignature(file.c_str()) != 0 || !FindCertificateBySubject(file, name)) {
+
+  Base::UniqueHandle handle = OpenFileForUse(file);
+  if (!handle) {
+    LogInfo(L"ExecutableVerifierAction::[%s] can not be opened, error [%lu].\n", file.c_str(), GetLastError());
     LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
   }
+  const auto publisherSigned = [&name](PCCERT_CHAIN_CONTEXT chain) { return FindCertificateBySubject(chain, name); };
+  if (Base::VerifyFileSignature(handle.get(), file.c_str(), publisherSigned) != 0) {
+    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+  }
+  if (!HoldsOnlyTheSignature(handle.get())) {
+    LogInfo(L"ExecutableVerifierAction::The certificate table of [%s] holds more than its signature.\n",
+            file.c_str());
+    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+  }
+  KeepVerifiedFile(file, std::move(handle));
   publishOutput(store, Catalog::kIsSigned, L"1");
 }
 

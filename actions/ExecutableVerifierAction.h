@@ -1,5 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
+#include <wincrypt.h>
+
 #include <string>
 
 #include "catalog/ActionClasses.h"
@@ -8,20 +12,23 @@
 namespace GenericStub {
 
 // Accepts the file "downloadedFilename" only when its Authenticode signature is
-// valid and trusted and it was signed by the publisher "name": publishes
-// "isSigned" = "1", otherwise fails with error code 9.
+// valid and trusted, it was signed by the publisher "name", and its certificate
+// table holds nothing but that signature: publishes "isSigned" = "1", otherwise
+// fails with error code 9. The file is opened once, checked through that
+// handle and kept open for the rest of the run (VerifiedFiles), so that it
+// cannot change between the check and its use.
 class ExecutableVerifierAction : public Action<ExecutableVerifierAction> {
  public:
   static constexpr const wchar_t* kClassName = Catalog::kExecutableVerifierAction;
   void run(ValueStore& store, CallbackHandler* handler) override;
 };
 
-// Whether the certificate that signed the file at path, or a certificate of
-// the chain from it to its root, has a subject name containing subject (as the
-// platform's subject-string search matches). Other certificates that the
-// signature merely carries do not count: anyone can put a certificate with any
-// name into their signature. Writes a found or not-found INFO line when the
-// file holds a signature.
-bool FindCertificateBySubject(const std::wstring& path, const std::wstring& subject);
+// Whether a certificate of chain (the chain that the trust check verified for
+// the signer: the signer's certificate up to its root) has a subject name
+// containing subject, as the platform's subject-string search matches. Other
+// certificates that the signature merely carries do not count: anyone can put
+// a certificate with any name into their signature. Writes a found or
+// not-found INFO line.
+bool FindCertificateBySubject(PCCERT_CHAIN_CONTEXT chain, const std::wstring& subject);
 
 }  // namespace GenericStub

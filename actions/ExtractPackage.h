@@ -1,5 +1,5 @@
 #pragma once
-// Unpacking of a package archive into its own folder under
+// Unpacking of a package archive into its own private folder under
 // "%SystemDrive%\Orvakel\".
 
 #include <string>
@@ -8,15 +8,22 @@ namespace GenericStub {
 
 // Unpacks archiveName (relative to the current folder, or a path) into
 // "%SystemDrive%\Orvakel\<folder name>\" (see ExtractionFolderName) and returns
-// that folder canonicalised, ending in "\"; empty when it cannot be
-// canonicalised. The folder is created private to the user and hardened before
-// anything is unpacked into it. Nothing is unpacked when the canonical folder
-// does not lie inside the root (a name that climbs out by ".." parts) or cannot
-// be created; the canonical path is returned all the same. An archive that is
-// missing or damaged leaves whatever was unpacked, without error.
+// that folder as a full path (GetFullPathNameW), ending in "\".
 //
-// A fatal UnRAR error (a failed write, exhausted memory) writes its ERROR line
-// and raises error code 12.
+// The root is created with a protected access list when missing and must be no
+// link and belong to the user, Administrators or SYSTEM; the package folder is
+// created private (an existing one that is not is moved aside) and hardened
+// before anything is unpacked into it. The archive is read through the handle
+// that the executable verifier kept for it, or through a handle opened here,
+// and checked whole before anything is written (ExtractRarArchive). A missing
+// or damaged archive leaves whatever was unpacked, without error.
+//
+// Raises error code 12, after its ERROR line, when the package cannot be
+// unpacked into a private folder inside the root (the name has a ":", climbs
+// out of the root or names the root, the path is too long, a folder cannot be
+// created, moved aside or hardened), when the archive or one of its entries is
+// refused (an ERROR line names it), and when UnRAR gives up (a failed write,
+// exhausted memory, a password).
 std::wstring ExtractPackage(const std::wstring& archiveName);
 
 }  // namespace GenericStub

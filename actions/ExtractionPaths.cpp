@@ -22,3 +22,13 @@ bool LiesInsideRoot(const std::wstring& canonicalPath, const std::wstring& root)
 }
 
 }  // namespace GenericStub
+
+namespace GenericStub {
+
+bool MayUseRoot(const FolderFacts& facts) { return !facts.reparsePoint && facts.owner != FolderOwner::kOther; }
+
+bool MayReusePackageFolder(const FolderFacts& facts) {
+  return MayUseRoot(facts) && !facts.othersMayChange;
+}
+
+}  // namespace GenericStub

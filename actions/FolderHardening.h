@@ -7,17 +7,26 @@
 
 namespace GenericStub {
 
-// Creates folder (and the folders above it) and gives the folder itself a
-// protected access list: full control for the current user, SYSTEM and
-// Administrators, read and execute for Users, nothing inherited. The list is
-// set at creation, so there is no moment in which the folder carries the
-// rights of its parent. A folder that exists already is left as it is (see
-// HardenFolder). False, with an INFO line, when the folder cannot be had.
-bool CreatePrivateFolder(const std::wstring& folder);
+// Makes sure the root of the package folders (full path, ending in "\") can be
+// trusted: creates it, when missing, with a protected access list (users may
+// create their own folders in it, nothing more), and accepts an existing one
+// only when it is no reparse point and is owned by the user, Administrators or
+// SYSTEM (MayUseRoot). False, with an INFO line, otherwise.
+bool PrepareRoot(const std::wstring& root);
+
+// Creates folder (full path inside root, ending in "\") and each folder between
+// root and it with a protected access list: full control for the current user,
+// SYSTEM and Administrators, read and execute for Users, nothing inherited. The
+// list is set at creation, so there is no moment in which a folder carries the
+// rights of its parent. An existing folder is reused only when it is private
+// (MayReusePackageFolder); otherwise it is moved aside, whatever it is (a link,
+// someone else's folder), and made anew. False, with an INFO line, when that
+// cannot be done.
+bool CreatePrivateFolder(const std::wstring& root, const std::wstring& folder);
 
 // Runs icacls from the system folder on folder: inheritance from the parent
 // off, then the entries of Authenticated Users removed from the whole tree.
-// Best effort: a failure writes an INFO line and is otherwise ignored.
-void HardenFolder(const std::wstring& folder);
+// False, with an INFO line, when a run cannot be started or fails.
+bool HardenFolder(const std::wstring& folder);
 
 }  // namespace GenericStub

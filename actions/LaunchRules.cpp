@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "actions/RelativeNames.h"
+
 namespace GenericStub {
 namespace {
 
@@ -22,9 +24,13 @@ std::wstring LaunchParameters(const std::wstring& arguments, const std::wstring&
   return DecimalSetting(quiet) != 0 ? arguments + L" -quiet" : arguments;
 }
 
-std::wstring LaunchFile(const std::wstring& executableName, const std::wstring& launchPath) {
-  if (launchPath.empty() || !IsRelative(executableName)) return executableName;
-  return IsSeparator(launchPath.back()) ? launchPath + executableName : launchPath + L"\\" + executableName;
+std::wstring LaunchFile(const std::wstring& executableName, const std::wstring& launchPath,
+                        const std::wstring& programFolder) {
+  if (launchPath.empty() && !IsRelative(executableName)) return executableName;
+  if (!RelativeNameRefusal(executableName).empty()) return {};
+  const std::wstring& folder = launchPath.empty() ? programFolder : launchPath;
+  if (folder.empty()) return {};
+  return PathBelow(IsSeparator(folder.back()) ? folder : folder + L"\\", executableName);
 }
 
 }  // namespace GenericStub

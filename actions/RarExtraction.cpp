@@ -1,71 +1,149 @@
 #include "actions/RarExtraction.h"
 
-#include <windows.h>
-
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <rar.hpp>
+#include <unrar_walk.hpp>
+
+#include "actions/RelativeNames.h"
+#include "actions/VerifiedFiles.h"
 
 namespace GenericStub {
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return path;
-  full.resize(length);
-  return full;
+class OpenArchive {
+ public:
+  OpenArchive(const std::wstring& name, int mode) {
+    std::wstring buffer = name;
+    RAROpenArchiveDataEx data = {};
+    data.ArcNameW = buffer.data();
+    data.OpenMode = static_cast<unsigned>(mode);
+    handle_ = RAROpenArchiveEx(&data);
+    result_ = handle_ == nullptr ? static_cast<int>(data.OpenResult) : ERAR_SUCCESS;
+  }
+  ~OpenArchive() {
+    if (handle_ != nullptr) RARCloseArchive(handle_);
+  }
+  OpenArchive(const OpenArchive&) = delete;
+  OpenArchive& operator=(const OpenArchive&) = delete;
+
+  HANDLE get() const { return handle_; }
+  int result() const { return result_; }
+
+ private:
+  HANDLE handle_ = nullptr;
+  int result_ = ERAR_SUCCESS;
+};
+
+bool IsFatal(int result) {
+  switch (result) {
+    case ERAR_SUCCESS:
+    case ERAR_END_ARCHIVE:
+    case ERAR_BAD_DATA:        // damaged: what could be unpacked stays
+    case ERAR_BAD_ARCHIVE:     // not an archive
+    case ERAR_UNKNOWN_FORMAT:
+    case ERAR_EOPEN:           // missing
+    case ERAR_EREAD:
+      return false;
+    default:
+      return true;
+  }
 }
 
-// The archive name as UnRAR must get it to open exactly that file: made
-// absolute, so that a name beginning with "-", "/" or "@" is never read as a
-// switch or a list file; and a name without extension ends in ".", which
-// Windows ignores, where UnRAR would otherwise open "<name>.rar" instead.
-std::wstring ArchiveArgument(const std::wstring& path) {
-  std::wstring full = FullPath(path);
-  const std::wstring::size_type name = full.find_last_of(L"\\/:");
-  if (full.find(L'.', name == std::wstring::npos ? 0 : name + 1) == std::wstring::npos) full += L'.';
-  return full;
+RarExtractionResult Failed(int result) { return {result, IsFatal(result), {}, {}}; }
+
+RarExtractionResult Refused(std::wstring what, std::wstring why) {
+  return {ERAR_SUCCESS, false, std::move(what), std::move(why)};
 }
+
+// Why the entry must not be unpacked, or empty.
+std::wstring EntryRefusal(const RARWalkHeader& header) {
+  if (header.redirType != 0) return L"a link or a file copy";
+  if (header.split) return L"a part of a multi-volume archive";
+  return RelativeNameRefusal(header.name);
+}
+
+struct Listing {
+  std::vector<RARWalkHeader> files;
+  int result = ERAR_SUCCESS;  // how the listing ended: 0 complete, else damaged
+  bool encrypted = false;
+};
 
 }  // namespace
 
-RarExtractionResult ExtractRarArchive(const std::wstring& archive, const std::wstring& folder) {
-  // Without its final "\" UnRAR would read the folder as a name filter and
-  // unpack into the current folder.
-  std::wstring destination = folder;
-  if (destination.empty() || destination.back() != L'\\') destination += L'\\';
-  std::vector<std::wstring> args = {L"x", L"-y", L"-inul", ArchiveArgument(archive), destination};
+RarExtractionResult ExtractRarArchive(HANDLE file, const std::wstring& archive, const std::wstring& folder,
+                                      const std::optional<BlockFormat::CertificateTableSpan>& table) {
+  const std::wstring name = FullFilePath(archive);
+  Listing listing;
+  {
+    OpenArchive list(name, RAR_OM_LIST);
+    if (list.get() == nullptr) return Failed(list.result());
+    if (const int through = RARReadThrough(list.get(), file); through != ERAR_SUCCESS) return Failed(through);
 
-  RarExtractionResult result;
-  ErrHandler.Clean();
-  // Silent, as the console front end is under -y or -inul: read and write
-  // errors are not turned into questions. A question that is still asked (a
-  // password) ends the extraction instead of reading the console.
-  ErrHandler.SetSilent(true);
-  ProhibitConsoleInput();
-  try {
-    // The console front end's passes without the configuration reading that
-    // it does between them (ReadConfig, ParseEnvVar).
-    auto command = std::make_unique<CommandData>();  // large: not on the worker's stack
-    for (const std::wstring& arg : args) command->PreprocessArg(arg.c_str());
-    // The switches-only pass keeps the command word for the configuration; the
-    // full pass must find it empty, or it reads "x" as the archive name.
-    command->Command[0] = 0;
-    for (std::wstring& arg : args) command->ParseArg(arg.data());
-    command->ParseDone();
-    command->ProcessCommand();
-  } catch (RAR_EXIT code) {
-    return {static_cast<int>(code), true};
-  } catch (const std::bad_alloc&) {
-    return {static_cast<int>(RARX_MEMORY), true};
+    const auto header = std::make_unique<RARWalkHeader>();
+    const wchar_t* lastFile = L"";
+    for (;;) {
+      const int result = RARReadAnyHeader(list.get(), header.get());
+      if (result == ERAR_END_ARCHIVE) break;
+      if (result != ERAR_SUCCESS) {
+        if (IsFatal(result)) return Failed(result);
+        listing.result = result;
+        break;
+      }
+      if (header->kind == RAR_WALK_FILE) {
+        const std::wstring why = EntryRefusal(*header);
+        if (!why.empty()) return Refused(header->name, why);
+        listing.encrypted = listing.encrypted || header->encrypted;
+        listing.files.push_back(*header);
+        lastFile = listing.files.back().name;
+      } else if (header->kind == RAR_WALK_OLDSERVICE ||
+                 (header->kind == RAR_WALK_SERVICE && std::wstring_view(header->name) == L"STM")) {
+        return Refused(lastFile, L"an NTFS stream");
+      }
+    }
+    int64_t start = 0, end = 0;
+    RARArchiveSpan(list.get(), &start, &end);
+    if (!BlockFormat::ArchiveLiesInSignedBytes(table, static_cast<uint64_t>(start), static_cast<uint64_t>(end))) {
+      return Refused(archive, L"an archive outside the signed bytes of its file");
+    }
   }
-  result.exitCode = static_cast<int>(ErrHandler.GetErrorCode());
-  return result;
+  if (listing.encrypted) return Failed(ERAR_MISSING_PASSWORD);
+
+  OpenArchive unpack(name, RAR_OM_EXTRACT);
+  if (unpack.get() == nullptr) return Failed(unpack.result());
+  if (const int through = RARReadThrough(unpack.get(), file); through != ERAR_SUCCESS) return Failed(through);
+  std::wstring base = folder;
+  const auto header = std::make_unique<RARHeaderDataEx>();
+  for (const RARWalkHeader& entry : listing.files) {
+    *header = RARHeaderDataEx();
+    const int read = RARReadHeaderEx(unpack.get(), header.get());
+    if (read == ERAR_END_ARCHIVE) break;
+    if (read != ERAR_SUCCESS) return Failed(read);
+    // The same bytes give the same headers; anything else is not what was judged.
+    if (std::wstring_view(header->FileNameW) != entry.name) return Refused(header->FileNameW, L"a changed entry");
+
+    std::wstring destination = PathBelow(folder, entry.name);
+    // The folders on the way are ours too, so that UnRAR creates nothing by a name of its own.
+    for (std::wstring::size_type separator = destination.find(L'\\', folder.size());
+         separator != std::wstring::npos; separator = destination.find(L'\\', separator + 1)) {
+      CreateDirectoryW(destination.substr(0, separator).c_str(), nullptr);
+    }
+    int result = ERAR_SUCCESS;
+    if (entry.directory) {
+      CreateDirectoryW(destination.c_str(), nullptr);
+      result = RARProcessFileW(unpack.get(), RAR_SKIP, nullptr, nullptr);
+    } else {
+      result = RARProcessFileW(unpack.get(), RAR_EXTRACT, base.data(), destination.data());
+    }
+    if (result != ERAR_SUCCESS) {
+      if (IsFatal(result)) return Failed(result);
+      listing.result = result;
+    }
+  }
+  return Failed(listing.result);
 }
 
 }  // namespace GenericStub

@@ -1,23 +1,37 @@
 #pragma once
-// Unpacking of a RAR archive through UnRAR's command interface.
+// Unpacking of a RAR archive through UnRAR's library interface, with our own
+// checks in front of it: every header is read and judged before the first byte
+// is written, and each file goes to a name that we computed.
 
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
 #include <string>
+
+#include "blockformat/CertificateTable.h"
 
 namespace GenericStub {
 
 struct RarExtractionResult {
-  int exitCode = 0;    // UnRAR's exit code: 0 success, 10 no archive, 3 damaged data, ...
-  bool fatal = false;  // UnRAR gave up (write error, memory, a question it could not ask)
+  int result = 0;      // UnRAR's library result: 0, or ERAR_* (12 damaged data, 13 not an archive, 15 not opened)
+  bool fatal = false;  // unpacking could not go on as it should: a failed write or creation, memory, a password
+  std::wstring refused;  // when not empty: the entry (or the archive) that is refused; nothing was written
+  std::wstring reason;   // why it is refused
 };
 
-// Runs "x -y -inul <archive> <folder>": extracts with the archived sub-folders
-// into folder (a missing final "\" is added), answering every question with yes, so
-// files already there are overwritten; prints nothing. UnRAR's configuration
-// (rar.ini beside the program or in the user's profile, the RAR environment
-// variable) is not read: files that someone else can put there do not change
-// how a package is unpacked. Entries that would leave folder stay inside it.
+// Unpacks the archive that file (open for reading; its name archive) holds
+// into folder (full path, ending in "\"). All of UnRAR's reading goes through
+// file. The archive is refused whole, before anything is written, when an
+// entry's name is not a plain name inside the folder (RelativeNameRefusal),
+// when an entry is a link of any kind or a file copy, continues another
+// volume, or carries an NTFS stream, and when the archive does not lie in the
+// signed bytes of a PE file (table: its certificate table). A damaged archive
+// gives what could be unpacked and its result; encrypted entries are fatal
+// (there is nobody to ask for a password).
 //
 // UnRAR keeps global state: one extraction at a time.
-RarExtractionResult ExtractRarArchive(const std::wstring& archive, const std::wstring& folder);
+RarExtractionResult ExtractRarArchive(HANDLE file, const std::wstring& archive, const std::wstring& folder,
+                                      const std::optional<BlockFormat::CertificateTableSpan>& table);
 
 }  // namespace GenericStub

@@ -15,7 +15,7 @@ namespace {
 // CERT_E_UNTRUSTEDROOT or CERT_E_CHAINING. Checking the signer's chain as the
 // Authenticode policy does makes the verdict Windows' on both; on Windows it
 // rejects nothing that WinVerifyTrust accepted.
-LONG CheckSignerChain(HANDLE stateData) {
+LONG CheckSignerChain(HANDLE stateData, const VerifiedSignerChainCheck& check) {
   CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
   CRYPT_PROVIDER_SGNR* signer =
       provider != nullptr ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
@@ -30,17 +30,16 @@ LONG CheckSignerChain(HANDLE stateData) {
                                                                signer->pChainContext, &policy, &status) != FALSE;
   facts.policyError = status.dwError;
   facts.chainErrorStatus = signer->pChainContext->TrustStatus.dwErrorStatus;
-  return SignerChainVerdict(facts);
+  const LONG verdict = SignerChainVerdict(facts);
+  if (verdict == 0 && check && !check(signer->pChainContext)) return TRUST_E_SUBJECT_NOT_TRUSTED;
+  return verdict;
 }
 
-}  // namespace
-
-LONG VerifyFileSignature(const wchar_t* path) {
-  if (path == nullptr || *path == L'\0') return 2;
-
+LONG Verify(HANDLE handle, const wchar_t* path, const VerifiedSignerChainCheck& check) {
   WINTRUST_FILE_INFO file = {};
   file.cbStruct = sizeof file;
   file.pcwszFilePath = path;
+  file.hFile = handle;
 
   // Since Windows 8 the record ends with a signature-settings pointer that
   // mingw's header leaves out; its size announces the full record, with no
@@ -60,7 +59,12 @@ LONG VerifyFileSignature(const wchar_t* path) {
   GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
   LONG result = WinVerifyTrust(nullptr, &action, &trust);
   if (result == 0) {
-    result = CheckSignerChain(trust.hWVTStateData);
+    result = CheckSignerChain(trust.hWVTStateData, check);
+    if (result == TRUST_E_SUBJECT_NOT_TRUSTED) {
+      trust.dwStateAction = WTD_STATEACTION_CLOSE;
+      WinVerifyTrust(nullptr, &action, &trust);
+      return result;
+    }
     if (result != 0) SetLastError(static_cast<DWORD>(result));
   }
   if (result != 0) {
@@ -74,6 +78,21 @@ LONG VerifyFileSignature(const wchar_t* path) {
   trust.dwStateAction = WTD_STATEACTION_CLOSE;
   WinVerifyTrust(nullptr, &action, &trust);
   return result;
+}
+
+}  // namespace
+
+LONG VerifyFileSignature(const wchar_t* path) {
+  if (path == nullptr || *path == L'\0') return 2;
+  return Verify(nullptr, path, nullptr);
+}
+
+LONG VerifyFileSignature(HANDLE file, const wchar_t* path, const VerifiedSignerChainCheck& check) {
+  if (file == nullptr || file == INVALID_HANDLE_VALUE) return 2;
+  // The trust provider reads through the handle from wherever it stands.
+  LARGE_INTEGER start = {};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return 2;
+  return Verify(file, path != nullptr ? path : L"", check);
 }
 
 }  // namespace Base

@@ -23,9 +23,11 @@ set(tinyxml2_dir "${TARNWICK_DEPS_DIR}/tinyxml2")
 add_library(tinyxml2 STATIC ${tinyxml2_dir}/tinyxml2.cpp)
 target_include_directories(tinyxml2 SYSTEM PUBLIC ${tinyxml2_dir})
 
-# UnRAR's command interface (CommandData, ProcessCommand): the library objects of
-# its makefile without rar.cpp (main) and dll.cpp. SILENT must stay undefined: in
-# a non-DLL build it turns write errors into no-ops.
+# UnRAR's library interface (dll.cpp, compiled through unrar_walk.cpp, which
+# adds a walk over every header and reading through a caller's handle) with the
+# library objects of its makefile, without rar.cpp (main). RARDLL implies
+# SILENT, but keeps write errors fatal (errhnd.cpp); SILENT alone would turn
+# them into no-ops.
 set(unrar_dir "${TARNWICK_DEPS_DIR}/unrar")
 set(unrar_units archive arcread blake2s cmddata consio crc crypt encname errhnd
   extinfo extract filcreat file filefn filestr find getbits global hash headers
@@ -34,13 +36,14 @@ set(unrar_units archive arcread blake2s cmddata consio crc crypt encname errhnd
   threadpool timefn ui unicode unpack volume)
 list(TRANSFORM unrar_units PREPEND "${unrar_dir}/")
 list(TRANSFORM unrar_units APPEND ".cpp")
-add_library(unrar STATIC ${unrar_units} ${CMAKE_SOURCE_DIR}/cmake/unrar-mingw/com_util.cpp)
-target_compile_definitions(unrar PUBLIC UNRAR)
+set(unrar_glue ${CMAKE_SOURCE_DIR}/cmake/unrar-mingw)
+add_library(unrar STATIC ${unrar_units} ${unrar_glue}/com_util.cpp ${unrar_glue}/unrar_walk.cpp)
+target_compile_definitions(unrar PUBLIC UNRAR RARDLL)
 target_compile_options(unrar PRIVATE -w)
-target_include_directories(unrar SYSTEM PUBLIC ${CMAKE_SOURCE_DIR}/cmake/unrar-mingw)
+target_include_directories(unrar SYSTEM PUBLIC ${unrar_glue})
 target_include_directories(unrar SYSTEM PUBLIC ${unrar_dir})
 target_precompile_headers(unrar PRIVATE ${unrar_dir}/rar.hpp)
-set_source_files_properties(${unrar_dir}/global.cpp ${CMAKE_SOURCE_DIR}/cmake/unrar-mingw/com_util.cpp
+set_source_files_properties(${unrar_dir}/global.cpp ${unrar_glue}/com_util.cpp
   PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
 target_link_libraries(unrar PUBLIC ole32 oleaut32 wbemuuid delay::powrprof shlwapi advapi32 shell32 user32)
 

@@ -1,8 +1,7 @@
-"""The package extraction action under Wine with RAR archives made by `rar`:
-folder naming, unpacking over a folder, damaged, missing and encrypted
-archives, a name that tries to leave the root, a planted rar.ini, and the
-hardening. (Entries named "../x" stay inside the folder by UnRAR's own rule,
-whatever the caller.)"""
+"""The package extraction action under Wine with RAR archives made by `rar`
+and by the kit's RAR5 writer: folder naming, unpacking over a private folder,
+damaged, missing and encrypted archives, hostile entries and names, a package
+folder that is not private, a planted rar.ini, and the hardening."""
 
 import os
 import shutil
@@ -11,6 +10,9 @@ import uuid
 
 import pytest
 
+from kit.package import hide_in_certificate_table
+from kit.rar5 import rar5
+from kit.signing import osslsigncode_verifies
 from kit.wine import windows_path
 
 
@@ -30,6 +32,8 @@ def orvakel(wine):
     yield root, tag
     for parent in (root, wine.prefix / "drive_c"):
         for path in parent.glob(tag + "*"):
+            if path.is_symlink():
+                path.unlink()
             shutil.rmtree(path, ignore_errors=True)
 
 
@@ -62,20 +66,23 @@ def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, 
     decoy.mkdir()
     (decoy / "decoy.txt").write_text("decoy")
     make_rar(actions.downloads / f"{tag}.rar", decoy)
-    # A folder of that name already exists: it is unpacked over without asking.
-    (root / tag).mkdir(parents=True)
-    (root / tag / "Setup.exe").write_bytes(b"MZ old setup")
-    (root / tag / "other.txt").write_text("stays")
-    result = extract(actions, tag, "##missing.exe##bin\\tool.exe#Setup.exe#")
+    # The private folder of an earlier extraction is unpacked over without asking.
+    (actions.downloads / f"{tag}.old").write_bytes(rar5([{"name": "Setup.exe", "data": b"MZ old setup"},
+                                                         {"name": "other.txt", "data": b"stays"}]))
+    first = extract(actions, f"{tag}.old")
+    assert first.error is None, "\n".join(first.log)
+    result = extract(actions, tag, "##missing.exe##..\\Setup.exe#bin\\tool.exe#Setup.exe#")
     assert result.error is None
     folder_path = f"C:\\Orvakel\\{tag}\\"
     assert result.store == {"extractionPath": folder_path, "executableName": "bin\\tool.exe"}
+    assert not [line for line in result.log if "moved aside" in line], "\n".join(first.log + result.log)
     assert (root / tag / "bin" / "tool.exe").read_bytes() == b"MZ tool"
     assert (root / tag / "Setup.exe").read_bytes() == b"MZ new setup"
     assert (root / tag / "other.txt").read_text() == "stays"
     assert not (root / tag / "decoy.txt").exists()
-    assert result.log[-5:] == [
+    assert result.log[-6:] == [
         f"INFO:: GetExecutableName::Check if [{folder_path}missing.exe] exist?",
+        "INFO:: GetExecutableName::[..\\Setup.exe] is not a name inside the folder.",
         f"INFO:: GetExecutableName::Check if [{folder_path}bin\\tool.exe] exist?",
         f"INFO:: GetExecutableName::[{folder_path}bin\\tool.exe] Found!",
         "INFO:: GetExecutableName::Selected binary name is [bin\\tool.exe].",
@@ -83,14 +90,85 @@ def test_folder_is_named_after_the_archive_and_the_candidate_is_chosen(actions, 
     ]
 
 
-def test_a_name_that_climbs_out_of_the_root_unpacks_nothing(actions, orvakel, content, wine):
+def test_a_folder_that_is_not_private_inside_the_root_is_never_used(actions, orvakel, content, wine, tmp_path):
     root, tag = orvakel
     make_rar(actions.folder / f"{tag}.rar", content)  # beside the Downloads folder
-    result = extract(actions, f"..\\{tag}.rar", "Setup.exe")
-    assert result.error is None
-    assert result.store["extractionPath"] == f"C:\\{tag}\\"
+    make_rar(actions.downloads / f"{tag}.rar", content)
+    for name in (f"..\\{tag}.rar", f"x/../../{tag}.rar", f"{tag}:s.rar"):
+        result = extract(actions, name, "Setup.exe")
+        assert result.error == "12", (name, list((root / name).rglob("*")))
+        assert result.store == {}
+        assert result.log[-1] == "ERROR:: Error occurred, error code = [12]."
     assert not (wine.prefix / "drive_c" / tag).exists()
     assert not list(root.glob(tag + "*"))
+
+    # A package folder that another user made is moved aside; one that is a link is removed (Wine,
+    # which shows no reparse point, refuses that and ends with 12); nothing is unpacked through a link.
+    (root / f"{tag}b").mkdir()
+    (root / f"{tag}b" / "Setup.exe").write_bytes(b"MZ planted")
+    os.chown(root / f"{tag}b", 4321, 4321)
+    make_rar(actions.downloads / f"{tag}b.rar", content)
+    result = extract(actions, f"{tag}b.rar")
+    assert result.error is None, "\n".join(result.log)
+    assert (root / f"{tag}b" / "Setup.exe").read_bytes() == b"MZ new setup"
+    assert any(line.startswith(f"INFO:: ExtractPackage::Folder [C:\\Orvakel\\{tag}b] was not private; moved aside")
+               for line in result.log)
+    elsewhere = tmp_path / "elsewhere"
+    elsewhere.mkdir()
+    (root / tag).symlink_to(elsewhere, target_is_directory=True)
+    result = extract(actions, f"{tag}.rar")
+    assert result.error == "12" or not (root / tag).is_symlink(), "\n".join(result.log)
+    assert not list(elsewhere.glob("*"))  # Wine's RemoveDirectoryW removes an empty target instead
+
+
+HOSTILE = [
+    ({"name": "../escape.txt"}, "..\\escape.txt"),
+    ({"name": "keep.txt", "stream": "evil"}, "keep.txt"),
+    ({"name": "sub./x.txt"}, "sub.\\x.txt"),
+    ({"name": "x.txt "}, "x.txt "),
+    ({"name": "NUL.txt"}, "NUL.txt"),
+    ({"name": "link", "link": (2, "C:\\windows")}, "link"),
+]
+
+
+def test_an_archive_with_a_hostile_entry_is_refused_whole(actions, orvakel, content, tmp_path):
+    root, tag = orvakel
+    # The writer's own archive of plain entries unpacks byte for byte.
+    (actions.downloads / f"{tag}.rar").write_bytes(rar5([{"name": "a/b.txt", "data": b"\x00plain\xff"}]))
+    assert extract(actions, f"{tag}.rar").error is None
+    assert (root / tag / "a" / "b.txt").read_bytes() == b"\x00plain\xff"
+
+    # Links that `rar` stores from a Linux tree.
+    os.link(content / "keep.txt", content / "hard.txt")
+    make_rar(actions.downloads / f"{tag}h.rar", content, "-oh")
+    (content / "link").symlink_to("/etc")
+    make_rar(actions.downloads / f"{tag}s.rar", content, "-ol")
+    cases = [(f"{tag}s", "link"), (f"{tag}h", "hard.txt")]
+    for i, (entry, shown) in enumerate(HOSTILE):
+        name = f"{tag}{i}"
+        (actions.downloads / f"{name}.rar").write_bytes(rar5([{"name": "first.txt", "data": b"first"}, entry]))
+        cases.append((name, shown))
+    for name, shown in cases:
+        result = extract(actions, f"{name}.rar", "Setup.exe")
+        assert result.error == "12", (name, list((root / name).rglob("*")))
+        assert result.store == {}
+        assert result.log[-2].startswith(f"ERROR:: ExtractPackage::[{shown}] of [{name}.rar] is refused: "), result.log
+        assert list((root / name).iterdir()) == []
+    assert not list(root.parent.glob("escape*")) and not (root.parent / "windows" / "escape.txt").exists()
+
+
+def test_an_archive_in_the_certificate_table_of_a_signed_file_is_refused(actions, orvakel, helpers, pki):
+    root, tag = orvakel
+    name = f"{tag}_Setup.exe"
+    signer, stand_in = pki["trusted"], helpers / "standininstaller.exe"
+    path = hide_in_certificate_table(stand_in, stand_in, signer.cert, signer.key, actions.downloads / name)
+    assert osslsigncode_verifies(path, signer)  # the signature does not cover the archive
+    result = extract(actions, name, "Setup.exe")
+    assert result.error == "12"
+    assert result.store == {}
+    assert result.log[-2] == f"ERROR:: ExtractPackage::[{name}] of [{name}] is refused: an archive outside the " \
+                             "signed bytes of its file."
+    assert list((root / tag).iterdir()) == []
 
 
 def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
@@ -108,7 +186,7 @@ def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
     assert result.error is None
     assert (root / f"{tag}damaged" / "keep.txt").read_text() == "kept"
     assert result.store["executableName"] == "Setup.exe"  # no candidate exists
-    assert any("UnRAR exit code [3]" in line for line in result.log)
+    assert any("UnRAR result [12]" in line for line in result.log)
 
     # Encrypted: UnRAR would have to ask for a password, which ends the run with code 12.
     make_rar(actions.downloads / f"{tag}locked.rar", content, "-psecret")

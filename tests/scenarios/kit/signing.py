@@ -31,6 +31,12 @@ def sign_with(path, chain, key, out):
     return out
 
 
+def osslsigncode_verifies(path, identity):
+    """Whether osslsigncode, trusting identity's CA, accepts the signature of path."""
+    return subprocess.run(["osslsigncode", "verify", "-CAfile", str(identity.ca_der.with_suffix(".pem")),
+                           "-in", str(path)], capture_output=True).returncode == 0
+
+
 class Packer:
     def __init__(self, tool, stub, folder):
         self.tool, self.stub, self.folder = tool, stub, folder
