@@ -20,20 +20,21 @@ namespace {
 
 constexpr uint64_t kLargestTable = 16u << 20;  // far more than any signature with its chain needs
 
-// Whether the certificate table of the open file holds the signature and
-// nothing else, and ends the file: Windows does not look at bytes after the
-// signature unless a machine asks it to, and the digest does not cover them.
-bool HoldsOnlyTheSignature(HANDLE file) {
-  LARGE_INTEGER size = {};
-  if (!GetFileSizeEx(file, &size)) return false;
+// Whether the open file has a certificate table that holds more than the
+// signature, or does not end the file: Windows does not look at bytes after the
+// signature unless a machine asks it to, and the digest does not cover them. A
+// file without a table is the trust check's to refuse.
+bool HidesBytesInCertificateTable(HANDLE file) {
   const std::optional<BlockFormat::CertificateTableSpan> table = CertificateTableOf(file);
-  if (!table || table->size == 0 || table->size > kLargestTable ||
+  if (!table || table->size == 0) return false;
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size) || table->size > kLargestTable ||
       table->offset + table->size != static_cast<uint64_t>(size.QuadPart)) {
-    return false;
+    return true;
   }
   const std::vector<uint8_t> bytes = ReadFileBytes(file, table->offset, static_cast<DWORD>(table->size));
-  return bytes.size() == table->size &&
-         BlockFormat::ClassifyCertificateTable(bytes.data(), bytes.size()) ==
+  return bytes.size() != table->size ||
+         BlockFormat::ClassifyCertificateTable(bytes.data(), bytes.size()) !=
              BlockFormat::CertificateTableContent::kSignatureOnly;
 }
 
@@ -69,13 +70,14 @@ void ExecutableVerifierAction::run(ValueStore& store, CallbackHandler*) {
     LogInfo(L"ExecutableVerifierAction::[%s] can not be opened, error [%lu].\n", file.c_str(), GetLastError());
     LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
   }
-  const auto publisherSigned = [&name](PCCERT_CHAIN_CONTEXT chain) { return FindCertificateBySubject(chain, name); };
-  if (Base::VerifyFileSignature(handle.get(), file.c_str(), publisherSigned) != 0) {
-    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
-  }
-  if (!HoldsOnlyTheSignature(handle.get())) {
+  // The table first: a file refused for what it hides is not reported as the publisher's.
+  if (HidesBytesInCertificateTable(handle.get())) {
     LogInfo(L"ExecutableVerifierAction::The certificate table of [%s] holds more than its signature.\n",
             file.c_str());
+    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+  }
+  const auto publisherSigned = [&name](PCCERT_CHAIN_CONTEXT chain) { return FindCertificateBySubject(chain, name); };
+  if (Base::VerifyFileSignature(handle.get(), file.c_str(), publisherSigned) != 0) {
     LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
   }
   KeepVerifiedFile(file, std::move(handle));

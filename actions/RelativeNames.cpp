@@ -39,6 +39,7 @@ std::wstring RelativeNameRefusal(const std::wstring& name) {
     while (end < text.size() && !IsSeparator(text[end])) ++end;
     const std::wstring_view component = text.substr(start, end - start);
     if (!component.empty()) {
+      if (component == L"..") return L"a \"..\" that climbs out";
       if (component.back() == L'.' || component.back() == L' ') return L"a component ending in \".\" or a blank";
       if (IsDeviceName(component)) return L"a device name";
     }

@@ -194,7 +194,7 @@ void PressKey(HWND target, UINT key) {
   }
   const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
   PostMessageW(receiver, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
-  PostMessageW(receiver, WM_KEYUP, key, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
+  PostMessageW(receiver, WM_KEYUP, key, static_cast<LPARAM>(1u | (scan << 16) | (3u << 30)));
 }
 
 void Click(HWND target) {

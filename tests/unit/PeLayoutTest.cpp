@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "PeImageBuilder.h"
@@ -121,12 +122,11 @@ std::vector<uint8_t> Table(size_t derContent, size_t padding, uint8_t padByte = 
   std::vector<uint8_t> der = {0x30, 0x82, static_cast<uint8_t>(derContent >> 8), static_cast<uint8_t>(derContent)};
   der.resize(der.size() + derContent, 0x5a);
   const uint32_t length = static_cast<uint32_t>(8 + der.size() + (lengthCoversPadding ? padding : 0));
-  std::vector<uint8_t> table(8);
+  std::vector<uint8_t> table(8 + der.size() + padding, padByte);
   std::memcpy(table.data(), &length, 4);
-  table[5] = 0x02;
-  table[6] = 0x02;
-  table.insert(table.end(), der.begin(), der.end());
-  table.resize(table.size() + padding, padByte);
+  const uint8_t revisionAndType[4] = {0x00, 0x02, 0x02, 0x00};
+  std::memcpy(table.data() + 4, revisionAndType, 4);
+  std::copy(der.begin(), der.end(), table.begin() + 8);
   return table;
 }
 
