@@ -21,12 +21,12 @@ namespace {
 // file from making the stub allocate without bound.
 constexpr LONGLONG kMaxProgramFileSize = 0xFFFFFFFFLL;
 
-bool ReadWholeFile(const std::wstring& path, ByteBuffer& content) {
-  Base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+bool ReadWholeFile(HANDLE file, ByteBuffer& content) {
+  if (file == nullptr || file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxProgramFileSize) return false;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart > kMaxProgramFileSize) return false;
   try {
     content.resize(static_cast<size_t>(size.QuadPart));
   } catch (const std::bad_alloc&) {
@@ -36,7 +36,7 @@ bool ReadWholeFile(const std::wstring& path, ByteBuffer& content) {
   while (done < content.size()) {
     DWORD read = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
-    if (!ReadFile(file.get(), content.data() + done, chunk, &read, nullptr) || read == 0) break;
+    if (!ReadFile(file, content.data() + done, chunk, &read, nullptr) || read == 0) break;
     done += read;
   }
   content.resize(done);
@@ -66,8 +66,18 @@ bool Failed(NTSTATUS status, const char* call) {
 }  // namespace
 
 std::wstring ReadEmbeddedBlock(const std::wstring& path) {
+  const Base::UniqueHandle file(OpenProgramFile(path));
+  return ReadEmbeddedBlockFrom(file.get());
+}
+
+HANDLE OpenProgramFile(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+
+std::wstring ReadEmbeddedBlockFrom(HANDLE file) {
   ByteBuffer content;
-  if (!ReadWholeFile(path, content)) return {};
+  if (!ReadWholeFile(file, content)) return {};
   std::wstring text = AnsiToWide(BlockFormat::EmbeddedBlockBytes(content.data(), content.size()));
   RemoveEvery(text, BlockFormat::kMarkerWide);
   return text;

@@ -4,6 +4,8 @@
 // empty text; DecryptMetadata prints its failures on the standard output,
 // which a windowed process does not show.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,9 +14,18 @@ namespace Startup {
 
 using ByteBuffer = std::vector<uint8_t>;
 
-// The block text of the program file at path, every occurrence of the marker
-// removed, converted through the thread's ANSI code page. Empty when the file
-// cannot be read, is not a PE image, or has nothing after its last section.
+// The program file at path opened for reading, sharing read access only, so
+// that nobody can change it while it is open; INVALID_HANDLE_VALUE on failure.
+// The caller owns the handle.
+HANDLE OpenProgramFile(const std::wstring& path);
+
+// The block text of the open program file, read from its start, every
+// occurrence of the marker removed, converted through the thread's ANSI code
+// page. Empty when the file cannot be read, is not a PE image, or has nothing
+// after its last section.
+std::wstring ReadEmbeddedBlockFrom(HANDLE file);
+
+// The same for the program file at path.
 std::wstring ReadEmbeddedBlock(const std::wstring& path);
 
 // Decodes base64 text (skipping characters outside the alphabet) into out.

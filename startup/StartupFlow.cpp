@@ -8,6 +8,7 @@
 
 #include "actions/RegisterActions.h"
 #include "base/ExecutionLog.h"
+#include "base/Handles.h"
 #include "base/SignatureCheck.h"
 #include "resources/ResourceIds.h"
 #include "startup/MetadataBlock.h"
@@ -62,11 +63,17 @@ void LogSupportedActions(const GenericStub::Workflow& workflow) {
 bool RetrieveMetadata(std::wstring& metadata) {
   const std::wstring program = ProgramFilePath();
   LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
-  if (Base::VerifyFileSignature(program.c_str()) != 0) {
+  // One handle for the check and the read: the bytes read are the bytes checked.
+  const Base::UniqueHandle file(OpenProgramFile(program));
+  if (!file) {
+    LogInfo(L"The file \"%s\" can not be opened, GetLastError() return value [%lu].\n", program.c_str(),
+            GetLastError());
+  }
+  if (Base::VerifyFileSignature(file.get(), program.c_str()) != 0) {
     GenericStub::LogErrorCode(GenericStub::ErrorCode::kSignatureInvalid);
     return false;
   }
-  metadata = DecryptMetadata(ReadEmbeddedBlock(program));
+  metadata = DecryptMetadata(ReadEmbeddedBlockFrom(file.get()));
   return true;
 }
 

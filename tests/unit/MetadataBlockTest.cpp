@@ -9,6 +9,7 @@
 
 #include "PeImageBuilder.h"
 #include "TempFolder.h"
+#include "base/Handles.h"
 
 using namespace Startup;
 
@@ -59,6 +60,23 @@ TEST_F(MetadataBlockTest, MarkerIsRemovedWhereverItStandsButNeverRequired) {
   std::string lower = kMarker;
   for (char& c : lower) c = static_cast<char>(tolower(c));
   EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), lower))), std::wstring(lower.begin(), lower.end()));
+}
+
+// Start-up checks the signature and reads the block through one handle: while
+// it is open nobody may write the file, and the read starts at the beginning
+// wherever the check left the position.
+TEST_F(MetadataBlockTest, TheOpenProgramFileCannotBeWrittenAndIsReadFromItsStart) {
+  const std::wstring path = write(Concat(Image(), "QUJD" + std::string(kMarker)));
+  const Base::UniqueHandle file(OpenProgramFile(path));
+  ASSERT_TRUE(file);
+  const Base::UniqueHandle writer(
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_FALSE(writer);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  LARGE_INTEGER middle{};
+  middle.QuadPart = 0x500;
+  ASSERT_TRUE(SetFilePointerEx(file.get(), middle, nullptr, FILE_BEGIN));
+  EXPECT_EQ(ReadEmbeddedBlockFrom(file.get()), L"QUJD");
 }
 
 TEST_F(MetadataBlockTest, DecryptsADocumentMadeByOpensslUpToItsFirstZeroByte) {
