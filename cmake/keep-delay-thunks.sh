@@ -15,10 +15,11 @@ nm=$1 delay_folder=$2
 shift 2
 [ "$1" = "--" ] && shift
 
+# The objects and libraries of the link (the delay libraries among them leave
+# no __imp_ name undefined).
 inputs=()
 for argument in "$@"; do
   case $argument in
-    "$delay_folder"/*) ;;
     *.obj|*.o|*.a) [ -f "$argument" ] && inputs+=("$argument") ;;
   esac
 done
