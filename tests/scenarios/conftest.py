@@ -110,16 +110,16 @@ def pki(tmp_path_factory):
 def trusted_signer(pki, wine, helpers):
     """The signer whose CA the prefix trusts; re-added and checked for every test."""
     identity = pki["trusted"]
-    assert wine.run(helpers / "certstore.exe", "add-root", windows_path(identity.ca_der)).returncode == 0
-    assert wine.run(helpers / "certstore.exe", "has-root", windows_path(identity.ca_der)).returncode == 0
+    assert wine.run(helpers / "stores.exe", "add-root", windows_path(identity.ca_der)).returncode == 0
+    assert wine.run(helpers / "stores.exe", "has-root", windows_path(identity.ca_der)).returncode == 0
     return identity
 
 
 @pytest.fixture()
 def untrusted_signer(pki, wine, helpers):
     identity = pki["untrusted"]
-    wine.run(helpers / "certstore.exe", "remove-root", windows_path(identity.ca_der))
-    assert wine.run(helpers / "certstore.exe", "has-root", windows_path(identity.ca_der)).returncode == 1
+    wine.run(helpers / "stores.exe", "remove-root", windows_path(identity.ca_der))
+    assert wine.run(helpers / "stores.exe", "has-root", windows_path(identity.ca_der)).returncode == 1
     return identity
 
 
