@@ -15,10 +15,10 @@ struct CredentialSearch {
 };
 
 enum class RefusalStep {
-  kTryStored,          // ask the store (AfterStoreLookup tells what its answer means)
-  kAsk,                // show the credential dialog
-  kForgetStoredAndAsk, // the stored record was refused: delete it, then ask
-  kFailSilent,         // credentials are needed but no dialog may be shown
+  kTryStored,           // ask the store; when it has nothing, Retried(kNone) and decide again
+  kAsk,                 // show the credential dialog
+  kForgetStoredAndAsk,  // the stored record was refused: delete it, then ask
+  kFailSilent,          // credentials are needed but no dialog may be shown
 };
 
 // The caller's credentials when it named a user, else the stored record when there is one.

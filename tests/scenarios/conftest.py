@@ -14,6 +14,7 @@ from kit.records import STANDIN_PROG_ID, STANDIN_PROG_ID_KEY, USER_CHOICE
 from kit.registry import PrefixRegistry
 from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
+from kit.windows import Inspector
 from kit.wine import Wine, windows_path
 
 
@@ -62,6 +63,12 @@ def hosts(helpers):
 @pytest.fixture(scope="session")
 def stubpack():
     return _env_path("TARNWICK_STUBPACK")
+
+
+@pytest.fixture()
+def inspector(wine, helpers):
+    """Reads and drives the windows of the programs under test from outside."""
+    return Inspector(wine, helpers)
 
 
 @pytest.fixture()
