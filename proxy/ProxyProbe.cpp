@@ -5,6 +5,7 @@
 #include <winhttp.h>
 
 #include "proxy/AuthSchemeChoice.h"
+#include "proxy/CredentialSearch.h"
 #include "proxy/PmLog.h"
 #include "proxy/ProxyCredentials.h"
 #include "proxy/ProxyManagerImplWin.h"
@@ -43,20 +44,17 @@ PmStatus ProxyManagerImplWin::CheckAuthenticatingProxy(bool silentMode) {
   const std::wstring target = Utf8ToWideLenient(server);
   std::wstring userText;
   std::wstring passwordText;
-  bool storeConsulted = false;
-  bool fromStore = false;  // the credentials being tried are the stored record
-  bool saveOnSuccess = false;
   DWORD supported = 0;
-
-  if (!user.empty()) {
+  const bool callerNamedUser = !user.empty();
+  if (callerNamedUser) {
     PmLog(PM_LOG_INFO, L"Using invoker provided proxy credentials with user:%s", Utf8ToWideLenient(user).c_str());
     userText = Utf8ToWideLenient(user);
     passwordText = Utf8ToWideLenient(password);
-    saveOnSuccess = true;
-  } else if (LoadCredentials(target, userText, passwordText)) {
+  }
+  CredentialSearch search =
+      FirstCredentials(callerNamedUser, !callerNamedUser && LoadCredentials(target, userText, passwordText));
+  if (search.source == CredentialSource::kStore) {
     PmLog(PM_LOG_INFO, L"Using cached credentials for proxy server:%s  user:%s", target.c_str(), userText.c_str());
-    storeConsulted = true;
-    fromStore = true;
   }
 
   if (!userText.empty()) {
@@ -82,41 +80,35 @@ PmStatus ProxyManagerImplWin::CheckAuthenticatingProxy(bool silentMode) {
 
     DWORD status = 0;
     if (!GetHTTPStatusCode(request.get(), status)) return PM_STATUS_API_FAILURE;
+    if (status != HTTP_STATUS_PROXY_AUTH_REQ) break;
 
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) {
-      saveOnSuccess = true;
-      QueryAuthScheme(request.get(), supported);
-      if (!SetAutologonPolicy(request.get(), WINHTTP_AUTOLOGON_SECURITY_LEVEL_MEDIUM)) {
-        LogApiFailure(L"WinHttpSetOption");
-      }
-      const bool promptNeeded = storeConsulted || !LoadCredentials(target, userText, passwordText);
-      if (promptNeeded) {
-        if (silentMode) {
-          PmLog(PM_LOG_ERROR,
-                L"PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy server credentials.");
-          return PM_STATUS_SILENT_MODE_ERROR;
-        }
-        // The proxy has just refused the stored record. Keeping it would retry a
-        // known-bad password on every run (account lockout); and the credential
-        // dialog may hand a stored record for the same target straight back
-        // instead of asking (Wine does), which would loop here for ever.
-        if (fromStore) DeleteCredentials(target);
-        fromStore = false;
-        const PmStatus answered = ShowCredentialDialog(target, userText, passwordText);
-        if (answered != PM_STATUS_SUCCESS) return answered;
-      } else {
-        fromStore = true;
-      }
-      storeConsulted = true;
-      continue;
+    QueryAuthScheme(request.get(), supported);
+    if (!SetAutologonPolicy(request.get(), WINHTTP_AUTOLOGON_SECURITY_LEVEL_MEDIUM)) {
+      LogApiFailure(L"WinHttpSetOption");
     }
-
-    user = WideToUtf8Lenient(userText);
-    password = WideToUtf8Lenient(passwordText);
-    if (saveOnSuccess) StoreCredentials(target, userText, passwordText);
-    authScheme = ChooseReportedScheme(supported);
-    return PM_STATUS_SUCCESS;
+    RefusalStep step = AfterRefusal(search, silentMode);
+    if (step == RefusalStep::kTryStored) {
+      const bool found = LoadCredentials(target, userText, passwordText);
+      search = Retried(search, found ? CredentialSource::kStore : CredentialSource::kNone);
+      if (found) continue;
+      step = AfterRefusal(search, silentMode);
+    }
+    if (step == RefusalStep::kFailSilent) {
+      PmLog(PM_LOG_ERROR,
+            L"PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy server credentials.");
+      return PM_STATUS_SILENT_MODE_ERROR;
+    }
+    if (step == RefusalStep::kForgetStoredAndAsk) DeleteCredentials(target);
+    const PmStatus answered = ShowCredentialDialog(target, userText, passwordText);
+    if (answered != PM_STATUS_SUCCESS) return answered;
+    search = Retried(search, CredentialSource::kDialog);
   }
+
+  user = WideToUtf8Lenient(userText);
+  password = WideToUtf8Lenient(passwordText);
+  if (search.saveOnSuccess) StoreCredentials(target, userText, passwordText);
+  authScheme = ChooseReportedScheme(supported);
+  return PM_STATUS_SUCCESS;
 }
 
 bool ProxyManagerImplWin::OpenRequest(WinHttpHandle& session, WinHttpHandle& connection,

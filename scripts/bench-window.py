@@ -62,14 +62,14 @@ def main():
         subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                        stdout=subprocess.DEVNULL)
         try:
-            if wine(env, HELPERS / "certstore.exe", "add-root", windows_path(work / "bench-ca.der")).returncode != 0:
+            if wine(env, HELPERS / "stores.exe", "add-root", windows_path(work / "bench-ca.der")).returncode != 0:
                 sys.exit("the CA could not be trusted in the prefix")
             stub_times, dialog_times = [], []
             time_to_window(env, BENCH / "minimaldialog.exe")  # first start of a window in the session
             for _ in range(runs):  # interleaved, so that a slow moment of the machine hits both
                 dialog_times.append(time_to_window(env, BENCH / "minimaldialog.exe"))
                 stub_times.append(time_to_window(env, stub))
-            wine(env, HELPERS / "certstore.exe", "remove-root", windows_path(work / "bench-ca.der"))
+            wine(env, HELPERS / "stores.exe", "remove-root", windows_path(work / "bench-ca.der"))
         finally:
             subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
                            stdout=subprocess.DEVNULL)

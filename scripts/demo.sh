@@ -69,7 +69,7 @@ echo "release program (i686): $demo/TarnwickSetup.exe"
 
 "$repo/tests/harness/wine-session.sh" start "$build/wineprefix" "$session" >/dev/null
 display=":$(cat "$session/display")"
-"$wine_run" "$helpers/certstore.exe" add-root "$(winpath "$pki/demo-ca.der")"
+"$wine_run" "$helpers/stores.exe" add-root "$(winpath "$pki/demo-ca.der")"
 log="$build/wineprefix/drive_c/users/${USER:-root}/Temp/Orvakel-TarnwickGUI-execution.log"
 
 inspector="$helpers/wininspect.exe"

@@ -14,6 +14,7 @@ from kit.records import STANDIN_PROG_ID, STANDIN_PROG_ID_KEY, USER_CHOICE
 from kit.registry import PrefixRegistry
 from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
+from kit.windows import Inspector
 from kit.wine import Wine, windows_path
 
 
@@ -65,6 +66,12 @@ def stubpack():
 
 
 @pytest.fixture()
+def inspector(wine, helpers):
+    """Reads and drives the windows of the programs under test from outside."""
+    return Inspector(wine, helpers)
+
+
+@pytest.fixture()
 def registry(wine, tmp_path):
     """The prefix's registry; every key the test changes is put back afterwards."""
     keys = PrefixRegistry(wine, tmp_path)
@@ -110,16 +117,16 @@ def pki(tmp_path_factory):
 def trusted_signer(pki, wine, helpers):
     """The signer whose CA the prefix trusts; re-added and checked for every test."""
     identity = pki["trusted"]
-    assert wine.run(helpers / "certstore.exe", "add-root", windows_path(identity.ca_der)).returncode == 0
-    assert wine.run(helpers / "certstore.exe", "has-root", windows_path(identity.ca_der)).returncode == 0
+    assert wine.run(helpers / "stores.exe", "add-root", windows_path(identity.ca_der)).returncode == 0
+    assert wine.run(helpers / "stores.exe", "has-root", windows_path(identity.ca_der)).returncode == 0
     return identity
 
 
 @pytest.fixture()
 def untrusted_signer(pki, wine, helpers):
     identity = pki["untrusted"]
-    wine.run(helpers / "certstore.exe", "remove-root", windows_path(identity.ca_der))
-    assert wine.run(helpers / "certstore.exe", "has-root", windows_path(identity.ca_der)).returncode == 1
+    wine.run(helpers / "stores.exe", "remove-root", windows_path(identity.ca_der))
+    assert wine.run(helpers / "stores.exe", "has-root", windows_path(identity.ca_der)).returncode == 1
     return identity
 
 

@@ -5,15 +5,15 @@ troubleshooting page."""
 
 from kit.records import read_records
 from kit.urltoken import signed
-from kit.windows import Inspector, WindowHost
+from kit.windows import WindowHost
 
 NOW = 1700000000
 TEMPLATE = "https://dl.example.test/pkg/setup_{:03d}_003.exe?authparam=a3f1c0de7b5&lang=de"
 TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
 
 
-def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, helpers, tmp_path, default_browser):
-    inspector = Inspector(wine, helpers)
+def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, helpers, tmp_path, default_browser,
+                                                                       inspector):
     host = WindowHost(wine, helpers, tmp_path / "host", ["init", None, "fail 8"],
                       "--direct-url", TEMPLATE.format(2), "--now", NOW)
     try:

@@ -2,26 +2,14 @@
 credential dialog (cancelled from outside by the wininspect helper) and silent
 mode, against local proxies that demand a Basic login."""
 
-import base64
-
 import pytest
 
 from kit.proxy import LOGIN, PROXY_HOST
-from kit.windows import Inspector
+from kit.servers import basic_login
 
 DIALOG = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", "20000")
 SILENT_ERROR = ("PM_STATUS_SILENT_MODE_ERROR - Application running under Silent Mode and it requires proxy "
                 "server credentials.")
-
-
-def _basic(user, password):
-    return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
-
-
-@pytest.fixture()
-def inspector(wine, helpers):
-    """Reads and cancels the credential dialog of the program under test from outside."""
-    return Inspector(wine, helpers)
 
 
 def expect_login_accepted(answer, proxy, user=LOGIN[0], password=LOGIN[1]):
@@ -97,7 +85,7 @@ class TestStoredCredentials:
         assert answer.index("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:olduser") < \
             answer.index("INFO", "Performing 'ShowCredentialDialog' ...")
         assert answer.count("INFO", "Performing 'ShowCredentialDialog' ...") == 1
-        assert [r[2] for r in login_proxy.requests].count(_basic("olduser", "outdated")) >= 1
+        assert [r[2] for r in login_proxy.requests].count(basic_login("olduser", "outdated")) >= 1
         # The record the proxy refused is not kept for the next run.
         assert answer.has("INFO", f"Removing rejected credential for proxy server:{PROXY_HOST}")
         assert credentials.read(PROXY_HOST) is None

@@ -17,7 +17,7 @@ from kit.servers import ForwardingProxy, WebServer
 from kit.signing import osslsigncode_verifies, sign
 from kit.stub import Stub
 from kit.urltoken import signed
-from kit.windows import TEXT_108, TEXT_109, Inspector
+from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
@@ -111,12 +111,11 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, truste
     assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in log
 
 
-def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, default_browser,
-                                                                                    helpers):
+def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, default_browser):
     with WebServer() as server:  # every path answers 404
         template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
         run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
-        inspector = Inspector(road.wine, helpers)
+        inspector = run.inspector
         error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch", "--visible")
         # The main window carries the same caption and stays, hidden, behind the error window: only the
         # error window is visible and has a button.
@@ -289,14 +288,14 @@ def test_a_registered_protocol_handler_takes_the_download_over(road, registry, h
     assert began(result.log) == ["ProtocolHandlerDetectionAction", "LaunchProtocolHandlerAction"]
 
 
-def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, helpers, settings, credentials):
+def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, settings, credentials):
     body = road.package("RoadProxy_Setup.exe")
     dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
     with WebServer({"/RoadProxy_Setup.exe": body}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
         settings.set_ie(proxy=proxy.address)
         run = road.stub.start(road.stub.pack(document(server.url("/RoadProxy_Setup.exe"),
                                                       "Tarnwick Test trusted Publisher")))
-        inspector = Inspector(road.wine, helpers)
+        inspector = run.inspector
         assert inspector.run("set-text", LOGIN[0], *dialog, "--control", "id:101/class:Edit")[0] == 0, "no dialog"
         assert began(run.log()) == ["PackageDownloadAction"]  # the download asks, and waits for the answer
         assert inspector.run("set-text", LOGIN[1], *dialog, "--control", "id:102")[0] == 0

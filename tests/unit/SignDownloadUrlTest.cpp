@@ -1,6 +1,6 @@
 // Signing download URLs with an expiring token over their path. The expected
 // tokens were computed apart from this code with Python's hashlib (see
-// UrlTokenTest.cpp), for the key that "a3f1c0de7b" hides: 74 3e 18 db 6f.
+// UrlAuthTest.cpp), for the key that "a3f1c0de7b" hides: 74 3e 18 db 6f.
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,6 @@
 #include "base/SignatureCheck.h"
 
-#include <wincrypt.h>
-
 #include <gtest/gtest.h>
-
-#include "base/SignerChainVerdict.h"
 
 using namespace Base;
 
@@ -13,46 +9,6 @@ namespace {
 TEST(VerifyFileSignature, NoPathGivesTwo) {
   EXPECT_EQ(VerifyFileSignature(nullptr), 2);
   EXPECT_EQ(VerifyFileSignature(L""), 2);
-}
-
-SignerChainFacts Chain(DWORD chainErrorStatus) {
-  SignerChainFacts facts;
-  facts.policyCallSucceeded = true;
-  facts.chainErrorStatus = chainErrorStatus;
-  return facts;
-}
-
-TEST(SignerChainVerdict, AFailedPolicyCallIsNeverTrustedAndThePolicysOwnVerdictComesFirst) {
-  SignerChainFacts facts;  // the call failed; its status and the chain say nothing
-  EXPECT_EQ(SignerChainVerdict(facts), TRUST_E_SYSTEM_ERROR);
-  facts = Chain(CERT_TRUST_IS_UNTRUSTED_ROOT);
-  facts.policyError = static_cast<DWORD>(CERT_E_EXPIRED);
-  EXPECT_EQ(SignerChainVerdict(facts), CERT_E_EXPIRED);
-}
-
-TEST(SignerChainVerdict, ChainErrorsThatWindowsRejectsAreRejected) {
-  const struct {
-    DWORD bits;
-    LONG verdict;
-  } cases[] = {
-      {CERT_TRUST_IS_UNTRUSTED_ROOT, CERT_E_UNTRUSTEDROOT},
-      {CERT_TRUST_IS_PARTIAL_CHAIN, CERT_E_CHAINING},
-      {CERT_TRUST_IS_NOT_TIME_VALID, CERT_E_EXPIRED},
-      {CERT_TRUST_IS_NOT_VALID_FOR_USAGE, CERT_E_WRONG_USAGE},
-      {CERT_TRUST_IS_REVOKED, CRYPT_E_REVOKED},
-      {CERT_TRUST_IS_NOT_SIGNATURE_VALID, TRUST_E_CERT_SIGNATURE},
-      {CERT_TRUST_IS_EXPLICIT_DISTRUST, TRUST_E_EXPLICIT_DISTRUST},
-      {CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_REVOCATION_STATUS_UNKNOWN, CERT_E_UNTRUSTEDROOT},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SignerChainVerdict(Chain(c.bits)), c.verdict) << std::hex << c.bits;
-}
-
-TEST(SignerChainVerdict, ChainStatusThatWindowsAcceptsWithoutRevocationCheckingIsAccepted) {
-  for (const DWORD bits : {DWORD{CERT_TRUST_NO_ERROR}, DWORD{CERT_TRUST_REVOCATION_STATUS_UNKNOWN},
-                           DWORD{CERT_TRUST_IS_OFFLINE_REVOCATION}, DWORD{CERT_TRUST_IS_NOT_TIME_NESTED},
-                           DWORD{CERT_TRUST_HAS_NOT_SUPPORTED_NAME_CONSTRAINT}}) {
-    EXPECT_EQ(SignerChainVerdict(Chain(bits)), 0) << std::hex << bits;
-  }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "LogCapture.h"
 #include "TestActions.h"
 #include "workflow/MetadataDocument.h"
-#include "workflow/RunSettings.h"
 
 namespace GenericStub {
 namespace {
@@ -79,14 +78,6 @@ TEST_F(WorkflowRunnerTest, FailureStopsTheRunWithoutAnEndMessage) {
             std::string::npos)
       << text;
   EXPECT_EQ(text.find("End of running class [class GenericStub::MandatoryUrlAction]"), std::string::npos);
-}
-
-// Lower case, a longer path and none at all are shown by the start-up scenarios.
-TEST(WindowTitleTest, TheServiceRequestPathInAnyLetterCaseIsQuickfetchAndNothingElse) {
-  EXPECT_EQ(WindowTitleForRequestType(L"/TarnwickService/Zrq/Form"), L"Orvakel Quickfetch");
-  for (const wchar_t* requestType : {L"/TARNWICKSERVICE/ZRQ/FORM/", L" /TARNWICKSERVICE/ZRQ/FORM", L"/TARNWICKSERVICE/ZRQ"}) {
-    EXPECT_EQ(WindowTitleForRequestType(requestType), L"Orvakel Quickset") << requestType;
-  }
 }
 
 }  // namespace

@@ -76,11 +76,11 @@ class ProxySettings(PrefixRegistry):
 
 
 class CredentialStore:
-    """Generic credentials of the prefix, through the credstore helper; the login
+    """Generic credentials of the prefix, through the stores helper; the login
     for the test proxies is removed on creation and by clean_up()."""
 
     def __init__(self, wine, helpers):
-        self.wine, self.tool = wine, helpers / "credstore.exe"
+        self.wine, self.tool = wine, helpers / "stores.exe"
         self.clean_up()
 
     def read(self, target):

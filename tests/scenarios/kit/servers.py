@@ -200,11 +200,13 @@ class ForwardingProxy(LocalServer):
 
     def __init__(self, credentials=None):
         self.credentials = credentials
-        self.expected_header = None
-        if credentials is not None:
-            token = base64.b64encode(f"{credentials[0]}:{credentials[1]}".encode()).decode()
-            self.expected_header = f"Basic {token}"
+        self.expected_header = basic_login(*credentials) if credentials is not None else None
         super().__init__()
+
+
+def basic_login(user, password):
+    """The Proxy-Authorization header of a Basic login."""
+    return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
 
 
 def unused_address():

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "actions/ExtractionPaths.h"
-#include "actions/HardeningCommands.h"
-#include "actions/RelativeNames.h"
 
 namespace GenericStub {
 namespace {
@@ -51,36 +49,6 @@ TEST(FolderRules, OnlyAPrivateFolderOfTheUserOrTheSystemIsUsed) {
     EXPECT_EQ(MayUseRoot(c.facts), c.root);
     EXPECT_EQ(MayReusePackageFolder(c.facts), c.packageFolder);
   }
-}
-
-TEST(RelativeNameRefusal, NamesThatLeaveTheFolderOrThatWindowsRewritesAreRefused) {
-  for (const wchar_t* name : {L"Setup.exe", L"bin\\tool.exe", L"bin/tool.exe", L"a..b.exe", L"cone.d\\x",
-                              L".hidden", L"COM0", L"LPT10.txt"}) {
-    EXPECT_EQ(RelativeNameRefusal(name), L"") << name;
-  }
-  for (const wchar_t* name : {L"", L"..\\x", L"a/../../x", L"\\x", L"/x", L"\\\\server\\s\\x", L"C:\\x", L"C:x",
-                              L"a.txt:evil", L"a.txt::$DATA", L"x/.. /y", L"bin.\\x", L"Setup.exe ", L"Setup.exe.",
-                              L"nul", L"dir\\CON.txt", L"aux ", L"com1", L"LPT9.log", L"CONIN$", L"a\x01b",
-                              L"a?b", L"a|b"}) {
-    EXPECT_NE(RelativeNameRefusal(name), L"") << name;
-  }
-  EXPECT_EQ(PathBelow(L"C:\\P\\", L"bin/sub/x.exe"), L"C:\\P\\bin\\sub\\x.exe");
-}
-
-TEST(HardeningCommands, EachPathIsOneQuotedArgument) {
-  const auto lines = HardeningCommandLines(L"C:\\Windows\\system32\\icacls.exe", L"C:\\Orvakel\\A b&c^d%PATH%\\");
-  ASSERT_EQ(lines.size(), 2u);
-  // The folder's final "\" is doubled so that it does not escape the closing quote.
-  EXPECT_EQ(lines[0], L"\"C:\\Windows\\system32\\icacls.exe\" \"C:\\Orvakel\\A b&c^d%PATH%\\\\\" /inheritance:d");
-  EXPECT_EQ(lines[1],
-            L"\"C:\\Windows\\system32\\icacls.exe\" \"C:\\Orvakel\\A b&c^d%PATH%\\\\\" /remove:g *S-1-5-11 /T");
-}
-
-TEST(QuoteArgument, FollowsTheRuntimeSplittingRules) {
-  EXPECT_EQ(QuoteArgument(L""), L"\"\"");
-  EXPECT_EQ(QuoteArgument(L"a\\b"), L"\"a\\b\"");
-  EXPECT_EQ(QuoteArgument(L"a\\\"b"), L"\"a\\\\\\\"b\"");
-  EXPECT_EQ(QuoteArgument(L"a\\\\"), L"\"a\\\\\\\\\"");
 }
 
 }  // namespace

@@ -1,14 +1,9 @@
-// Text rules of the browser launch: part URLs and the browser's executable.
-
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "ui/BrowserCommand.h"
 #include "ui/PartUrls.h"
-#include "ui/StringTableBlock.h"
 
 using namespace Ui;
 
@@ -42,31 +37,6 @@ TEST(PartUrls, CountsAboveNinetyNineKeepThreeDigits) {
   EXPECT_EQ(urls[0], "https://h/p_001_120.bin");
   EXPECT_EQ(urls[99], "https://h/p_100_120.bin");
   EXPECT_EQ(urls[119], "https://h/p_120_120.bin");
-}
-
-// A quoted executable is taken from between the quotes; an unquoted one ends at
-// the first blank after the last backslash.
-TEST(BrowserCommand, TheExecutableOfACommandLine) {
-  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-      {LR"("C:\Program Files\Browser\browser.exe" --single-argument %1)", LR"(C:\Program Files\Browser\browser.exe)"},
-      {LR"("C:\b.exe)", LR"(C:\b.exe)"},
-      {LR"(C:\Program Files\Browser\browser.exe -- %1)", LR"(C:\Program Files\Browser\browser.exe)"},
-      {LR"(C:\Browser\browser.exe)", LR"(C:\Browser\browser.exe)"},
-      {L"browser.exe %1", L"browser.exe %1"},
-  };
-  for (const auto& [command, executable] : cases) EXPECT_EQ(BrowserExecutableFromCommand(command), executable);
-}
-
-// Well-formed blocks are read by the resource tests.
-TEST(StringTableBlock, ATruncatedBlockGivesEmptyTextNotAnOverread) {
-  // "abc" and "defg" as the resource compiler writes them (a length, then UTF-16
-  // units), without the last byte.
-  const std::string data("\3\0a\0b\0c\0\4\0d\0e\0f\0g", 17);
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 1), L"");
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 0), L"abc");
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 5), L"");
-  EXPECT_EQ(StringFromTableBlock(data.data(), 1, 0), L"");
-  EXPECT_EQ(StringFromTableBlock(data.data(), data.size(), 16), L"");
 }
 
 }  // namespace

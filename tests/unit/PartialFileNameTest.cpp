@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "download/PartialFileName.h"
+
+namespace GenericStub {
+namespace {
+
+TEST(PartialFile, NamedAfterItsTargetAndRecognisedOnlyInItsExactForm) {
+  EXPECT_EQ(PartialFileName(L"sub\\Setup.exe", 0x1234abcd00000002ULL), L"sub\\Setup.exe.~1234abcd00000002.partial");
+  EXPECT_EQ(PartialFilePattern(L"Setup.exe"), L"Setup.exe.~*.partial");
+  for (const wchar_t* ours : {L"Setup.exe.~1234abcd00000002.partial", L"SETUP.EXE.~1234ABCD00000002.PARTIAL"}) {
+    EXPECT_TRUE(IsPartialFileOf(ours, L"Setup.exe")) << ours;
+  }
+  // What the pattern also finds, but a user or another program may have named so.
+  for (const wchar_t* theirs : {L"Setup.exe.~notes.partial", L"Setup.exe.~1234abcd0000002.partial",
+                                L"Setup.exe.~1234abcd000000020.partial", L"Setup.exe.~1234abcd0000000g.partial",
+                                L"Setup.exe.x.~1234abcd00000002.partial"}) {
+    EXPECT_FALSE(IsPartialFileOf(theirs, L"Setup.exe")) << theirs;
+  }
+  EXPECT_EQ(FolderPartOf(L"C:\\Users\\me\\Downloads\\Setup.exe"), L"C:\\Users\\me\\Downloads\\");
+  EXPECT_EQ(FolderPartOf(L"a/b.bin"), L"a/");
+  EXPECT_EQ(FolderPartOf(L"Setup.exe"), L"");
+}
+
+}  // namespace
+}  // namespace GenericStub

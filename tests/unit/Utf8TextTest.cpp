@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "proxy/Utf8Text.h"
+
+namespace ORVK::ProxyManager {
+namespace {
+
+TEST(Utf8Conversion, RoundTripsAllPlanesAndRefusesMalformedUtf8) {
+  const std::wstring wide = L"a\u00e9\u4e2d\U0001F600z";
+  std::string narrow;
+  ASSERT_TRUE(WideToUtf8(wide, narrow));
+  EXPECT_EQ("a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80z", narrow);
+  std::wstring back;
+  ASSERT_TRUE(Utf8ToWide(narrow, back));
+  EXPECT_EQ(wide, back);
+  std::wstring out = L"unchanged";
+  for (const char* bad : {"\xff", "abc\xe9", "\xc3", "\xe4\xb8", "\xc0\xaf", "\xe0\x80\xaf", "\xed\xa0\x80",
+                          "\xf4\x90\x80\x80", "\x80", "\xc3\x28"}) {
+    EXPECT_FALSE(Utf8ToWide(bad, out)) << bad;
+  }
+  EXPECT_EQ(L"unchanged", out);
+}
+
+TEST(Utf8Conversion, LenientFormsReplaceOnlyTheBadUnits) {
+  std::string out;
+  EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)), out));
+  EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"a", out));
+  EXPECT_EQ("a\xef\xbf\xbd" "b", WideToUtf8Lenient(L"a" + std::wstring(1, static_cast<wchar_t>(0xDBFF)) + L"b"));
+  EXPECT_EQ(L"a\ufffdb", Utf8ToWideLenient("a\xff" "b"));
+  EXPECT_EQ(L"\ufffd(", Utf8ToWideLenient("\xc3("));
+}
+
+}  // namespace
+}  // namespace ORVK::ProxyManager
