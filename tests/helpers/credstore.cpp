@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <string>
 
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
-using ORVK::ProxyManager::WideToUtf8Lenient;
+using Base::WideToUtf8Lenient;
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {

@@ -6,11 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "catalog/PartUrls.h"
 #include "ui/BrowserCommand.h"
-#include "ui/PartUrls.h"
 #include "ui/StringTableBlock.h"
 
 using namespace Ui;
+using Catalog::ExpandPartUrls;
 
 namespace {
 

@@ -5,13 +5,19 @@
 
 #include <string>
 
+#include "base/Utf8Text.h"
 #include "proxy/AuthSchemeChoice.h"
 #include "proxy/EnvironmentFlag.h"
 #include "proxy/PmLogLine.h"
 #include "proxy/ProxyTypes.h"
-#include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::Utf8ToWide;
+using Base::Utf8ToWideLenient;
+using Base::WideToUtf8;
+using Base::WideToUtf8Lenient;
+
 namespace {
 
 // Negotiate or NTLM get NTLM credentials (reported as 4), then Digest (2), then Basic (1).

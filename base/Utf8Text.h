@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace ORVK::ProxyManager {
+namespace Base {
 
 // False for malformed UTF-8: bad lead or continuation bytes, truncated
 // sequences, overlong forms, encoded surrogates, values above U+10FFFF.
@@ -18,4 +18,4 @@ bool WideToUtf8(std::wstring_view text, std::string& out);
 std::wstring Utf8ToWideLenient(std::string_view text);
 std::string WideToUtf8Lenient(std::wstring_view text);
 
-}  // namespace ORVK::ProxyManager
+}  // namespace Base
