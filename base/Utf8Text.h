@@ -1,6 +1,9 @@
 #pragma once
 // Strict conversions between UTF-8 and UTF-16 (wchar_t is 16 bits on Windows),
-// for code points up to U+10FFFF. No windows.h: the rules are unit-tested.
+// for code points up to U+10FFFF: the texts of the proxy manager's interface,
+// of URLs sent over the network and of the test programs' records. No
+// windows.h: the rules are unit-tested and fuzzed. Texts in the ANSI code page
+// (the metadata, JSON strings, exception messages) go through AnsiText.h.
 
 #include <string>
 #include <string_view>
