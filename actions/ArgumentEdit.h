@@ -20,7 +20,7 @@ struct ArgumentEdit {
 };
 
 // Reads the action's "arguments", "additionalArguments", "executableName"
-// (mandatory: code 11 when empty) and "launchPath". Nothing when there is
+// (mandatory: kMandatoryFieldEmpty when empty) and "launchPath". Nothing when there is
 // nothing to edit: no switches, switches that are not a JSON array, or an
 // installer without a version (each but the first logs why).
 std::optional<ArgumentEdit> ReadArgumentEdit(const ActionBase& action, const ValueStore& store);

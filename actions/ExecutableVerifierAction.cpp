@@ -68,17 +68,17 @@ void ExecutableVerifierAction::run(ValueStore& store, CallbackHandler*) {
   Base::UniqueHandle handle = OpenFileForUse(file);
   if (!handle) {
     LogInfo(L"ExecutableVerifierAction::[%s] can not be opened, error [%lu].\n", file.c_str(), GetLastError());
-    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+    LogAndRaiseWorkflowError(Catalog::ErrorCode::kExecutableRejected);
   }
   // The table first: a file refused for what it hides is not reported as the publisher's.
   if (HidesBytesInCertificateTable(handle.get())) {
     LogInfo(L"ExecutableVerifierAction::The certificate table of [%s] holds more than its signature.\n",
             file.c_str());
-    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+    LogAndRaiseWorkflowError(Catalog::ErrorCode::kExecutableRejected);
   }
   const auto publisherSigned = [&name](PCCERT_CHAIN_CONTEXT chain) { return FindCertificateBySubject(chain, name); };
   if (Base::VerifyFileSignature(handle.get(), file.c_str(), publisherSigned) != 0) {
-    LogAndRaiseWorkflowError(ErrorCode::kExecutableRejected);
+    LogAndRaiseWorkflowError(Catalog::ErrorCode::kExecutableRejected);
   }
   KeepVerifiedFile(file, std::move(handle));
   publishOutput(store, Catalog::kIsSigned, L"1");

@@ -14,7 +14,7 @@ namespace GenericStub {
 // Accepts the file "downloadedFilename" only when its Authenticode signature is
 // valid and trusted, it was signed by the publisher "name", and its certificate
 // table holds nothing but that signature: publishes "isSigned" = "1", otherwise
-// fails with error code 9. The file is opened once, checked through that
+// fails with kExecutableRejected. The file is opened once, checked through that
 // handle and kept open for the rest of the run (VerifiedFiles), so that it
 // cannot change between the check and its use.
 class ExecutableVerifierAction : public Action<ExecutableVerifierAction> {

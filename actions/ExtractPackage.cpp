@@ -34,7 +34,7 @@ std::wstring FullFolderPath(const std::wstring& folder) {
 
 [[noreturn]] void NoPrivateFolder(const std::wstring& archiveName, const wchar_t* reason) {
   LogInfo(L"ExtractPackage::[%s] can not be unpacked into a private folder: %s.\n", archiveName.c_str(), reason);
-  LogAndRaiseWorkflowError(ErrorCode::kExtractionFailed);
+  LogAndRaiseWorkflowError(Catalog::ErrorCode::kExtractionFailed);
 }
 
 }  // namespace
@@ -68,11 +68,11 @@ std::wstring ExtractPackage(const std::wstring& archiveName) {
   if (!result.refused.empty()) {
     LogError(L"ExtractPackage::[%s] of [%s] is refused: %s.\n", result.refused.c_str(), archiveName.c_str(),
              result.reason.c_str());
-    LogAndRaiseWorkflowError(ErrorCode::kExtractionFailed);
+    LogAndRaiseWorkflowError(Catalog::ErrorCode::kExtractionFailed);
   }
   if (result.fatal) {
     LogInfo(L"ExtractPackage::Extraction of [%s] stopped, UnRAR result [%d].\n", archiveName.c_str(), result.result);
-    LogAndRaiseWorkflowError(ErrorCode::kExtractionFailed);
+    LogAndRaiseWorkflowError(Catalog::ErrorCode::kExtractionFailed);
   }
   if (result.result != 0) {
     LogInfo(L"ExtractPackage::Extraction of [%s] ended with UnRAR result [%d].\n", archiveName.c_str(),

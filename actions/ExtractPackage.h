@@ -18,7 +18,7 @@ namespace GenericStub {
 // and checked whole before anything is written (ExtractRarArchive). A missing
 // or damaged archive leaves whatever was unpacked, without error.
 //
-// Raises error code 12, after its ERROR line, when the package cannot be
+// Raises kExtractionFailed, after its ERROR line, when the package cannot be
 // unpacked into a private folder inside the root (the name has a ":", climbs
 // out of the root or names the root, the path is too long, a folder cannot be
 // created, moved aside or hardened), when the archive or one of its entries is

@@ -9,8 +9,8 @@ namespace GenericStub {
 void FetchFile(const CDownloadManager& manager, const std::wstring& url, const std::wstring& filePath,
                CallbackHandler* handler) {
   const std::shared_ptr<CDownloader> downloader = manager.createDownloader(url, filePath, handler);
-  if (!downloader->connect()) LogAndRaiseWorkflowError(ErrorCode::kDownloadConnect);
-  if (!downloader->request()) LogAndRaiseWorkflowError(ErrorCode::kDownloadRequest);
+  if (!downloader->connect()) LogAndRaiseWorkflowError(Catalog::ErrorCode::kDownloadConnect);
+  if (!downloader->request()) LogAndRaiseWorkflowError(Catalog::ErrorCode::kDownloadRequest);
 }
 
 }  // namespace GenericStub

@@ -10,8 +10,9 @@ namespace GenericStub {
 // given) into "downloadFilename" (default: the URL's text after its last "/"),
 // relative to the current folder, and publishes that name as
 // "downloadedFilename". Progress goes to the handler unless "progressEnabled"
-// (default "1") reads as 0. Fails with 11 without a URL, 7 when the download
-// cannot connect, 8 when the request fails; then nothing is published.
+// (default "1") reads as 0. Fails with kMandatoryFieldEmpty without a URL,
+// kDownloadConnect when the download cannot connect, kDownloadRequest when the
+// request fails; then nothing is published.
 class PackageDownloadAction : public Action<PackageDownloadAction> {
  public:
   static constexpr const wchar_t* kClassName = Catalog::kPackageDownloadAction;

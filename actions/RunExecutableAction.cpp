@@ -9,28 +9,10 @@
 #include "actions/LaunchRules.h"
 #include "base/ExecutionLog.h"
 #include "base/Handles.h"
+#include "base/ProgramFile.h"
 #include "catalog/FieldNames.h"
 
 namespace GenericStub {
-namespace {
-
-// The folder of the program file, ending in "\\"; empty when it cannot be had.
-std::wstring ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const std::wstring::size_type separator = path.find_last_of(L"\\/");
-  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
-}
-
-}  // namespace
 
 void RunExecutableAction::run(ValueStore& store, CallbackHandler*) {
   const std::wstring executable = getMandatoryValue(store, Catalog::kExecutableName);
@@ -39,7 +21,7 @@ void RunExecutableAction::run(ValueStore& store, CallbackHandler*) {
   const std::wstring launchPath = getValue(store, Catalog::kLaunchPath, L"");
   const std::wstring shallWait = getValue(store, Catalog::kShallWait, L"0");
 
-  const std::wstring file = LaunchFile(executable, launchPath, ProgramFolder());
+  const std::wstring file = LaunchFile(executable, launchPath, Base::ProgramFolder());
   if (file.empty()) {
     Base::LogInfo(L"RunExecutableAction::[%s] is not a file inside [%s]; nothing is started.\n", executable.c_str(),
                   launchPath.c_str());

@@ -1,7 +1,7 @@
 #pragma once
 // Conversions between 8-bit text and wide text through the ANSI code page of the
 // calling thread (CP_THREAD_ACP), which is how the stub reads its metadata, JSON
-// strings and exception messages.
+// strings and exception messages. UTF-8 texts go through Utf8Text.h.
 
 #include <string>
 #include <string_view>

@@ -23,7 +23,7 @@ inline constexpr wchar_t kXmlParseAction[] = L"XmlParseAction";
 
 struct ActionClass {
   std::wstring name;                          // the "action" value
-  std::vector<std::wstring> mandatoryInputs;  // empty or missing: the run fails with code 11
+  std::vector<std::wstring> mandatoryInputs;  // empty or missing: kMandatoryFieldEmpty
   std::vector<std::wstring> optionalInputs;
   std::vector<std::wstring> outputs;          // what its "out" can map
   std::vector<std::wstring> storeWrites;      // entries it sets itself, without an "out" mapping

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "base/ExecutionLog.h"
+#include "base/Utf8Text.h"
 #include "download/Clock.h"
 #include "download/DownloadFile.h"
 #include "download/DownloadProgress.h"
 #include "download/ProxyAuthChoice.h"
 #include "proxy/ProxyManager.h"
-#include "proxy/Utf8Text.h"
-#include "workflow/ActionBase.h"
+#include "workflow/CallbackMessage.h"
 
 namespace GenericStub {
 
@@ -31,7 +31,7 @@ constexpr std::uint32_t kRetryWaitMilliseconds = 3000;
 // The proxy manager's texts are UTF-8.
 std::optional<std::wstring> ProxyText(const char* text) {
   if (text == nullptr) return std::nullopt;
-  return Pm::Utf8ToWideLenient(text);
+  return Base::Utf8ToWideLenient(text);
 }
 
 std::optional<std::uint64_t> QueryContentLength(HINTERNET request) {
@@ -67,7 +67,7 @@ CDownloader::CDownloader(std::wstring url, std::wstring filePath, CallbackHandle
     : url_(std::move(url)), filePath_(std::move(filePath)), handler_(handler) {}
 
 bool CDownloader::connect() {
-  const std::string narrowUrl = Pm::WideToUtf8Lenient(url_);
+  const std::string narrowUrl = Base::WideToUtf8Lenient(url_);
   Pm::UserData input;
   input.url = narrowUrl.c_str();
   Pm::ProxyInfo answer;

@@ -4,11 +4,14 @@
 
 #include <winhttp.h>
 
+#include "base/Utf8Text.h"
 #include "proxy/PmLog.h"
 #include "proxy/ProxyManagerImplWin.h"
-#include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::Utf8ToWideLenient;
+
 namespace {
 
 // The texts that WinHTTP's proxy queries hand over for the caller to GlobalFree.

@@ -5,11 +5,12 @@
 #include <string_view>
 
 #include "base/AsciiCase.h"
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
 
 using Base::EqualsIgnoringAsciiCase;
+using Base::WideToUtf8Lenient;
 
 namespace {
 

@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "base/Utf8Text.h"
 #include "proxy/PmLog.h"
-#include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::Utf8ToWideLenient;
+
 namespace {
 
 std::wstring Text(const char* text) { return text == nullptr ? std::wstring() : Utf8ToWideLenient(text); }

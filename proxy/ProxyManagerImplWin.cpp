@@ -2,11 +2,15 @@
 
 #include <vector>
 
+#include "base/Utf8Text.h"
 #include "proxy/PmLog.h"
 #include "proxy/ProxyListParser.h"
-#include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::Utf8ToWide;
+using Base::Utf8ToWideLenient;
+
 namespace {
 
 bool IsUtf8(const char* text) {

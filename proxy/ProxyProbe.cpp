@@ -4,14 +4,18 @@
 
 #include <winhttp.h>
 
+#include "base/Utf8Text.h"
 #include "proxy/AuthSchemeChoice.h"
 #include "proxy/CredentialSearch.h"
 #include "proxy/PmLog.h"
 #include "proxy/ProxyCredentials.h"
 #include "proxy/ProxyManagerImplWin.h"
-#include "proxy/Utf8Text.h"
 
 namespace ORVK::ProxyManager {
+
+using Base::Utf8ToWideLenient;
+using Base::WideToUtf8Lenient;
+
 namespace {
 
 constexpr DWORD kHostNameBuffer = 256;

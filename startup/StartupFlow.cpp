@@ -4,11 +4,10 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "actions/RegisterActions.h"
 #include "base/ExecutionLog.h"
 #include "base/Handles.h"
+#include "base/ProgramFile.h"
 #include "base/SignatureCheck.h"
 #include "resources/ResourceIds.h"
 #include "startup/MetadataBlock.h"
@@ -34,24 +33,9 @@ int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
   return RunApplication(instance, showState, run);
 }
 
-std::wstring ProgramFilePath() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return path;
-}
-
 void EnterProgramFolder() {
-  const std::wstring program = ProgramFilePath();
-  if (program.empty()) return;
-  wchar_t drive[_MAX_DRIVE] = {};
-  wchar_t folder[_MAX_DIR] = {};
-  if (_wsplitpath_s(program.c_str(), drive, _MAX_DRIVE, folder, _MAX_DIR, nullptr, 0, nullptr, 0) != 0) {
-    return;
-  }
-  wchar_t joined[MAX_PATH] = {};
-  if (_wmakepath_s(joined, MAX_PATH, drive, folder, nullptr, nullptr) != 0) return;
-  SetCurrentDirectoryW(joined);  // best effort: a run from an odd folder still goes on
+  const std::wstring folder = Base::ProgramFolder();
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());  // best effort: a run from an odd folder still goes on
 }
 
 void LogSupportedActions(const GenericStub::Workflow& workflow) {
@@ -61,7 +45,7 @@ void LogSupportedActions(const GenericStub::Workflow& workflow) {
 }
 
 bool RetrieveMetadata(std::wstring& metadata) {
-  const std::wstring program = ProgramFilePath();
+  const std::wstring program = Base::ProgramFilePath();
   LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
   // One handle for the check and the read: the bytes read are the bytes checked.
   const Base::UniqueHandle file(OpenProgramFile(program));
@@ -70,7 +54,7 @@ bool RetrieveMetadata(std::wstring& metadata) {
             GetLastError());
   }
   if (Base::VerifyFileSignature(file.get(), program.c_str()) != 0) {
-    GenericStub::LogErrorCode(GenericStub::ErrorCode::kSignatureInvalid);
+    GenericStub::LogErrorCode(Catalog::ErrorCode::kSignatureInvalid);
     return false;
   }
   metadata = DecryptMetadata(ReadEmbeddedBlockFrom(file.get()));
@@ -81,7 +65,7 @@ int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunS
   LogInfo(L"Begin to call RetrieveMetadata.\n");
   if (!RetrieveMetadata(run->metadata)) return -1;
   if (run->metadata.empty()) {
-    GenericStub::LogErrorCode(GenericStub::ErrorCode::kMetadataEmpty);
+    GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
     return -1;
   }
   // The progress bar's marquee and error state are those of common controls 6.

@@ -29,17 +29,14 @@ void LogSupportedActions(const GenericStub::Workflow& workflow);
 
 // Checks the program file's own signature, which covers the embedded block,
 // and then reads and decrypts the block. False when the signature is not valid
-// (error code 1 is logged); on true, metadata holds the document, which is
+// (kSignatureInvalid is logged); on true, metadata holds the document, which is
 // empty when the block is missing or cannot be decrypted.
 bool RetrieveMetadata(std::wstring& metadata);
 
-// Full path of the running program file.
-std::wstring ProgramFilePath();
-
 // The run after the banner: the trusted document, the main window shown with
 // the worker started on it, and the window's message loop. Returns the process
-// exit code: -1 when the signature is not valid (code 1) or the document is
-// empty (code 2), with no window; 0 otherwise, including when the window
+// exit code: -1 when the signature is not valid (kSignatureInvalid) or the document is
+// empty (kMetadataEmpty), with no window; 0 otherwise, including when the window
 // cannot be created.
 int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunState>& run);
 

@@ -2,8 +2,8 @@
 
 #include "base/ExecutionLog.h"
 #include "base/Handles.h"
+#include "startup/WorkerFailures.h"
 #include "ui/LocalizedStrings.h"
-#include "ui/WorkerFailures.h"
 #include "workflow/MetadataDocument.h"
 #include "workflow/RunSettings.h"
 #include "workflow/WorkflowRunner.h"
@@ -23,7 +23,7 @@ DWORD WINAPI ThreadProc(void* parameter) {
     const std::unique_ptr<std::shared_ptr<RunState>> owned(static_cast<std::shared_ptr<RunState>*>(parameter));
     return *owned;
   }();
-  Ui::RunAndAnswerFailures(
+  RunAndAnswerFailures(
       run->window, [&run] { RunMainLogic(*run); }, [&run] { return GenericStub::GetDirectUrl(run->store); });
   return 0;
 }

@@ -6,9 +6,9 @@
 
 #include "base/AnsiText.h"
 #include "base/RegistryKey.h"
+#include "catalog/PartUrls.h"
 #include "download/SignDownloadUrl.h"
 #include "ui/BrowserCommand.h"
-#include "ui/PartUrls.h"
 
 namespace Ui {
 
@@ -26,7 +26,7 @@ std::wstring OpenCommandOf(const std::wstring& classKey) {
 }  // namespace
 
 std::vector<std::string> SplitPartUrls(const std::string& url) {
-  std::vector<std::string> urls = ExpandPartUrls(url);
+  std::vector<std::string> urls = Catalog::ExpandPartUrls(url);
   for (std::string& part : urls) part = GenericStub::SignDownloadUrl(part);
   return urls;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/AnsiText.h"
+#include "catalog/ErrorCodes.h"
 #include "resources/ResourceIds.h"
 #include "ui/CErrorDlg.h"
 #include "ui/CenterWindow.h"
@@ -20,8 +21,8 @@ namespace {
 
 constexpr char kDownloaderClass[] = "class GenericStub::CDownloader";
 constexpr char kExtractionClass[] = "class GenericStub::PackageExtractionAction";
-constexpr int kDownloadFailed = 8;
-constexpr int kVerificationFailed = 9;
+constexpr int kDownloadFailed = Catalog::ErrorCodeNumber(Catalog::ErrorCode::kDownloadRequest);
+constexpr int kVerificationFailed = Catalog::ErrorCodeNumber(Catalog::ErrorCode::kExecutableRejected);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "base/ExecutionLog.h"
 #include "base/SplitString.h"
 #include "catalog/CheckerNames.h"
+#include "workflow/CallbackMessage.h"
 #include "workflow/WorkflowError.h"
 
 namespace GenericStub {
@@ -19,14 +20,6 @@ long DecimalValue(const std::wstring& text) { return std::wcstol(text.c_str(), n
 bool IsReference(const std::wstring& text) { return !text.empty() && text[0] == L'='; }
 
 }  // namespace
-
-std::wstring PrintableTypeName(const std::wstring& className) {
-  return L"class GenericStub::" + className;
-}
-
-std::wstring MakeCallbackMessage(const std::wstring& printableTypeName, const std::wstring& content) {
-  return L"{\"className\":\"" + printableTypeName + L"\",\"content\":" + content + L"}";
-}
 
 ActionBase::ActionBase(const wchar_t* className)
     : className_(className),
@@ -69,7 +62,7 @@ std::wstring ActionBase::getMandatoryValue(const ValueStore& store, const std::w
   std::wstring value = getValue(store, name, std::wstring());
   if (value.empty()) {
     LogError(L"Field [%s] of [%s] is mandatory.\n", name.c_str(), printableTypeName_.c_str());
-    RaiseWorkflowError(ErrorCode::kMandatoryFieldEmpty);
+    RaiseWorkflowError(Catalog::ErrorCode::kMandatoryFieldEmpty);
   }
   return value;
 }

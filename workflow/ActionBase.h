@@ -25,12 +25,6 @@ using FieldMap = std::map<std::wstring, std::wstring>;
 
 enum FieldDirection { kInput = 0, kOutput = 1 };
 
-// "class GenericStub::<className>": how the program names its classes in logs and messages.
-std::wstring PrintableTypeName(const std::wstring& className);
-
-// {"className":"<printableTypeName>","content":<content>}, both inserted unchanged.
-std::wstring MakeCallbackMessage(const std::wstring& printableTypeName, const std::wstring& content);
-
 class ActionBase {
  public:
   using Checker = bool (ActionBase::*)(const ValueStore&, const std::vector<std::wstring>&) const;
@@ -59,7 +53,7 @@ class ActionBase {
   // "=" again is returned as it is.
   std::wstring getValue(const ValueStore& store, const std::wstring& name,
                         const std::wstring& fallback) const;
-  // getValue with an empty fallback; an empty result logs and raises code 11.
+  // getValue with an empty fallback; an empty result logs and raises kMandatoryFieldEmpty.
   std::wstring getMandatoryValue(const ValueStore& store, const std::wstring& name) const;
   // Stores value under the store name that the "out" mapping gives for outputName
   // ("=" and the name); an unmapped output, or one mapped without "=", is dropped.

@@ -2,8 +2,9 @@
 // The metadata document: a JSON object whose "workflow" array lists the actions
 // of the run and whose other string members are the run's named values.
 //
-// Structure failures log an ERROR line and raise a workflow error (codes 3, 4,
-// 10, 13); a value of the wrong type where a string is read (an "action", an
+// Structure failures log an ERROR line and raise a workflow error
+// (kMetadataNotJson, kProductLangMissing, kWorkflowMalformed,
+// kRequestTypeMissing); a value of the wrong type where a string is read (an "action", an
 // "in" or "out" member) raises Json::LogicError.
 
 #include <json/json.h>
@@ -21,11 +22,11 @@ namespace GenericStub {
 // action exists, so a malformed element anywhere means that nothing runs.
 ValueMap ParseMetadata(const std::wstring& metadata, Workflow& workflow);
 
-// Appends one action per element of the "workflow" value; code 10 when it is not an array.
+// Appends one action per element of the "workflow" value; kWorkflowMalformed when it is not an array.
 void LoadActions(const Json::Value& actions, Workflow& workflow);
 
 // Appends the action that element describes, or nothing when its class is not
-// registered; code 10 when element is not an object with an "action" member.
+// registered; kWorkflowMalformed when element is not an object with an "action" member.
 void AddAction(const Json::Value& element, Workflow& workflow);
 
 }  // namespace GenericStub

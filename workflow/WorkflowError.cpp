@@ -1,21 +1,20 @@
 #include "workflow/WorkflowError.h"
 
 #include <stdexcept>
-#include <string>
 
 #include "base/ExecutionLog.h"
 
 namespace GenericStub {
 
-void RaiseWorkflowError(ErrorCode code) {
-  throw std::logic_error(std::to_string(static_cast<int>(code)));
+void RaiseWorkflowError(Catalog::ErrorCode code) {
+  throw std::logic_error(Catalog::ErrorCodeText(code));
 }
 
-void LogErrorCode(ErrorCode code) {
-  Base::LogError(L"Error occurred, error code = [%d].\n", static_cast<int>(code));
+void LogErrorCode(Catalog::ErrorCode code) {
+  Base::LogError(L"Error occurred, error code = [%d].\n", Catalog::ErrorCodeNumber(code));
 }
 
-void LogAndRaiseWorkflowError(ErrorCode code) {
+void LogAndRaiseWorkflowError(Catalog::ErrorCode code) {
   LogErrorCode(code);
   RaiseWorkflowError(code);
 }

@@ -1,9 +1,9 @@
-// The proxy manager's UTF-8 and UTF-16 conversions: what converts one way
+// The UTF-8 and UTF-16 conversions: what converts one way
 // converts back unchanged, and the lenient forms always give valid text.
 #include "FuzzSupport.h"
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
-using namespace ORVK::ProxyManager;
+using namespace Base;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes = Bytes(data, size);

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <string>
 
+#include "base/Utf8Text.h"
 #include "proxy/ProxyManager.h"
-#include "proxy/Utf8Text.h"
 
 using namespace ORVK::ProxyManager;
+using Base::WideToUtf8Lenient;
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "base/Handles.h"
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 namespace {
 
-using ORVK::ProxyManager::WideToUtf8Lenient;
+using Base::WideToUtf8Lenient;
 
 int RootStore(const std::wstring& action, const wchar_t* certificate) {
   std::ifstream in(certificate, std::ios::binary);

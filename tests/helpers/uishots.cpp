@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/Utf8Text.h"
 #include "catalog/ProductLocales.h"
-#include "proxy/Utf8Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/CErrorDlg.h"
 #include "ui/CMainDlg.h"
@@ -35,7 +35,7 @@
 
 namespace {
 
-using ORVK::ProxyManager::WideToUtf8Lenient;
+using Base::WideToUtf8Lenient;
 
 constexpr const wchar_t* kStates[] = {L"initializing", L"downloading", L"extracting", L"failure-3",
                                       L"failure-8",    L"failure-9",   L"error-window"};

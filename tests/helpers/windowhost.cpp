@@ -15,7 +15,7 @@
 //   signal PATH       writes "hwnd=0x<main window> pid=<process id>" to PATH
 //   await PATH        waits until PATH exists (at most 60 s)
 //   sleep MS
-// The worker ends as a run's worker does (Ui::RunAndAnswerFailures): a JSON
+// The worker ends as a run's worker does (Startup::RunAndAnswerFailures): a JSON
 // logic error closes the window, any other logic error goes to the failure
 // display with its message.
 // The process ends when the window's message loop ends; its exit code is 0.
@@ -42,13 +42,13 @@
 #include "base/AnsiText.h"
 #include "base/Handles.h"
 #include "base/SplitString.h"
+#include "base/Utf8Text.h"
 #include "download/Clock.h"
-#include "proxy/Utf8Text.h"
 #include "resources/ResourceIds.h"
+#include "startup/WorkerFailures.h"
 #include "ui/CMainDlg.h"
 #include "ui/GdiplusSession.h"
 #include "ui/MessageLoop.h"
-#include "ui/WorkerFailures.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ bool ReadScript(const std::wstring& path, std::vector<std::wstring>& steps) {
   std::ifstream file(path.c_str(), std::ios::binary);
   if (!file) return false;
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  steps = Base::SplitString(ORVK::ProxyManager::Utf8ToWideLenient(text), L"\r\n");
+  steps = Base::SplitString(Base::Utf8ToWideLenient(text), L"\r\n");
   return true;
 }
 
@@ -116,7 +116,7 @@ void RunStep(Run& run, const std::wstring& step) {
 
 DWORD WINAPI Worker(void* parameter) {
   Run& run = *static_cast<Run*>(parameter);
-  Ui::RunAndAnswerFailures(
+  Startup::RunAndAnswerFailures(
       *run.window, [&run] { for (const std::wstring& step : run.steps) RunStep(run, step); },
       [&run] { return run.directUrl; });
   return 0;

@@ -40,7 +40,7 @@
 #include <vector>
 
 #include "base/SplitString.h"
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ std::wstring TextOf(HWND window) {
 
 std::string Escaped(const std::wstring& text) {
   std::string out;
-  for (char c : ORVK::ProxyManager::WideToUtf8Lenient(text)) {
+  for (char c : Base::WideToUtf8Lenient(text)) {
     if (c == '\t') out += "\\t";
     else if (c == '\r') out += "\\r";
     else if (c == '\n') out += "\\n";

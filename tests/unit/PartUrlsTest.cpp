@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/PartUrls.h"
+#include "catalog/PartUrls.h"
 
-using namespace Ui;
+using Catalog::ExpandPartUrls;
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
-namespace ORVK::ProxyManager {
+namespace Base {
 namespace {
 
 TEST(Utf8Conversion, RoundTripsAllPlanesAndRefusesMalformedUtf8) {
@@ -33,4 +33,4 @@ TEST(Utf8Conversion, LenientFormsReplaceOnlyTheBadUnits) {
 }
 
 }  // namespace
-}  // namespace ORVK::ProxyManager
+}  // namespace Base

@@ -4,15 +4,23 @@
 
 #include "catalog/ActionClasses.h"
 #include "catalog/CheckerNames.h"
+#include "catalog/DocumentKeys.h"
+#include "catalog/ErrorCodes.h"
 #include "tools/stubpack/CatalogText.h"
 
 namespace {
 
+using Catalog::kAction;
+using Catalog::kIn;
+using Catalog::kOut;
+using Catalog::kProvided;
+
+// How a finding ends when the run stops for an empty mandatory field.
+const std::string kStopsEmpty = " (the run stops with " + CodeText(Catalog::ErrorCode::kMandatoryFieldEmpty) + ")";
+
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::vector<std::string> ClassNames() {
   std::vector<std::string> names;
@@ -51,15 +59,17 @@ class ActionChecker {
       : element_(element), index_(index), sources_(sources), findings_(findings) {}
 
   void check() {
-    if (!element_.isObject() || !element_.isMember("action")) {
-      report(Severity::kError, "not an object with an \"action\"; the stub refuses the whole workflow (code 10)");
+    if (!element_.isObject() || !element_.isMember(kAction.text)) {
+      report(Severity::kError, "not an object with an " + Quoted(kAction.text) +
+                                   "; the stub refuses the whole workflow (" +
+                                   CodeText(Catalog::ErrorCode::kWorkflowMalformed) + ")");
       return;
     }
-    if (!element_["action"].isString()) {
-      report(Severity::kError, "\"action\" is not a string; the run ends when the stub reads it");
+    if (!element_[kAction.text].isString()) {
+      report(Severity::kError, Quoted(kAction.text) + " is not a string; the run ends when the stub reads it");
       return;
     }
-    name_ = element_["action"].asString();
+    name_ = element_[kAction.text].asString();
     actionClass_ = Catalog::FindActionClass(Widen(name_));
     if (actionClass_ == nullptr) {
       report(Severity::kError, "unknown action class " + Quoted(name_) + CaseHint(name_, ClassNames()) +
@@ -83,10 +93,11 @@ class ActionChecker {
 
   // The "in" field that the condition tests, if it names one.
   std::string checkCondition() {
-    if (!element_.isMember("provided")) return {};
-    const Json::Value& provided = element_["provided"];
+    if (!element_.isMember(kProvided.text)) return {};
+    const Json::Value& provided = element_[kProvided.text];
     if (!provided.isString()) {
-      report(Severity::kError, "\"provided\" is not a string; the stub ignores it and always runs the action");
+      report(Severity::kError,
+             Quoted(kProvided.text) + " is not a string; the stub ignores it and always runs the action");
       return {};
     }
     const std::string condition = provided.asString();
@@ -94,28 +105,29 @@ class ActionChecker {
     const std::vector<std::string> parts = SplitCondition(condition);
     const std::string checker = parts.empty() ? std::string() : parts.front();
     if (!Contains(CheckerNames(), checker)) {
-      report(Severity::kError, "\"provided\" names no checker: " + Quoted(checker) + CaseHint(checker, CheckerNames()) +
-                                   " is not one of " + JoinQuoted(CheckerNames()) + "; the stub skips the action");
+      report(Severity::kError, Quoted(kProvided.text) + " names no checker: " + Quoted(checker) +
+                                   CaseHint(checker, CheckerNames()) + " is not one of " + JoinQuoted(CheckerNames()) +
+                                   "; the stub skips the action");
       return {};
     }
     if (parts.size() < 2) {
-      report(Severity::kError, "\"provided\" " + Quoted(condition) +
+      report(Severity::kError, Quoted(kProvided.text) + " " + Quoted(condition) +
                                    " names no value to test after \"#\"; the action never runs");
       return {};
     }
     if (parts.size() > 2) {
-      report(Severity::kWarning, "\"provided\" " + Quoted(condition) + ": the parts after " + Quoted(parts[1]) +
-                                     " are ignored");
+      report(Severity::kWarning, Quoted(kProvided.text) + " " + Quoted(condition) + ": the parts after " +
+                                     Quoted(parts[1]) + " are ignored");
     }
     const std::string& tested = parts[1];
     if (tested[0] == '=') {
-      checkReference("\"provided\"", tested.substr(1), false);
+      checkReference(Quoted(kProvided.text), tested.substr(1), false);
       return {};
     }
-    const Json::Value& in = element_["in"];
+    const Json::Value& in = element_[kIn.text];
     if (!in.isObject() || !in.isMember(tested)) {
-      report(Severity::kWarning, "\"provided\" tests the \"in\" field " + Quoted(tested) +
-                                     ", which the action does not have; it is always empty");
+      report(Severity::kWarning, Quoted(kProvided.text) + " tests the " + Quoted(kIn.text) + " field " +
+                                     Quoted(tested) + ", which the action does not have; it is always empty");
     }
     return tested;
   }
@@ -124,13 +136,13 @@ class ActionChecker {
     const std::vector<std::string> mandatory = Narrow(actionClass_->mandatoryInputs);
     std::vector<std::string> known = Narrow(actionClass_->optionalInputs);
     known.insert(known.end(), mandatory.begin(), mandatory.end());
-    const Json::Value& in = element_["in"];
-    if (element_.isMember("in") && !in.isObject()) {
-      report(Severity::kError, "\"in\" is not an object; the stub ignores it");
+    const Json::Value& in = element_[kIn.text];
+    if (element_.isMember(kIn.text) && !in.isObject()) {
+      report(Severity::kError, Quoted(kIn.text) + " is not an object; the stub ignores it");
     }
     for (const std::string& field : mandatory) {
       if (!in.isObject() || !in.isMember(field)) {
-        report(Severity::kError, "missing mandatory \"in\" field " + Quoted(field) + " (the run stops with code 11)");
+        report(Severity::kError, "missing mandatory " + Quoted(kIn.text) + " field " + Quoted(field) + kStopsEmpty);
       }
     }
     if (!in.isObject()) return;
@@ -139,21 +151,21 @@ class ActionChecker {
       const Json::Value& value = in[field];
       if (!value.isString()) {
         report(Severity::kError,
-               "\"in\" field " + Quoted(field) + " is not a string; the run ends when the stub reads it");
+               Quoted(kIn.text) + " field " + Quoted(field) + " is not a string; the run ends when the stub reads it");
         continue;
       }
       const bool isMandatory = Contains(mandatory, field);
       if (!isMandatory && !Contains(known, field) && field != conditionField) {
         report(Severity::kWarning,
-               "\"in\" field " + Quoted(field) + CaseHint(field, known) + " is not read by " + name_);
+               Quoted(kIn.text) + " field " + Quoted(field) + CaseHint(field, known) + " is not read by " + name_);
         continue;
       }
       const std::string text = value.asString();
-      const std::string what = "\"in\" field " + Quoted(field);
+      const std::string what = Quoted(kIn.text) + " field " + Quoted(field);
       if (!text.empty() && text[0] == '=') {
         checkReference(what, text.substr(1), isMandatory);
       } else if (text.empty() && isMandatory) {
-        report(Severity::kError, "mandatory " + what + " is empty (the run stops with code 11)");
+        report(Severity::kError, "mandatory " + what + " is empty" + kStopsEmpty);
       }
     }
   }
@@ -164,8 +176,8 @@ class ActionChecker {
     const auto documentValue = sources_.documentValues.find(name);
     if (documentValue != sources_.documentValues.end()) {
       if (mandatory && documentValue->second.empty()) {
-        report(Severity::kError, "mandatory " + what + " refers to " + reference +
-                                     ", which the document holds empty (the run stops with code 11)");
+        report(Severity::kError,
+               "mandatory " + what + " refers to " + reference + ", which the document holds empty" + kStopsEmpty);
       }
       return;
     }
@@ -180,21 +192,21 @@ class ActionChecker {
                                    " publishes, after this action reads it");
       return;
     }
-    report(Severity::kError, what + " refers to " + reference +
-                                 ", which is neither a value of the document nor an \"out\" of an earlier action");
+    report(Severity::kError, what + " refers to " + reference + ", which is neither a value of the document nor an " +
+                                 Quoted(kOut.text) + " of an earlier action");
   }
 
   void checkOutputs() {
-    if (!element_.isMember("out")) return;
-    const Json::Value& out = element_["out"];
+    if (!element_.isMember(kOut.text)) return;
+    const Json::Value& out = element_[kOut.text];
     if (!out.isObject()) {
-      report(Severity::kError, "\"out\" is not an object; the stub ignores it");
+      report(Severity::kError, Quoted(kOut.text) + " is not an object; the stub ignores it");
       return;
     }
     const std::vector<std::string> outputs = Narrow(actionClass_->outputs);
     for (const std::string& output : out.getMemberNames()) {
       const Json::Value& value = out[output];
-      const std::string what = "\"out\" " + Quoted(output);
+      const std::string what = Quoted(kOut.text) + " " + Quoted(output);
       if (!value.isString()) {
         report(Severity::kError, what + " is not a string; the run ends when the stub reads it");
       } else if (!Contains(outputs, output)) {
@@ -218,11 +230,11 @@ class ActionChecker {
 }  // namespace
 
 std::vector<std::string> PublishedNames(const Json::Value& element) {
-  if (!element.isObject() || !element["action"].isString()) return {};
-  const Catalog::ActionClass* actionClass = Catalog::FindActionClass(Widen(element["action"].asString()));
+  if (!element.isObject() || !element[kAction.text].isString()) return {};
+  const Catalog::ActionClass* actionClass = Catalog::FindActionClass(Widen(element[kAction.text].asString()));
   if (actionClass == nullptr) return {};
   std::vector<std::string> names = Narrow(actionClass->storeWrites);
-  const Json::Value& out = element["out"];
+  const Json::Value& out = element[kOut.text];
   if (!out.isObject()) return names;
   for (const std::string& output : out.getMemberNames()) {
     const Json::Value& value = out[output];

@@ -14,6 +14,10 @@ std::vector<std::string> Narrow(const std::vector<std::wstring>& ascii) {
   return names;
 }
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string CodeText(Catalog::ErrorCode code) { return "code " + Catalog::ErrorCodeText(code); }
+
 std::wstring Widen(std::string_view bytes) {
   std::wstring text;
   for (const char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));

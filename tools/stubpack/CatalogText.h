@@ -6,8 +6,16 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/ErrorCodes.h"
+
 std::string Narrow(std::wstring_view ascii);
 std::vector<std::string> Narrow(const std::vector<std::wstring>& ascii);
+
+// Text in double quotes, as the findings name keys and values.
+std::string Quoted(const std::string& text);
+
+// "code <n>": how the findings name the code a run stops with.
+std::string CodeText(Catalog::ErrorCode code);
 
 // Bytes as wide characters one by one: enough to compare with ASCII names.
 std::wstring Widen(std::string_view bytes);

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "ui/PartUrls.h"
+#include "catalog/PartUrls.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::string DirectUrlFault(const std::string& url) {
     return "names no host";
   }
 
-  if (Ui::ExpandPartUrls(url).empty()) {
+  if (Catalog::ExpandPartUrls(url).empty()) {
     return "names a package of 0 parts (\"_NNN_000.\"); the browser download would open nothing";
   }
   return {};

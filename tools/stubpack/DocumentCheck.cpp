@@ -5,10 +5,17 @@
 #include <cstdlib>
 #include <memory>
 
+#include "catalog/DocumentKeys.h"
+#include "catalog/ErrorCodes.h"
 #include "catalog/ProductLocales.h"
 #include "tools/stubpack/ActionCheck.h"
 #include "tools/stubpack/CatalogText.h"
 #include "tools/stubpack/DirectUrlCheck.h"
+
+using Catalog::kDirectUrl;
+using Catalog::kProductLang;
+using Catalog::kRequestType;
+using Catalog::kWorkflow;
 
 namespace {
 
@@ -37,9 +44,10 @@ Finding SyntaxFinding(const std::string& errors) {
   return finding;
 }
 
-void CheckMandatoryText(const Json::Value& root, const char* key, int code, std::vector<Finding>& findings) {
-  const std::string name = std::string("\"") + key + "\"";
-  const std::string stop = "; the stub stops with code " + std::to_string(code);
+void CheckMandatoryText(const Json::Value& root, const char* key, Catalog::ErrorCode code,
+                        std::vector<Finding>& findings) {
+  const std::string name = Quoted(key);
+  const std::string stop = "; the stub stops with " + CodeText(code);
   if (!root.isMember(key)) {
     findings.push_back(DocumentFinding(Severity::kError, "missing " + name + stop));
   } else if (!root[key].isString()) {
@@ -48,50 +56,56 @@ void CheckMandatoryText(const Json::Value& root, const char* key, int code, std:
 }
 
 void CheckProductLang(const Json::Value& root, std::vector<Finding>& findings) {
-  if (!root["productLang"].isString()) return;
-  const std::string locale = root["productLang"].asString();
+  if (!root[kProductLang.text].isString()) return;
+  const std::string locale = root[kProductLang.text].asString();
   if (!Catalog::IsProductLocale(Widen(locale))) {
     std::string carried;
     for (const Catalog::ProductLocale& product : Catalog::kProductLocales) {
       carried += (carried.empty() ? "" : " ") + Narrow(product.name);
     }
-    findings.push_back(DocumentFinding(Severity::kWarning, "\"productLang\" \"" + locale +
-                                           "\" is not a locale the stub carries strings for (" + carried +
-                                           "); it shows English (en-US)"));
+    findings.push_back(DocumentFinding(Severity::kWarning, Quoted(kProductLang.text) + " \"" + locale +
+                                                               "\" is not a locale the stub carries strings for (" +
+                                                               carried + "); it shows English (en-US)"));
   }
 }
 
 void CheckDirectUrl(const Json::Value& root, std::vector<Finding>& findings) {
-  if (!root.isMember("directUrl")) return;
-  const Json::Value& value = root["directUrl"];
+  if (!root.isMember(kDirectUrl.text)) return;
+  const Json::Value& value = root[kDirectUrl.text];
   if (!value.isString()) {
     findings.push_back(DocumentFinding(
-        Severity::kError, "\"directUrl\" is not a string; the stub ignores it and offers no browser download"));
+        Severity::kError,
+        Quoted(kDirectUrl.text) + " is not a string; the stub ignores it and offers no browser download"));
     return;
   }
   const std::string url = value.asString();
   if (url.empty()) {
-    findings.push_back(
-        DocumentFinding(Severity::kWarning, "\"directUrl\" is empty; a failed download offers no browser download"));
+    findings.push_back(DocumentFinding(
+        Severity::kWarning, Quoted(kDirectUrl.text) + " is empty; a failed download offers no browser download"));
     return;
   }
   const std::string fault = DirectUrlFault(url);
-  if (!fault.empty()) findings.push_back(DocumentFinding(Severity::kError, "\"directUrl\" \"" + url + "\" " + fault));
+  if (!fault.empty()) {
+    findings.push_back(DocumentFinding(Severity::kError, Quoted(kDirectUrl.text) + " \"" + url + "\" " + fault));
+  }
 }
 
 void CheckWorkflow(const Json::Value& root, std::vector<Finding>& findings) {
-  if (!root.isMember("workflow")) {
-    findings.push_back(DocumentFinding(Severity::kWarning, "no \"workflow\"; the stub runs no action"));
+  if (!root.isMember(kWorkflow.text)) {
+    findings.push_back(
+        DocumentFinding(Severity::kWarning, "no " + Quoted(kWorkflow.text) + "; the stub runs no action"));
     return;
   }
-  const Json::Value& workflow = root["workflow"];
+  const Json::Value& workflow = root[kWorkflow.text];
   if (!workflow.isArray()) {
-    findings.push_back(DocumentFinding(Severity::kError, "\"workflow\" is not an array; the stub stops with code 10"));
+    findings.push_back(
+        DocumentFinding(Severity::kError, Quoted(kWorkflow.text) + " is not an array; the stub stops with " +
+                                              CodeText(Catalog::ErrorCode::kWorkflowMalformed)));
     return;
   }
   ValueSources sources;
   for (const std::string& key : root.getMemberNames()) {
-    if (key != "workflow" && root[key].isString()) sources.documentValues[key] = root[key].asString();
+    if (key != kWorkflow.text && root[key].isString()) sources.documentValues[key] = root[key].asString();
   }
   for (Json::ArrayIndex i = 0; i < workflow.size(); ++i) {
     const int index = static_cast<int>(i) + 1;
@@ -111,12 +125,13 @@ std::vector<Finding> CheckDocument(const std::string& text) {
   std::string errors;
   if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return {SyntaxFinding(errors)};
   if (!root.isObject()) {
-    return {DocumentFinding(Severity::kError, "the document is not a JSON object; the stub stops with code 4")};
+    return {DocumentFinding(Severity::kError, "the document is not a JSON object; the stub stops with " +
+                                                  CodeText(Catalog::ErrorCode::kProductLangMissing))};
   }
 
   std::vector<Finding> findings;
-  CheckMandatoryText(root, "productLang", 4, findings);
-  CheckMandatoryText(root, "requestType", 13, findings);
+  CheckMandatoryText(root, kProductLang.text, Catalog::ErrorCode::kProductLangMissing, findings);
+  CheckMandatoryText(root, kRequestType.text, Catalog::ErrorCode::kRequestTypeMissing, findings);
   CheckProductLang(root, findings);
   CheckDirectUrl(root, findings);
   CheckWorkflow(root, findings);

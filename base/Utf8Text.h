@@ -1,11 +1,14 @@
 #pragma once
 // Strict conversions between UTF-8 and UTF-16 (wchar_t is 16 bits on Windows),
-// for code points up to U+10FFFF. No windows.h: the rules are unit-tested.
+// for code points up to U+10FFFF: the texts of the proxy manager's interface,
+// of URLs sent over the network and of the test programs' records. No
+// windows.h: the rules are unit-tested and fuzzed. Texts in the ANSI code page
+// (the metadata, JSON strings, exception messages) go through AnsiText.h.
 
 #include <string>
 #include <string_view>
 
-namespace ORVK::ProxyManager {
+namespace Base {
 
 // False for malformed UTF-8: bad lead or continuation bytes, truncated
 // sequences, overlong forms, encoded surrogates, values above U+10FFFF.
@@ -18,4 +21,4 @@ bool WideToUtf8(std::wstring_view text, std::string& out);
 std::wstring Utf8ToWideLenient(std::string_view text);
 std::string WideToUtf8Lenient(std::wstring_view text);
 
-}  // namespace ORVK::ProxyManager
+}  // namespace Base

@@ -1,9 +1,9 @@
-#include "ui/PartUrls.h"
+#include "catalog/PartUrls.h"
 
 #include <cstdio>
 #include <regex>
 
-namespace Ui {
+namespace Catalog {
 
 std::vector<std::string> ExpandPartUrls(const std::string& url) {
   static const std::regex marker(R"(_\d{3}_\d{3}\.)", std::regex::ECMAScript);
@@ -23,4 +23,4 @@ std::vector<std::string> ExpandPartUrls(const std::string& url) {
   return urls;
 }
 
-}  // namespace Ui
+}  // namespace Catalog

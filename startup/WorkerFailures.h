@@ -7,7 +7,7 @@
 
 #include "ui/CMainDlg.h"
 
-namespace Ui {
+namespace Startup {
 
 // Runs run on the calling (worker) thread. A failure that leaves it is logged
 // and answered as a run's worker answers it:
@@ -17,10 +17,11 @@ namespace Ui {
 //   subclass such as invalid-argument) goes to the failure display with its
 //   message, and the window stays open;
 // - anything else (the unpacking library's own failure types, a runtime or
-//   allocation error) goes to the failure display as error code 12, so that a
-//   run never ends in an abnormal termination.
+//   allocation error) goes to the failure display as the code of an unexpected
+//   failure (Catalog::ErrorCode::kUnexpectedFailure), so that a run never ends
+//   in an abnormal termination.
 // directUrl is asked only when a failure is shown.
-void RunAndAnswerFailures(CMainDlg& window, const std::function<void()>& run,
+void RunAndAnswerFailures(Ui::CMainDlg& window, const std::function<void()>& run,
                           const std::function<std::wstring()>& directUrl);
 
-}  // namespace Ui
+}  // namespace Startup

@@ -1,4 +1,4 @@
-#include "ui/WorkerFailures.h"
+#include "startup/WorkerFailures.h"
 
 #include <json/json.h>
 
@@ -7,17 +7,11 @@
 
 #include "base/AnsiText.h"
 #include "base/ExecutionLog.h"
+#include "catalog/ErrorCodes.h"
 
-namespace Ui {
+namespace Startup {
 
-namespace {
-
-// The failure code of everything that is neither kind of logic error.
-constexpr wchar_t kOtherFailureCode[] = L"12";
-
-}  // namespace
-
-void RunAndAnswerFailures(CMainDlg& window, const std::function<void()>& run,
+void RunAndAnswerFailures(Ui::CMainDlg& window, const std::function<void()>& run,
                           const std::function<std::wstring()>& directUrl) {
   try {
     run();
@@ -31,13 +25,15 @@ void RunAndAnswerFailures(CMainDlg& window, const std::function<void()>& run,
                    message.c_str());
     window.ShowFailure(message, directUrl());
   } catch (const std::exception& failure) {
+    const std::wstring code = Catalog::ErrorCodeWideText(Catalog::ErrorCode::kUnexpectedFailure);
     Base::LogError(L"ThreadProc exception caught, type std::exception [%s], display error code [%s].\n",
-                   Base::AnsiToWide(failure.what()).c_str(), kOtherFailureCode);
-    window.ShowFailure(kOtherFailureCode, directUrl());
+                   Base::AnsiToWide(failure.what()).c_str(), code.c_str());
+    window.ShowFailure(code, directUrl());
   } catch (...) {
-    Base::LogError(L"ThreadProc exception caught, unknown type, display error code [%s].\n", kOtherFailureCode);
-    window.ShowFailure(kOtherFailureCode, directUrl());
+    const std::wstring code = Catalog::ErrorCodeWideText(Catalog::ErrorCode::kUnexpectedFailure);
+    Base::LogError(L"ThreadProc exception caught, unknown type, display error code [%s].\n", code.c_str());
+    window.ShowFailure(code, directUrl());
   }
 }
 
-}  // namespace Ui
+}  // namespace Startup

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-namespace Ui {
+namespace Catalog {
 
 // The URLs of all parts, 1 to MMM in order, each with every marker of url
 // rewritten to that part; url alone when it has no marker; none when MMM is 0.
 std::vector<std::string> ExpandPartUrls(const std::string& url);
 
-}  // namespace Ui
+}  // namespace Catalog

@@ -1,14 +1,14 @@
-#include "proxy/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <cstdint>
 
-namespace ORVK::ProxyManager {
+namespace Base {
 namespace {
 
 // Wide texts hold UTF-16 code units: wchar_t is 16 bits on Windows. Where it is
 // wider (the native fuzz build), a unit above 0xFFFF is not UTF-16 and is
 // refused like a lone surrogate.
-static_assert(sizeof(wchar_t) >= 2, "the proxy manager's wide texts are UTF-16");
+static_assert(sizeof(wchar_t) >= 2, "wide texts are UTF-16");
 constexpr char32_t kLargestUnit = 0xFFFF;
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -130,4 +130,4 @@ std::string WideToUtf8Lenient(std::wstring_view text) {
   return result;
 }
 
-}  // namespace ORVK::ProxyManager
+}  // namespace Base
