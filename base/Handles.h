@@ -190,6 +190,46 @@ struct GdiObjectTraits {
   static void Close(Type h) { DeleteObject(h); }
 };
 
+// A device context of a window (GetDC), given back to the same window.
+struct WindowDcTraits {
+  struct Type {
+    HWND window;
+    HDC dc;
+  };
+  static constexpr Type kNone = {nullptr, nullptr};
+  static bool IsValid(Type h) { return h.dc != nullptr; }
+  static void Close(Type h) { ReleaseDC(h.window, h.dc); }
+};
+
+// A device context made by the program (CreateCompatibleDC).
+struct MemoryDcTraits {
+  using Type = HDC;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { DeleteDC(h); }
+};
+
+// An object selected into a device context: closing selects back the object
+// it replaced. Declared after the owners of both, so that it ends first.
+struct SelectionTraits {
+  struct Type {
+    HDC dc;
+    HGDIOBJ previous;
+  };
+  static constexpr Type kNone = {nullptr, nullptr};
+  static bool IsValid(Type h) { return h.previous != nullptr && h.previous != HGDI_ERROR; }
+  static void Close(Type h) { SelectObject(h.dc, h.previous); }
+};
+
+// A COM object's reference (IStream*, ...).
+template <class Interface>
+struct ComReferenceTraits {
+  using Type = Interface*;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type p) { return p != nullptr; }
+  static void Close(Type p) { p->Release(); }
+};
+
 // Theme data of a window (OpenThemeData).
 struct ThemeDataTraits {
   using Type = HTHEME;
@@ -217,5 +257,20 @@ using LocalArgv = UniqueResource<LocalMemoryTraits<LPWSTR*>>;
 using HeapBlock = UniqueResource<ProcessHeapTraits>;
 using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using ThemeData = UniqueResource<ThemeDataTraits>;
+using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using WindowDc = UniqueResource<WindowDcTraits>;
+using MemoryDc = UniqueResource<MemoryDcTraits>;
+using Selection = UniqueResource<SelectionTraits>;
+template <class Interface>
+using ComReference = UniqueResource<ComReferenceTraits<Interface>>;
+
+// The device context of window (the screen's for null); check it with valid().
+inline WindowDc GetWindowDc(HWND window) { return WindowDc({window, GetDC(window)}); }
+
+// Selects object into dc until the returned owner ends; selects nothing when
+// either is null.
+inline Selection SelectInto(HDC dc, HGDIOBJ object) {
+  return Selection({dc, dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr});
+}
 
 }  // namespace Base

@@ -24,8 +24,8 @@
 #include "base/Handles.h"
 #include "download/CDownloadManager.h"
 #include "ui/CMainDlg.h"
-#include "ui/GdiplusSession.h"
-#include "ui/MessageLoop.h"
+#include "window/GdiplusSession.h"
+#include "window/MessageLoop.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ DWORD WINAPI Worker(void* parameter) {
 }
 
 bool WindowDownload(Job& job) {
-  Ui::GdiplusSession graphics;
+  Window::GdiplusSession graphics;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   Ui::CMainDlg window;
@@ -98,7 +98,7 @@ bool WindowDownload(Job& job) {
   ShowWindow(main, SW_SHOW);
   const Base::UniqueHandle worker(CreateThread(nullptr, 0, &Worker, &job, 0, nullptr));
   if (!worker) return false;
-  Ui::RunMessageLoop(main);
+  Window::RunMessageLoop(main);
   WaitForSingleObject(worker.get(), INFINITE);
   DestroyWindow(main);
   return job.ok;

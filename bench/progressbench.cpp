@@ -23,10 +23,10 @@
 #include "base/Handles.h"
 #include "resources/ResourceIds.h"
 #include "ui/CMainDlg.h"
-#include "ui/GdiplusSession.h"
 #include "ui/LocalizedStrings.h"
-#include "ui/MessageLoop.h"
 #include "ui/StatusText.h"
+#include "window/GdiplusSession.h"
+#include "window/MessageLoop.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ int wmain(int argc, wchar_t** argv) {
   Bench bench;
   if (argc > 1) bench.messages = static_cast<unsigned>(std::wcstoul(argv[1], nullptr, 10));
   if (bench.messages == 0) return 2;
-  Ui::GdiplusSession graphics;
+  Window::GdiplusSession graphics;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   Ui::CMainDlg window;
@@ -114,7 +114,7 @@ int wmain(int argc, wchar_t** argv) {
   ShowWindow(main, SW_SHOW);
   const Base::UniqueHandle worker(CreateThread(nullptr, 0, &Worker, &bench, 0, nullptr));
   if (!worker) return 3;
-  Ui::RunMessageLoop(main);
+  Window::RunMessageLoop(main);
   WaitForSingleObject(worker.get(), INFINITE);
   DestroyWindow(main);
   return 0;

@@ -12,8 +12,8 @@
 #include "resources/ResourceIds.h"
 #include "startup/MetadataBlock.h"
 #include "startup/ThreadProc.h"
-#include "ui/GdiplusSession.h"
-#include "ui/MessageLoop.h"
+#include "window/GdiplusSession.h"
+#include "window/MessageLoop.h"
 #include "workflow/WorkflowError.h"
 
 namespace Startup {
@@ -28,7 +28,7 @@ int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
   const auto run = std::make_shared<RunState>();
   GenericStub::RegisterActions(run->workflow);
   LogSupportedActions(run->workflow);
-  const Ui::GdiplusSession graphics;
+  const Window::GdiplusSession graphics;
   run->switches = ParseSwitches(SplitCommandLine(commandLine));
   return RunApplication(instance, showState, run);
 }
@@ -81,7 +81,7 @@ int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunS
   ShowWindow(window, showState);
   // Without a worker nothing would ever close the window; the user still can.
   if (!StartWorker(run)) LogError(L"Error in starting the worker thread!\n");
-  const int exitCode = static_cast<int>(Ui::RunMessageLoop(window));
+  const int exitCode = static_cast<int>(Window::RunMessageLoop(window));
   DestroyWindow(window);
   return exitCode;
 }

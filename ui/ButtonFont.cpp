@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/Handles.h"
+
 namespace Ui {
 
 namespace {
@@ -37,8 +39,9 @@ std::unique_ptr<Gdiplus::Font> FromDescription(HDC dc, const LOGFONTW& descripti
 }  // namespace
 
 std::unique_ptr<Gdiplus::Font> MakeButtonFont(HWND button) {
-  const HDC dc = GetDC(button);
-  if (dc == nullptr) return nullptr;
+  const Base::WindowDc buttonDc = Base::GetWindowDc(button);
+  if (!buttonDc) return nullptr;
+  const HDC dc = buttonDc.get().dc;
   const auto windowFont = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
   LOGFONTW description = {};
   std::unique_ptr<Gdiplus::Font> font;
@@ -47,7 +50,6 @@ std::unique_ptr<Gdiplus::Font> MakeButtonFont(HWND button) {
   } else {
     font = Usable(std::make_unique<Gdiplus::Font>(dc));
   }
-  ReleaseDC(button, dc);
   return font;
 }
 

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "ui/GdiPlus.h"
+#include "window/GdiPlus.h"
 
 namespace Ui {
 

@@ -20,7 +20,7 @@ void CCustomizeHyperLink::navigate() {
 void CCustomizeHyperLink::doPaint(HDC dc) {
   linkColor_ = kLinkColor;
   visitedColor_ = kLinkColor;
-  CHyperLinkImpl::doPaint(dc);
+  Window::CHyperLinkImpl::doPaint(dc);
 }
 
 }  // namespace Ui

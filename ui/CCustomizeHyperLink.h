@@ -3,11 +3,11 @@
 // blue, whatever the browser's link colours are, and opened in the user's
 // default browser.
 
-#include "ui/HyperLinkImpl.h"
+#include "window/HyperLinkImpl.h"
 
 namespace Ui {
 
-class CCustomizeHyperLink final : public CHyperLinkImpl {
+class CCustomizeHyperLink final : public Window::CHyperLinkImpl {
  public:
   static constexpr COLORREF kLinkColor = RGB(5, 132, 189);
 

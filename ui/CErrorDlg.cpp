@@ -6,10 +6,10 @@
 #include "base/AnsiText.h"
 #include "resources/ResourceIds.h"
 #include "ui/BrowserLaunch.h"
-#include "ui/CenterWindow.h"
 #include "ui/LocalizedStrings.h"
-#include "ui/PaintScope.h"
-#include "ui/ResourceImage.h"
+#include "window/CenterWindow.h"
+#include "window/PaintScope.h"
+#include "window/ResourceImage.h"
 
 namespace Ui {
 
@@ -29,9 +29,8 @@ std::wstring DialogFaceName(HWND dialog) {
 
 HFONT CreatePointFont(int pointsTimesTen, const std::wstring& face) {
   LOGFONTW description = {};
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  const Base::WindowDc screen = Base::GetWindowDc(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get().dc, LOGPIXELSY) : 96;
   description.lfHeight = -std::abs(MulDiv(pointsTimesTen, dpi, 720));
   description.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(description.lfFaceName, face.c_str(), LF_FACESIZE);
@@ -95,12 +94,12 @@ void CErrorDlg::onInitDialog() {
   link_.setLabel(troubleshoot);
   link_.setTarget(kTroubleshootingUrl);
   SetWindowTextW(button_.hwnd(), browserDownload.c_str());
-  errorMark_ = std::make_unique<ResourceImage>(IDB_ERROR_MARK);
-  CenterWindow(hwnd());
+  errorMark_ = std::make_unique<Window::ResourceImage>(IDB_ERROR_MARK);
+  Window::CenterWindow(hwnd());
 }
 
 void CErrorDlg::onPaint() {
-  PaintScope paint(hwnd());
+  Window::PaintScope paint(hwnd());
   if (!errorMark_ || errorMark_->bitmap() == nullptr || paint.dc() == nullptr) return;
   Gdiplus::Graphics surface(paint.dc());
   surface.DrawImage(errorMark_->bitmap(), kMarkLeft, kMarkTop, kMarkSize, kMarkSize);

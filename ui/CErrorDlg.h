@@ -11,15 +11,17 @@
 #include <string>
 
 #include "base/Handles.h"
-#include "ui/AeroDialogImpl.h"
 #include "ui/CCustomizeHyperLink.h"
 #include "ui/COwnerDrawButton.h"
+#include "window/AeroDialogImpl.h"
+
+namespace Window {
+class ResourceImage;
+}  // namespace Window
 
 namespace Ui {
 
-class ResourceImage;
-
-class CErrorDlg final : public CAeroDialogImpl {
+class CErrorDlg final : public Window::CAeroDialogImpl {
  public:
   static constexpr wchar_t kTroubleshootingUrl[] =
       L"https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems";
@@ -46,7 +48,7 @@ class CErrorDlg final : public CAeroDialogImpl {
   std::wstring directUrl_;
   COwnerDrawButton button_;
   Base::UniqueFont messageFont_;
-  std::unique_ptr<ResourceImage> errorMark_;
+  std::unique_ptr<Window::ResourceImage> errorMark_;
 };
 
 }  // namespace Ui

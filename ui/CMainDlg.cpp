@@ -10,9 +10,9 @@
 #include "catalog/ErrorCodes.h"
 #include "resources/ResourceIds.h"
 #include "ui/CErrorDlg.h"
-#include "ui/CenterWindow.h"
 #include "ui/LocalizedStrings.h"
 #include "ui/StatusText.h"
+#include "window/CenterWindow.h"
 #include "workflow/JsonText.h"
 
 namespace Ui {
@@ -30,7 +30,7 @@ CMainDlg::CMainDlg() = default;
 
 CMainDlg::~CMainDlg() = default;
 
-HWND CMainDlg::create(HWND parent) { return CDialogImpl::create(parent, IDD_MAIN); }
+HWND CMainDlg::create(HWND parent) { return Window::CDialogImpl::create(parent, IDD_MAIN); }
 
 bool CMainDlg::processMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (processAeroMessage(message, wParam, lParam, result)) return true;
@@ -55,7 +55,7 @@ void CMainDlg::onInitDialog() {
   status_ = GetDlgItem(hwnd(), IDC_STATUS);
   label_ = GetDlgItem(hwnd(), IDC_LABEL);
   progress_ = GetDlgItem(hwnd(), IDC_PROGRESS);
-  CenterWindow(hwnd());
+  Window::CenterWindow(hwnd());
 }
 
 void CMainDlg::callback(const std::wstring& message) {

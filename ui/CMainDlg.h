@@ -15,12 +15,12 @@
 #include <atomic>
 #include <string>
 
-#include "ui/AeroDialogImpl.h"
+#include "window/AeroDialogImpl.h"
 #include "workflow/CallbackHandler.h"
 
 namespace Ui {
 
-class CMainDlg final : public CAeroDialogImpl, public GenericStub::CallbackHandler {
+class CMainDlg final : public Window::CAeroDialogImpl, public GenericStub::CallbackHandler {
  public:
   CMainDlg();
   ~CMainDlg() override;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/ButtonFont.h"
+#include "window/WindowText.h"
 
 namespace Ui {
 
@@ -10,12 +11,6 @@ namespace {
 
 constexpr LONG_PTR kOwnerDrawStyle = 0xB;  // BS_OWNERDRAW
 constexpr INT kCornerSquare = 6;           // the corners are arcs of radius 3
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 void AddRoundedRectangle(Gdiplus::GraphicsPath& path, INT left, INT top, INT right, INT bottom) {
   path.AddArc(right - kCornerSquare, top, kCornerSquare, kCornerSquare, 270, 90);
@@ -34,7 +29,7 @@ COwnerDrawButton::~COwnerDrawButton() = default;
 bool COwnerDrawButton::subclassWindow(HWND window) {
   if (!IsWindow(window)) return false;
   SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | kOwnerDrawStyle);
-  return CWindowImpl::subclassWindow(window);
+  return Window::CWindowImpl::subclassWindow(window);
 }
 
 bool COwnerDrawButton::processMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -107,7 +102,7 @@ void COwnerDrawButton::drawItem(const DRAWITEMSTRUCT* item) {
   canvas.FillPath(&fillBrush, &path);
   canvas.DrawPath(&border, &path);
 
-  const std::wstring text = WindowText(hwnd());
+  const std::wstring text = Window::WindowText(hwnd());
   if (!text.empty() && font_) {
     Gdiplus::StringFormat format;
     format.SetAlignment(Gdiplus::StringAlignmentCenter);

@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/GdiPlus.h"
-#include "ui/OwnerDraw.h"
-#include "ui/WindowImpl.h"
+#include "window/GdiPlus.h"
+#include "window/OwnerDraw.h"
+#include "window/WindowImpl.h"
 
 namespace Ui {
 
-class COwnerDrawButton final : public CWindowImpl, public COwnerDraw<COwnerDrawButton> {
+class COwnerDrawButton final : public Window::CWindowImpl, public Window::COwnerDraw<COwnerDrawButton> {
  public:
   COwnerDrawButton();
   ~COwnerDrawButton() override;

@@ -29,7 +29,7 @@ def test_every_window_in_every_language_fits_its_texts(wine, hosts, arch, build_
     folder = build_dir / ("screenshots" if arch == "x86_64" else f"screenshots-{arch}")
     for old in folder.glob("*.png"):
         old.unlink()
-    result = wine.run(hosts / "uishots.exe", windows_path(folder), *locales, timeout=600)
+    result = wine.run(hosts / "windowhost.exe", "shots", windows_path(folder), *locales, timeout=600)
     report = result.stdout.decode("utf-8").replace("\r\n", "\n")
     clipped = [line for line in report.splitlines() if line.startswith("clipped ")]
     assert clipped == [], "\n".join(clipped)

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "ui/HyperLinkImpl.h"
+#include "window/HyperLinkImpl.h"
 
-using namespace Ui;
+using namespace Window;
 
 namespace {
 

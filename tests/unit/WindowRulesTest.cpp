@@ -7,11 +7,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "ui/AnchorColor.h"
-#include "ui/Centring.h"
 #include "ui/StatusText.h"
+#include "window/AnchorColor.h"
+#include "window/Centring.h"
 
 using namespace Ui;
+using namespace Window;
 
 // The everyday values (percentages, codes 3 to 11, "abc" as progress) are
 // shown by the main window scenarios; these are their edges.

@@ -1,6 +1,6 @@
-#include "ui/Centring.h"
+#include "window/Centring.h"
 
-namespace Ui {
+namespace Window {
 
 void CentredPosition(const Box& window, const Box& area, const Box& workArea, long& x, long& y) {
   const long width = window.right - window.left;
@@ -13,4 +13,4 @@ void CentredPosition(const Box& window, const Box& area, const Box& workArea, lo
   if (y < workArea.top) y = workArea.top;
 }
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,10 +1,10 @@
 #pragma once
 // The graphics library of the windows, started for the life of this object.
-// The owner-drawn button and the error mark draw with it.
+// Owner-drawn controls and resource images draw with it.
 
 #include <cstdint>
 
-namespace Ui {
+namespace Window {
 
 class GdiplusSession {
  public:
@@ -19,4 +19,4 @@ class GdiplusSession {
   std::uintptr_t token_ = 0;
 };
 
-}  // namespace Ui
+}  // namespace Window

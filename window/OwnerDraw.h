@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace Ui {
+namespace Window {
 
 // Reflected notifications: the parent sends a child's own request back to it
 // with this offset added to the message number.
@@ -39,4 +39,4 @@ class COwnerDraw {
   }
 };
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,8 +1,8 @@
-#include "ui/CenterWindow.h"
+#include "window/CenterWindow.h"
 
-#include "ui/Centring.h"
+#include "window/Centring.h"
 
-namespace Ui {
+namespace Window {
 
 namespace {
 
@@ -30,4 +30,4 @@ void CenterWindow(HWND window) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace Ui
+}  // namespace Window

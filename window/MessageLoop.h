@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-namespace Ui {
+namespace Window {
 
 // Pumps the calling thread's messages until WM_QUIT, giving dialog keyboard
 // handling to dialog first. Returns the quit message's parameter, or 0 when
 // GetMessageW fails.
 WPARAM RunMessageLoop(HWND dialog);
 
-}  // namespace Ui
+}  // namespace Window

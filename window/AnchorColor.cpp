@@ -1,8 +1,8 @@
-#include "ui/AnchorColor.h"
+#include "window/AnchorColor.h"
 
 #include <cwctype>
 
-namespace Ui {
+namespace Window {
 
 std::optional<std::uint32_t> ParseAnchorColor(const std::wstring& text) {
   std::uint32_t components[3] = {};
@@ -28,4 +28,4 @@ std::optional<std::uint32_t> ParseAnchorColor(const std::wstring& text) {
   return components[0] | (components[1] << 8) | (components[2] << 16);
 }
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,8 +1,8 @@
-#include "ui/GdiplusSession.h"
+#include "window/GdiplusSession.h"
 
-#include "ui/GdiPlus.h"
+#include "window/GdiPlus.h"
 
-namespace Ui {
+namespace Window {
 
 GdiplusSession::GdiplusSession() {
   Gdiplus::GdiplusStartupInput input;
@@ -14,4 +14,4 @@ GdiplusSession::~GdiplusSession() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
-}  // namespace Ui
+}  // namespace Window

@@ -13,9 +13,9 @@
 #include <uxtheme.h>
 
 #include "base/Handles.h"
-#include "ui/DialogImpl.h"
+#include "window/DialogImpl.h"
 
-namespace Ui {
+namespace Window {
 
 class CAeroDialogImpl : public CDialogImpl {
  protected:
@@ -38,4 +38,4 @@ class CAeroDialogImpl : public CDialogImpl {
   bool bufferedPaintReady_ = false;
 };
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,6 +1,6 @@
-#include "ui/WindowImpl.h"
+#include "window/WindowImpl.h"
 
-namespace Ui {
+namespace Window {
 
 namespace {
 
@@ -59,4 +59,4 @@ LRESULT CALLBACK CWindowImpl::WindowProc(HWND window, UINT message, WPARAM wPara
   return self->defaultProc(message, wParam, lParam);
 }
 
-}  // namespace Ui
+}  // namespace Window

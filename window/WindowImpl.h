@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace Ui {
+namespace Window {
 
 class CWindowImpl {
  public:
@@ -34,4 +34,4 @@ class CWindowImpl {
   WNDPROC previous_ = nullptr;
 };
 
-}  // namespace Ui
+}  // namespace Window

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "base/Handles.h"
-#include "ui/WindowImpl.h"
+#include "window/WindowImpl.h"
 
-namespace Ui {
+namespace Window {
 
 class CHyperLinkImpl : public CWindowImpl {
  public:
@@ -63,4 +63,4 @@ class CHyperLinkImpl : public CWindowImpl {
   bool visited_ = false;
 };
 
-}  // namespace Ui
+}  // namespace Window

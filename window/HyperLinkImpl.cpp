@@ -1,12 +1,13 @@
-#include "ui/HyperLinkImpl.h"
+#include "window/HyperLinkImpl.h"
 
 #include <windowsx.h>
 
 #include "base/RegistryKey.h"
-#include "ui/AnchorColor.h"
-#include "ui/PaintScope.h"
+#include "window/AnchorColor.h"
+#include "window/PaintScope.h"
+#include "window/WindowText.h"
 
-namespace Ui {
+namespace Window {
 
 namespace {
 
@@ -36,12 +37,6 @@ bool IsImageStatic(LONG_PTR style) {
     default:
       return false;
   }
-}
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -115,14 +110,11 @@ void CHyperLinkImpl::computeLabelRect() {
   RECT client = {};
   GetClientRect(hwnd(), &client);
   labelRect_ = client;
-  const HDC dc = GetDC(hwnd());
-  if (dc == nullptr) return;
-  const HFONT font = linkFont_ ? linkFont_.get() : normalFont_;
-  const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+  const Base::WindowDc dc = Base::GetWindowDc(hwnd());
+  if (!dc) return;
+  const Base::Selection font = Base::SelectInto(dc.get().dc, linkFont_ ? linkFont_.get() : normalFont_);
   RECT text = client;
-  DrawTextW(dc, label_.c_str(), -1, &text, textFormat() | DT_CALCRECT);
-  if (previous != nullptr) SelectObject(dc, previous);
-  ReleaseDC(hwnd(), dc);
+  DrawTextW(dc.get().dc, label_.c_str(), -1, &text, textFormat() | DT_CALCRECT);
   const UINT format = textFormat();
   const LONG width = text.right - text.left;
   if ((format & DT_CENTER) != 0) text.left = client.left + (client.right - client.left - width) / 2;
@@ -247,14 +239,14 @@ void CHyperLinkImpl::doPaint(HDC dc) {
   const int previousMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF color = !IsWindowEnabled(hwnd()) ? GetSysColor(COLOR_GRAYTEXT) : visited_ ? visitedColor_ : linkColor_;
   const COLORREF previousColor = SetTextColor(dc, color);
-  const HFONT font = linkFont_ ? linkFont_.get() : normalFont_;
-  const HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
-  RECT text = labelRect_;
-  DrawTextW(dc, label_.c_str(), -1, &text, textFormat());
-  if (previousFont != nullptr) SelectObject(dc, previousFont);
+  {
+    const Base::Selection font = Base::SelectInto(dc, linkFont_ ? linkFont_.get() : normalFont_);
+    RECT text = labelRect_;
+    DrawTextW(dc, label_.c_str(), -1, &text, textFormat());
+  }
   SetTextColor(dc, previousColor);
   SetBkMode(dc, previousMode);
   if (GetFocus() == hwnd()) DrawFocusRect(dc, &labelRect_);
 }
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,6 +1,6 @@
-#include "ui/MessageLoop.h"
+#include "window/MessageLoop.h"
 
-namespace Ui {
+namespace Window {
 
 WPARAM RunMessageLoop(HWND dialog) {
   MSG message = {};
@@ -16,4 +16,4 @@ WPARAM RunMessageLoop(HWND dialog) {
   return message.wParam;
 }
 
-}  // namespace Ui
+}  // namespace Window

@@ -2,7 +2,7 @@
 // Where a dialog goes when it is centred: on its owner, or on the work area of
 // its monitor, and never outside that work area.
 
-namespace Ui {
+namespace Window {
 
 struct Box {
   long left = 0, top = 0, right = 0, bottom = 0;
@@ -13,4 +13,4 @@ struct Box {
 // the work area its top-left corner stays inside.
 void CentredPosition(const Box& window, const Box& area, const Box& workArea, long& x, long& y);
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,6 +1,6 @@
-#include "ui/DialogImpl.h"
+#include "window/DialogImpl.h"
 
-namespace Ui {
+namespace Window {
 
 namespace {
 
@@ -67,4 +67,4 @@ INT_PTR CALLBACK CDialogImpl::DialogProc(HWND window, UINT message, WPARAM wPara
   return TRUE;
 }
 
-}  // namespace Ui
+}  // namespace Window

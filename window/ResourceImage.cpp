@@ -1,8 +1,8 @@
-#include "ui/ResourceImage.h"
+#include "window/ResourceImage.h"
 
 #include <shlwapi.h>
 
-namespace Ui {
+namespace Window {
 
 ResourceImage::ResourceImage(unsigned id) {
   const HMODULE module = GetModuleHandleW(nullptr);
@@ -12,15 +12,10 @@ ResourceImage::ResourceImage(unsigned id) {
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   const DWORD size = SizeofResource(module, resource);
   if (data == nullptr || size == 0) return;
-  stream_ = SHCreateMemStream(static_cast<const BYTE*>(data), size);
-  if (stream_ == nullptr) return;
-  bitmap_ = std::make_unique<Gdiplus::Bitmap>(stream_);
+  stream_.reset(SHCreateMemStream(static_cast<const BYTE*>(data), size));
+  if (!stream_) return;
+  bitmap_ = std::make_unique<Gdiplus::Bitmap>(stream_.get());
   if (bitmap_->GetLastStatus() != Gdiplus::Ok) bitmap_.reset();
 }
 
-ResourceImage::~ResourceImage() {
-  bitmap_.reset();
-  if (stream_ != nullptr) stream_->Release();
-}
-
-}  // namespace Ui
+}  // namespace Window

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace Ui {
+namespace Window {
 
 class PaintScope {
  public:
@@ -20,4 +20,4 @@ class PaintScope {
   HDC dc_ = nullptr;
 };
 
-}  // namespace Ui
+}  // namespace Window

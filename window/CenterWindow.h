@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-namespace Ui {
+namespace Window {
 
 // Centres window on its owner when that is visible and not minimised, else on
 // the work area of the nearest monitor; keeps it inside that work area. Size
 // and z-order stay as they are.
 void CenterWindow(HWND window);
 
-}  // namespace Ui
+}  // namespace Window

@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-namespace Ui {
+namespace Window {
 
 class CDialogImpl {
  public:
@@ -40,4 +40,4 @@ class CDialogImpl {
   std::atomic<HWND> hwnd_{nullptr};
 };
 
-}  // namespace Ui
+}  // namespace Window

@@ -1,11 +1,11 @@
-#include "ui/AeroDialogImpl.h"
+#include "window/AeroDialogImpl.h"
 
 #include <dwmapi.h>
 #include <vsstyle.h>
 
-#include "ui/PaintScope.h"
+#include "window/PaintScope.h"
 
-namespace Ui {
+namespace Window {
 
 CAeroDialogImpl::~CAeroDialogImpl() {
   if (bufferedPaintReady_) BufferedPaintUnInit();
@@ -113,4 +113,4 @@ void CAeroDialogImpl::paintLayers(HDC dc, const RECT& client) {
   }
 }
 
-}  // namespace Ui
+}  // namespace Window
