@@ -22,7 +22,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
-HARNESS = REPO / "tests" / "harness"
+HARNESS = REPO / "tests" / "wine"
 
 MB = 1000 * 1000
 

@@ -21,7 +21,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
-HARNESS = REPO / "tests" / "harness"
+HARNESS = REPO / "tests" / "wine"
 
 
 def windows_path(path):
@@ -81,7 +81,7 @@ def main():
         downloads = work / "Downloads"
         downloads.mkdir()
         archive = make_archive(downloads)
-        shutil.copy(BUILD / "tests" / "helpers" / "actionrun.exe", downloads)
+        shutil.copy(BUILD / "tests" / "programs" / "actionrun.exe", downloads)
         print(f"archive: {archive.stat().st_size / 1e6:.1f} MB")
 
         native_out = work / "native"

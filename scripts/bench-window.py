@@ -19,9 +19,9 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
-HELPERS = BUILD / "tests" / "helpers"
+HELPERS = BUILD / "tests" / "programs"
 BENCH = BUILD / "bench"
-HARNESS = REPO / "tests" / "harness"
+HARNESS = REPO / "tests" / "wine"
 STUBPACK = REPO / "build" / "native" / "tools" / "stubpack" / "stubpack"
 # Fails after the language choice (no program to run), so the window stays open;
 # packed with --force, since stubpack refuses a document missing a mandatory field.
@@ -53,7 +53,7 @@ def main():
     env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
     with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as temp:
         work = Path(temp)
-        subprocess.run([str(HARNESS / "make-signing-pki.sh"), str(work), "bench"], check=True, capture_output=True)
+        subprocess.run([str(REPO / "tests" / "scenarios" / "kit" / "make-signing-pki.sh"), str(work), "bench"], check=True, capture_output=True)
         (work / "workflow.json").write_text(json.dumps(DOCUMENT))
         stub = work / "TarnwickSetup.exe"
         subprocess.run([str(STUBPACK), "pack", str(BUILD / "startup" / "TarnwickGUI.exe"), str(work / "workflow.json"),

@@ -27,5 +27,5 @@ configure x86_64 -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchain-x86_64-w64-mingw3
   -DTARNWICK_BUILD_TESTS=ON \
   -DTARNWICK_STUBPACK="$repo/build/native/tools/stubpack/stubpack" \
   -DTARNWICK_RELEASE_PROGRAM="$repo/build/i686/startup/TarnwickGUI.exe" \
-  -DTARNWICK_I686_HOSTS="$repo/build/i686/tests/helpers"
+  -DTARNWICK_I686_HOSTS="$repo/build/i686/tests/programs"
 cmake --build "$repo/build/x86_64" -j "$jobs"

@@ -19,7 +19,7 @@ build="$repo/build/x86_64"
 demo="$repo/build/demo"
 stubpack="$repo/build/native/tools/stubpack/stubpack"
 wine_run="$build/wine-run"
-helpers="$build/tests/helpers"
+helpers="$build/tests/programs"
 mkdir -p "$demo/pki"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy
 
@@ -28,7 +28,7 @@ winpath() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
 step "A throw-away code-signing certificate (openssl)"
 pki="$demo/pki"
-[ -f "$pki/demo-signer.pem" ] || "$repo/tests/harness/make-signing-pki.sh" "$pki" demo
+[ -f "$pki/demo-signer.pem" ] || "$repo/tests/scenarios/kit/make-signing-pki.sh" "$pki" demo
 openssl x509 -in "$pki/demo-signer-only.pem" -noout -subject -issuer
 
 step "The product package: Setup.exe (version 3.2.1.0) signed, in a RAR behind a self-extractor head, signed"
@@ -46,7 +46,7 @@ server_pid=$!
 session="$build/wine-session"
 cleanup() {
   kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-  "$repo/tests/harness/wine-session.sh" stop "$build/wineprefix" "$session" >/dev/null || true
+  "$repo/tests/wine/wine-session.sh" stop "$build/wineprefix" "$session" >/dev/null || true
 }
 trap cleanup EXIT
 for _ in $(seq 100); do [ -s "$port_file" ] && break; sleep 0.1; done
@@ -67,7 +67,7 @@ cp "$demo/TarnwickSetup.exe" "$run/TarnwickSetup.exe"
 ls -l "$demo"/*.exe "$run"/*.exe
 echo "release program (i686): $demo/TarnwickSetup.exe"
 
-"$repo/tests/harness/wine-session.sh" start "$build/wineprefix" "$session" >/dev/null
+"$repo/tests/wine/wine-session.sh" start "$build/wineprefix" "$session" >/dev/null
 display=":$(cat "$session/display")"
 "$wine_run" "$helpers/stores.exe" add-root "$(winpath "$pki/demo-ca.der")"
 log="$build/wineprefix/drive_c/users/${USER:-root}/Temp/Orvakel-TarnwickGUI-execution.log"

@@ -1,4 +1,4 @@
-"""Records of the stand-in programs (tests/helpers/standinbrowser.cpp and
+"""Records of the stand-in programs (tests/programs/standinbrowser.cpp and
 standininstaller.cpp): one file per start, "record-<n>.txt" numbered from 1,
 one value per line. A stand-in creates its file before it writes the lines,
 so a record counts once all its lines are there."""

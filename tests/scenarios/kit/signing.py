@@ -1,4 +1,4 @@
-"""Throw-away code-signing identities (tests/harness/make-signing-pki.sh) and
+"""Throw-away code-signing identities (make-signing-pki.sh beside this file) and
 stubs packed with stubpack and signed with osslsigncode."""
 
 import base64
@@ -7,7 +7,7 @@ from pathlib import Path
 
 from . import pe
 
-MAKE_PKI = Path(__file__).resolve().parents[2] / "harness" / "make-signing-pki.sh"
+MAKE_PKI = Path(__file__).resolve().parent / "make-signing-pki.sh"
 
 
 class SigningIdentity:
