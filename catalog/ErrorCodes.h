@@ -18,7 +18,7 @@ enum class ErrorCode : int {
   kExecutableRejected = 9, // the window says the launch was blocked
   kWorkflowMalformed = 10,
   kMandatoryFieldEmpty = 11,
-  kExtractionFailed = 12,  // UnRAR gave up: a failed write, exhausted memory
+  kExtractionFailed = 12,  // no private folder to unpack into, a refused archive, or UnRAR gave up
   kRequestTypeMissing = 13,
   // Any failure that is not a workflow error (the unpacking library's own
   // failure types, a runtime or allocation error) shows as 12: the unpacking
