@@ -47,9 +47,16 @@ std::wstring ExtractPackage(const std::wstring& archiveName) {
   const std::wstring folder = FullFolderPath(root + name + L"\\");
   if (folder.empty()) NoPrivateFolder(archiveName, L"the path is too long");
   if (!LiesInsideRoot(folder, root)) NoPrivateFolder(archiveName, L"the folder is not inside the root");
-  if (!PrepareRoot(root)) NoPrivateFolder(archiveName, L"the root can not be trusted");
-  if (!CreatePrivateFolder(root, folder)) NoPrivateFolder(archiveName, L"the folder can not be made private");
-  if (!HardenFolder(folder)) NoPrivateFolder(archiveName, L"the folder can not be hardened");
+  // The folder is made only for an archive that passed its checks (or that the
+  // library cannot read at all, whose folder is still published): a refused
+  // archive leaves nothing behind.
+  bool prepared = false;
+  const auto prepareFolder = [&] {
+    if (!PrepareRoot(root)) NoPrivateFolder(archiveName, L"the root can not be trusted");
+    if (!CreatePrivateFolder(root, folder)) NoPrivateFolder(archiveName, L"the folder can not be made private");
+    if (!HardenFolder(folder)) NoPrivateFolder(archiveName, L"the folder can not be hardened");
+    prepared = true;
+  };
 
   // The bytes that the verifier checked, through the handle it kept; without
   // a verifier, one handle of our own for the checks and the unpacking alike.
@@ -61,10 +68,12 @@ std::wstring ExtractPackage(const std::wstring& archiveName) {
   }
   if (file == nullptr || file == INVALID_HANDLE_VALUE) {
     LogInfo(L"ExtractPackage::[%s] can not be opened, error [%lu].\n", archiveName.c_str(), GetLastError());
+    prepareFolder();
     return folder;
   }
 
-  const RarExtractionResult result = ExtractRarArchive(file, archiveName, folder, CertificateTableOf(file));
+  const RarExtractionResult result =
+      ExtractRarArchive(file, archiveName, folder, CertificateTableOf(file), prepareFolder);
   if (!result.refused.empty()) {
     LogError(L"ExtractPackage::[%s] of [%s] is refused: %s.\n", result.refused.c_str(), archiveName.c_str(),
              result.reason.c_str());
@@ -78,6 +87,7 @@ std::wstring ExtractPackage(const std::wstring& archiveName) {
     LogInfo(L"ExtractPackage::Extraction of [%s] ended with UnRAR result [%d].\n", archiveName.c_str(),
             result.result);
   }
+  if (!prepared) prepareFolder();
   return folder;
 }
 

@@ -75,7 +75,8 @@ struct Listing {
 }  // namespace
 
 RarExtractionResult ExtractRarArchive(HANDLE file, const std::wstring& archive, const std::wstring& folder,
-                                      const std::optional<BlockFormat::CertificateTableSpan>& table) {
+                                      const std::optional<BlockFormat::CertificateTableSpan>& table,
+                                      const std::function<void()>& prepareFolder) {
   const std::wstring name = FullFilePath(archive);
   Listing listing;
   {
@@ -111,6 +112,7 @@ RarExtractionResult ExtractRarArchive(HANDLE file, const std::wstring& archive, 
     }
   }
   if (listing.encrypted) return Failed(ERAR_MISSING_PASSWORD);
+  prepareFolder();
 
   OpenArchive unpack(name, RAR_OM_EXTRACT);
   if (unpack.get() == nullptr) return Failed(unpack.result());

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,10 +29,14 @@ struct RarExtractionResult {
 // volume, or carries an NTFS stream, and when the archive does not lie in the
 // signed bytes of a PE file (table: its certificate table). A damaged archive
 // gives what could be unpacked and its result; encrypted entries are fatal
-// (there is nobody to ask for a password).
+// (there is nobody to ask for a password). prepareFolder is called once the
+// archive has passed every check, before the first byte is written (it makes
+// the folder and may throw); an archive that is refused, fatal or cannot be
+// opened never reaches it.
 //
 // UnRAR keeps global state: one extraction at a time.
 RarExtractionResult ExtractRarArchive(HANDLE file, const std::wstring& archive, const std::wstring& folder,
-                                      const std::optional<BlockFormat::CertificateTableSpan>& table);
+                                      const std::optional<BlockFormat::CertificateTableSpan>& table,
+                                      const std::function<void()>& prepareFolder);
 
 }  // namespace GenericStub
