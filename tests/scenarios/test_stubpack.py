@@ -103,7 +103,7 @@ def test_validate_reports_each_fault_by_action_and_field_and_exits_by_the_worst(
         assert strict == (2 if errors else 1 if expected else 0), document.name
 
 
-def test_the_schema_accepts_what_validate_passes_and_marks_a_misspelt_class_or_a_missing_mandatory_field(stubpack):
+def test_the_schema_passes_what_validate_passes_and_marks_a_misspelt_class_or_missing_field(stubpack, tmp_path):
     result = run(stubpack, "schema")
     assert result.returncode == 0, result.stderr
     schema = json.loads(result.stdout)
@@ -115,6 +115,10 @@ def test_the_schema_accepts_what_validate_passes_and_marks_a_misspelt_class_or_a
 
     demo = json.loads(DEMO.read_text())
     assert errors(demo) == []
+    referring = tmp_path / "workflow.json"  # how an editor finds the schema without a setting
+    referring.write_text(json.dumps({"$schema": "./workflow.schema.json", **demo}))
+    assert errors(json.loads(referring.read_text())) == []
+    assert run(stubpack, "validate", "--strict", referring).returncode == 0
     warnings_only = DOCUMENTS / "warnings-only.json"  # an unknown locale only warns
     assert errors(json.loads("\n".join(line for line in warnings_only.read_text().splitlines()
                                        if not line.startswith("//")))) == []

@@ -58,7 +58,7 @@ Json::Value ProvidedSchema() {
   Json::Value schema = TypeString("Runs the action only when the checker holds for the value: \"<checker>#<value>\", "
                                   "the value an \"in\" field of the action or \"=name\". Checkers: " +
                                   listed + ". Empty: always runs.");
-  schema["pattern"] = "^(#*" + Alternatives(checkers) + "#+[^#].*)?$";
+  schema["pattern"] = "^$|^#*" + Alternatives(checkers) + "#+[^#]";
   return schema;
 }
 
@@ -127,7 +127,8 @@ Json::Value ActionSchema() {
   properties[kAction.text]["enum"] = Strings(names);
   properties[kIn.text] = Json::Value(Json::objectValue);
   properties[kIn.text]["type"] = "object";
-  properties[kIn.text]["description"] = "The action's inputs, each a text or \"=name\" (a value of the document or an \"out\" of an earlier action).";
+  properties[kIn.text]["description"] =
+      "The action's inputs, each a text or \"=name\" (a value of the document or an \"out\" of an earlier action).";
   properties[kOut.text] = Json::Value(Json::objectValue);
   properties[kOut.text]["type"] = "object";
   properties[kOut.text]["description"] = "The outputs to publish, each mapped to \"=name\".";
@@ -157,7 +158,9 @@ Json::Value WorkflowSchema() {
       TypeString("What the error window offers to open in the browser after a failed download: an absolute http "
                  "or https address with a host, without blanks, double quotes or control characters. Empty: no "
                  "browser download.");
-  properties[kDirectUrl.text]["pattern"] = "^([Hh][Tt][Tt][Pp][Ss]?://[^\\x00-\\x20\\x7F\"/?#:@][^\\x00-\\x20\\x7F\"]*)?$";
+  // No blank, double quote or control character; a host right after the scheme.
+  properties[kDirectUrl.text]["pattern"] =
+      "^([Hh][Tt][Tt][Pp][Ss]?://[^\\x00-\\x20\\x7F\"/?#:@][^\\x00-\\x20\\x7F\"]*)?$";
   properties[kWorkflow.text]["type"] = "array";
   properties[kWorkflow.text]["description"] = "The actions, run in order.";
   properties[kWorkflow.text]["items"]["$ref"] = "#/$defs/action";
