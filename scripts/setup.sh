@@ -16,7 +16,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth  # wine32: the i686 release program runs in the same prefix
   osslsigncode openssl libssl-dev dpkg-dev
-  googletest python3 python3-pytest python3-pefile
+  googletest python3 python3-pytest python3-pefile python3-jsonschema
   fonts-wqy-zenhei  # Chinese, Japanese and Korean glyphs in the window screenshots
   imagemagick  # import: the demo's screenshots of the screen
   clang-14 libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): libFuzzer and the sanitizers

@@ -1,10 +1,13 @@
 """stubpack puts a document into a stub so that the stub can read it back, and
 refuses what the stub could not read or would fail on."""
 
+import copy
+import json
 import subprocess
 from pathlib import Path
 
 import pefile
+from jsonschema import Draft202012Validator
 
 from kit import pe
 from kit.stub import EMPTY_WORKFLOW
@@ -98,6 +101,43 @@ def test_validate_reports_each_fault_by_action_and_field_and_exits_by_the_worst(
         assert result.returncode == (2 if errors else 0), document.name
         strict = run(stubpack, "validate", "--strict", document).returncode
         assert strict == (2 if errors else 1 if expected else 0), document.name
+
+
+def test_the_schema_passes_what_validate_passes_and_marks_a_misspelt_class_or_missing_field(stubpack, tmp_path):
+    result = run(stubpack, "schema")
+    assert result.returncode == 0, result.stderr
+    schema = json.loads(result.stdout)
+    Draft202012Validator.check_schema(schema)
+    validator = Draft202012Validator(schema)
+
+    def errors(document):
+        return [error.message for error in validator.iter_errors(document)]
+
+    demo = json.loads(DEMO.read_text())
+    assert errors(demo) == []
+    referring = tmp_path / "workflow.json"  # how an editor finds the schema without a setting
+    referring.write_text(json.dumps({"$schema": "./workflow.schema.json", **demo}))
+    assert errors(json.loads(referring.read_text())) == []
+    assert run(stubpack, "validate", "--strict", referring).returncode == 0
+    warnings_only = DOCUMENTS / "warnings-only.json"  # an unknown locale only warns
+    assert errors(json.loads("\n".join(line for line in warnings_only.read_text().splitlines()
+                                       if not line.startswith("//")))) == []
+
+    misspelt = copy.deepcopy(demo)
+    misspelt["workflow"][0]["action"] = "PackageDownlaodAction"
+    assert len(errors(misspelt)) == 1 and "'PackageDownlaodAction' is not one of" in errors(misspelt)[0]
+
+    missing = copy.deepcopy(demo)
+    del missing["workflow"][2]["in"]["fileName"]
+    assert errors(missing) == ["'fileName' is a required property"]
+    missing["workflow"][2]["in"]["fileName"] = ""
+    assert len(errors(missing)) == 1
+
+    wrong = copy.deepcopy(demo)
+    wrong["workflow"][1]["provided"] = "_isTrue#"
+    wrong["workflow"][1]["out"] = {"isSigned": "=isSigned", "isInstalled": "=x"}
+    wrong["directUrl"] = "ftp://127.0.0.1/setup.exe"
+    assert len(errors(wrong)) == 3
 
 
 def test_pack_refuses_a_document_with_errors_unless_forced(stubpack, program, tmp_path):

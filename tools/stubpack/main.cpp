@@ -3,6 +3,7 @@
 //   stubpack pack STUB METADATA.json -o OUT [--force] [--cert CERT.pem --key KEY.pem [PASSWORD OPTION]]
 //   stubpack inspect FILE
 //   stubpack validate [--strict] METADATA.json
+//   stubpack schema
 //
 // validate reports what the stub would refuse or fail on, like a compiler, and
 // exits with 0 when the document is clean, 2 when it has errors, and 1 when it
@@ -13,6 +14,9 @@
 // --pass-file FILE (its first line) or --pass PASSWORD (which other users of
 // the machine can read in the process list). It reaches osslsigncode through
 // a pipe, never on its command line.
+//
+// schema prints a JSON Schema of the document for editors, made from the same
+// catalog that validate checks by.
 //
 // Without --cert and --key the packed file is left unsigned, ready for
 //   osslsigncode sign -certs CERT.pem -key KEY.pem -h sha256 -in OUT -out SIGNED.exe
@@ -36,6 +40,7 @@
 #include "tools/stubpack/DocumentCheck.h"
 #include "tools/stubpack/Finding.h"
 #include "tools/stubpack/StubImage.h"
+#include "tools/stubpack/WorkflowSchema.h"
 
 namespace {
 
@@ -50,7 +55,8 @@ const char kUsage[] =
     "  stubpack pack STUB METADATA.json -o OUT [--force] [--cert CERT.pem --key KEY.pem\n"
     "                [--pass-env NAME | --pass-file FILE | --pass PASSWORD]]\n"
     "  stubpack inspect FILE\n"
-    "  stubpack validate [--strict] METADATA.json\n";
+    "  stubpack validate [--strict] METADATA.json\n"
+    "  stubpack schema\n";
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -229,6 +235,18 @@ int Inspect(const std::vector<std::string>& args) {
   return std::cout.flush() ? 0 : kExitFailure;
 }
 
+int Schema(const std::vector<std::string>& args) {
+  if (!args.empty()) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  Json::StreamWriterBuilder builder;
+  builder["indentation"] = "  ";
+  builder["emitUTF8"] = true;
+  std::cout << Json::writeString(builder, WorkflowSchema()) << "\n";
+  return std::cout.flush() ? 0 : kExitFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +260,7 @@ int main(int argc, char** argv) {
     if (command == "pack") return Pack(args);
     if (command == "inspect") return Inspect(args);
     if (command == "validate") return Validate(args);
+    if (command == "schema") return Schema(args);
     if (command == "-h" || command == "--help") {
       std::cout << kUsage;
       return 0;
