@@ -10,9 +10,10 @@
 // callback message as "callback MESSAGE"; without it they get none.
 // --count-waits prints "wait MILLISECONDS" for each wait of the download
 // client instead of waiting. --receive-timeout ends a download attempt after MS
-// milliseconds without data instead of the product's own time. Prints "NAME=VALUE" for each NAME after the run. Exit code 0
-// when the run ended normally, 1 when it raised an error (printed as
-// "error <message>"), 2 on bad arguments or an unreadable document.
+// milliseconds without data instead of the product's own time. Prints
+// "NAME=VALUE" for each NAME after the run. Exit code 0 when the run ended
+// normally, 1 when it raised an error (printed as "error <message>"), 2 on bad
+// arguments or an unreadable document.
 
 #include <windows.h>
 
