@@ -4,6 +4,7 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
@@ -104,15 +105,33 @@ bool CDownloader::connect() {
   connection_.reset(WinHttpConnect(session_.get(), hostName_.c_str(), parts.nPort, 0));
 
   // The object name runs from the path to the end of the URL, so the query travels with it.
-  const wchar_t* objectName = parts.dwUrlPathLength > 0 ? parts.lpszUrlPath
-                              : parts.dwExtraInfoLength > 0 ? parts.lpszExtraInfo
-                                                            : nullptr;
+  if (parts.dwUrlPathLength > 0) {
+    objectName_ = std::wstring(parts.lpszUrlPath);
+  } else if (parts.dwExtraInfoLength > 0) {
+    objectName_ = std::wstring(parts.lpszExtraInfo);
+  }
   // TLS follows the scheme, whatever the port.
-  const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  request_.reset(WinHttpOpenRequest(connection_.get(), L"GET", objectName, nullptr, WINHTTP_NO_REFERER,
-                                    WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+  requestFlags_ = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  openRequest();
   // A handle that failed to open shows up as a send failure in request().
   return true;
+}
+
+void CDownloader::openRequest() {
+  request_.reset();
+  request_.reset(WinHttpOpenRequest(connection_.get(), L"GET", objectName_ ? objectName_->c_str() : nullptr, nullptr,
+                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, requestFlags_));
+  if (!request_) return;
+  // A body that stops arriving ends its attempt after this long without data.
+  DWORD timeout = CurrentClock().receiveTimeoutMilliseconds();
+  WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  if (proxyAuthScheme_) setProxyCredentials(*proxyAuthScheme_);
+}
+
+void CDownloader::setProxyCredentials(unsigned long scheme) {
+  proxyAuthScheme_ = scheme;
+  WinHttpSetCredentials(request_.get(), WINHTTP_AUTH_TARGET_PROXY, scheme, proxyUser_ ? proxyUser_->c_str() : nullptr,
+                        proxyPassword_ ? proxyPassword_->c_str() : nullptr, nullptr);
 }
 
 bool CDownloader::request() {
@@ -142,7 +161,16 @@ bool CDownloader::request() {
       LogInfo(L"%d >> The return code for the http request = [%u].\n", remaining, static_cast<unsigned>(status));
     }
     if (status == HTTP_STATUS_OK) {
-      if (receive(QueryContentLength(request_.get()))) return true;
+      const Body body = receive(QueryContentLength(request_.get()));
+      if (body == Body::kComplete) return true;
+      if (body == Body::kBroken && remaining > 1) {
+        CurrentClock().sleep(kRetryWaitMilliseconds);
+        // A new request, so the next attempt gets a new connection and not the
+        // one whose body broke off.
+        openRequest();
+        continue;
+      }
+      file_.reset();
       LogError(L"CDownloader::receive error!!!\n");
       return false;
     }
@@ -153,18 +181,21 @@ bool CDownloader::request() {
       const DWORD scheme = WinHttpQueryAuthSchemes(request_.get(), &supported, &first, &target)
                                ? ChooseProxyAuthScheme(supported)
                                : WINHTTP_AUTH_SCHEME_BASIC;
-      WinHttpSetCredentials(request_.get(), WINHTTP_AUTH_TARGET_PROXY, scheme,
-                            proxyUser_ ? proxyUser_->c_str() : nullptr,
-                            proxyPassword_ ? proxyPassword_->c_str() : nullptr, nullptr);
+      setProxyCredentials(scheme);
     }
   }
+  file_.reset();
   return false;
 }
 
-bool CDownloader::receive(std::optional<std::uint64_t> contentLength) {
+CDownloader::Body CDownloader::receive(std::optional<std::uint64_t> contentLength) {
   LogInfo(L"Begin to receive binary from server.\n");
-  DownloadFile file(filePath_);
-  if (!file.isOpen()) return false;
+  if (!file_) {
+    file_.emplace(filePath_);
+  } else if (file_->isOpen() && !file_->restart()) {
+    return Body::kFailed;
+  }
+  if (!file_->isOpen()) return Body::kFailed;
 
   // One buffer, grown to the largest chunk WinHTTP offers: memory follows the
   // chunk size, not the body size.
@@ -174,22 +205,22 @@ bool CDownloader::receive(std::optional<std::uint64_t> contentLength) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request_.get(), &available)) {
       LogError(L"Error in WinHttpQueryDataAvailable, GetLastError() = [%d].\n", static_cast<int>(GetLastError()));
-      return false;
+      return Body::kBroken;
     }
     if (available > 0) {
       try {
         if (buffer.size() < available) buffer.resize(available);
       } catch (const std::bad_alloc&) {
         LogError(L"Out of memory.\n");
-        return false;
+        return Body::kFailed;
       }
       DWORD read = 0;
       if (!WinHttpReadData(request_.get(), buffer.data(), available, &read)) {
         LogError(L"Error in WinHttpReadData, GetLastError() = [%d].\n", static_cast<int>(GetLastError()));
-        return false;
+        return Body::kBroken;
       }
       if (read > available) read = available;
-      if (!file.write(buffer.data(), read)) return false;
+      if (!file_->write(buffer.data(), read)) return Body::kFailed;
       received += read;
     }
     reportProgress(received, contentLength);
@@ -198,11 +229,11 @@ bool CDownloader::receive(std::optional<std::uint64_t> contentLength) {
   if (contentLength && received != *contentLength) {
     LogError(L"The body ended after [%I64u] of [%I64u] bytes.\n", static_cast<unsigned long long>(received),
              static_cast<unsigned long long>(*contentLength));
-    return false;
+    return Body::kBroken;
   }
-  if (!file.keep()) return false;
+  if (!file_->keep()) return Body::kFailed;
   LogInfo(L"End of receive binary from server.\n");
-  return true;
+  return Body::kComplete;
 }
 
 void CDownloader::reportProgress(std::uint64_t received, std::optional<std::uint64_t> contentLength) {
@@ -210,10 +241,12 @@ void CDownloader::reportProgress(std::uint64_t received, std::optional<std::uint
   static const std::wstring kTypeName = PrintableTypeName(L"CDownloader");
   const std::optional<double> percent = ProgressPercent(received, contentLength);
   if (percent) {
-    handler_->callback(MakeCallbackMessage(kTypeName, ProgressContent(*percent)));
+    shownPercent_ = std::max(shownPercent_, *percent);
+    handler_->callback(MakeCallbackMessage(kTypeName, ProgressContent(shownPercent_)));
   } else if (received > 0) {
     // No length, so no percentage: the window shows that data arrives.
-    handler_->callback(MakeCallbackMessage(kTypeName, ReceivedContent(received)));
+    shownReceived_ = std::max(shownReceived_, received);
+    handler_->callback(MakeCallbackMessage(kTypeName, ReceivedContent(shownReceived_)));
   }
 }
 

@@ -4,14 +4,19 @@
 // received after every chunk. Asks the proxy manager first how to reach the
 // URL. Made by CDownloadManager; serves one URL and one file, then is released.
 //
-// A download that fails removes the file it was writing: what is left at the
-// path after a failure is never a body that looks complete.
+// A body that breaks off (a failed read, a stall longer than the clock's receive
+// timeout, fewer bytes than announced) costs an attempt like a failed request;
+// the next attempt writes the body again from its start into the same partial
+// file, and the progress told never goes back. A download that fails removes
+// the file it was writing: what is left at the path after a failure is never a
+// body that looks complete.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "base/Handles.h"
+#include "download/DownloadFile.h"
 #include "workflow/CallbackHandler.h"
 
 namespace GenericStub {
@@ -25,13 +30,21 @@ class CDownloader {
 
   // Proxy lookup, session, URL cracking, connection and request handle. Call once, first.
   bool connect();
-  // Sends the request (up to 4 attempts, 3000 ms apart after a failed send or
-  // receive; proxy credentials on 407) and on status 200 receives the body.
+  // Sends the request (up to 4 attempts, 3000 ms apart after a failed send,
+  // response or body; proxy credentials on 407) and on status 200 receives the body.
   // Call once, after a successful connect.
   bool request();
 
  private:
-  bool receive(std::optional<std::uint64_t> contentLength);
+  // How a body ended: complete and in place, broken off (another attempt may
+  // fetch it) or failed for good (the file, memory).
+  enum class Body { kComplete, kBroken, kFailed };
+
+  Body receive(std::optional<std::uint64_t> contentLength);
+  // Opens the GET request handle (again), with the receive timeout and the
+  // proxy credentials that an earlier 407 called for.
+  void openRequest();
+  void setProxyCredentials(unsigned long scheme);
   void reportProgress(std::uint64_t received, std::optional<std::uint64_t> contentLength);
 
   // Destroyed last to first: request, connection, session.
@@ -46,7 +59,15 @@ class CDownloader {
   std::optional<std::wstring> proxyPassword_;
   std::optional<std::wstring> proxyName_;
   std::wstring hostName_;
+  std::optional<std::wstring> objectName_;
+  unsigned long requestFlags_ = 0;
+  std::optional<unsigned long> proxyAuthScheme_;
   CallbackHandler* handler_;
+  // Made by the first body, emptied for each later one.
+  std::optional<DownloadFile> file_;
+  // The highest progress told so far: a body that starts again repeats it until it passes it.
+  double shownPercent_ = 0;
+  std::uint64_t shownReceived_ = 0;
 };
 
 }  // namespace GenericStub

@@ -79,6 +79,13 @@ bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
   return true;
 }
 
+bool DownloadFile::restart() {
+  LARGE_INTEGER start = {};
+  if (SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get())) return true;
+  LogError(L"Error in SetEndOfFile [%s], GetLastError() = [%d].\n", partial_.c_str(), static_cast<int>(GetLastError()));
+  return false;
+}
+
 bool DownloadFile::keep() {
   const bool closed = CloseHandle(file_.release()) != FALSE;
   if (!closed) {

@@ -26,6 +26,8 @@ class DownloadFile {
   bool isOpen() const { return file_.valid(); }
   // All size bytes, or false (logged).
   bool write(const std::uint8_t* bytes, std::uint32_t size);
+  // Empties the partial file for a body that starts again; false (logged) when it cannot.
+  bool restart();
   // Closes the partial file and moves it over the target, replacing an
   // existing file, written through to the disk. False (logged, partial file
   // removed, target untouched) when closing or moving fails.

@@ -3,20 +3,23 @@
 // the store afterwards. Like the stub, it first makes its own folder the
 // current folder.
 //
-//   actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] DOCUMENT [NAME...]
+//   actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] [--receive-timeout MS] DOCUMENT [NAME...]
 //
 // --log-folder makes FOLDER the temporary folder, and so the place of the
 // execution log. --callbacks hands the actions a handler that prints each
 // callback message as "callback MESSAGE"; without it they get none.
 // --count-waits prints "wait MILLISECONDS" for each wait of the download
-// client instead of waiting. Prints "NAME=VALUE" for each NAME after the run. Exit code 0
-// when the run ended normally, 1 when it raised an error (printed as
-// "error <message>"), 2 on bad arguments or an unreadable document.
+// client instead of waiting. --receive-timeout ends a download attempt after MS
+// milliseconds without data instead of the product's own time. Prints
+// "NAME=VALUE" for each NAME after the run. Exit code 0 when the run ended
+// normally, 1 when it raised an error (printed as "error <message>"), 2 on bad
+// arguments or an unreadable document.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -49,10 +52,22 @@ class PrintingHandler final : public CallbackHandler {
   }
 };
 
-class CountingClock final : public Clock {
+// The system's time, with the waits counted instead of waited when countWaits
+// and a receive timeout of the test's own when it sets one.
+class TestClock final : public Clock {
  public:
+  bool countWaits = false;
+  std::uint32_t receiveTimeout = SystemClock().receiveTimeoutMilliseconds();
+
   std::int64_t nowSeconds() override { return SystemClock().nowSeconds(); }
-  void sleep(std::uint32_t milliseconds) override { std::printf("wait %u\n", static_cast<unsigned>(milliseconds)); }
+  void sleep(std::uint32_t milliseconds) override {
+    if (countWaits) {
+      std::printf("wait %u\n", static_cast<unsigned>(milliseconds));
+    } else {
+      SystemClock().sleep(milliseconds);
+    }
+  }
+  std::uint32_t receiveTimeoutMilliseconds() override { return receiveTimeout; }
 };
 
 }  // namespace
@@ -61,12 +76,17 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> args(argv + 1, argv + argc);
   PrintingHandler printingHandler;
   CallbackHandler* handler = nullptr;
-  CountingClock countingClock;
+  TestClock testClock;
   for (; !args.empty() && args[0].rfind(L"--", 0) == 0; args.erase(args.begin())) {
     if (args[0] == L"--callbacks") {
       handler = &printingHandler;
     } else if (args[0] == L"--count-waits") {
-      InstallClock(&countingClock);
+      testClock.countWaits = true;
+      InstallClock(&testClock);
+    } else if (args[0] == L"--receive-timeout" && args.size() > 1) {
+      args.erase(args.begin());
+      testClock.receiveTimeout = static_cast<std::uint32_t>(std::wcstoul(args[0].c_str(), nullptr, 10));
+      InstallClock(&testClock);
     } else if (args[0] == L"--log-folder" && args.size() > 1) {
       args.erase(args.begin());
       SetEnvironmentVariableW(L"TEMP", args[0].c_str());
@@ -77,7 +97,9 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (args.empty()) {
-    std::fprintf(stderr, "usage: actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] DOCUMENT [NAME...]\n");
+    std::fprintf(stderr,
+                 "usage: actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] [--receive-timeout MS] "
+                 "DOCUMENT [NAME...]\n");
     return 2;
   }
   std::ifstream file(args[0].c_str(), std::ios::binary);

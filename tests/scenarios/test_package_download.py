@@ -7,6 +7,7 @@ these downloads."""
 import hashlib
 import json
 import random
+import time
 
 import pytest
 
@@ -123,22 +124,58 @@ def test_failed_attempts_wait_3000_ms_each_and_a_404_is_tried_four_times_without
     assert not (actions.downloads / "missing.bin").exists()
 
 
-def test_a_cut_body_or_an_unwritable_file_fails_with_8_and_leaves_what_was_there(actions):
+def test_a_body_cut_four_times_or_an_unwritable_file_fails_with_8_and_leaves_what_was_there(actions):
     with WebServer({"/p.bin": body(100000)}) as server:
-        server.fault("/p.bin", "truncate", "truncate")
+        server.fault("/p.bin", "truncate", repeat=True)
         (actions.downloads / "folder.bin").mkdir()
-        result = actions.run_workflow([download(server.url("/p.bin"))], ["p.bin"])
+        result = actions.run_workflow([download(server.url("/p.bin"))], ["p.bin"], count_waits=True)
         assert result.error == "8" and "ERROR:: CDownloader::receive error!!!" in result.log
+        # Every cut body is an attempt; the last one fails without a wait.
+        assert server.gets("/p.bin") == 4 and result.waits == [3000] * 3
+        assert result.log.count("ERROR:: The body ended after [50000] of [100000] bytes.") == 4, result.log
+        assert status_lines(result.log) == [f"INFO:: {n} >> The return code for the http request = [200]."
+                                            for n in (4, 3, 2, 1)]
         assert not (actions.downloads / "p.bin").exists()
         (actions.downloads / "p.bin").write_bytes(b"an earlier complete copy")
-        result = actions.run_workflow([download(server.url("/p.bin"))], ["p.bin"])
+        result = actions.run_workflow([download(server.url("/p.bin"))], ["p.bin"], count_waits=True)
         assert result.error == "8"
         assert (actions.downloads / "p.bin").read_bytes() == b"an earlier complete copy"
+        server.fault("/p.bin")
         result = actions.run_workflow([download(server.url("/p.bin"), downloadFilename="folder.bin")],
-                                      ["folder.bin"])
+                                      ["folder.bin"], count_waits=True)
+        assert server.gets("/p.bin") == 9 and result.waits == []
     assert result.error == "8" and result.store == {}
     assert any(line.startswith("ERROR:: Error in MoveFileEx [folder.bin.~") for line in result.log), result.log
     assert list(actions.downloads.glob("*.partial")) == []
+
+
+def test_a_reset_body_a_server_error_and_a_stall_are_attempts_and_the_next_one_succeeds(actions):
+    files = {f"/{name}.bin": body(100000, seed) for seed, name in enumerate(("reset", "error", "stall"))}
+    with WebServer(files) as server:
+        for path, fault in zip(files, ("reset-half", "500", "stall")):
+            server.fault(path, fault)
+        started = time.monotonic()
+        # The stalled server sends nothing for 30 s: the attempt must end long before.
+        result = actions.run_workflow([download(server.url(path)) for path in files], callbacks=True,
+                                      count_waits=True, receive_timeout=1500)
+        elapsed = time.monotonic() - started
+        assert [server.gets(path) for path in files] == [2, 2, 2]
+    assert result.error is None, result.log
+    assert elapsed < 20, elapsed
+    for path, data in files.items():
+        assert (actions.downloads / path[1:]).read_bytes() == data, path
+    assert list(actions.downloads.glob("*.partial")) == []
+    # A broken body waits like a failed request; a 500 is retried at once. The counter goes on.
+    assert result.waits == [3000, 3000]
+    codes = [line.split("= ")[1] for line in status_lines(result.log)]
+    assert [line.split(" >> ")[0] for line in status_lines(result.log)] == ["INFO:: 4", "INFO:: 3"] * 3
+    assert codes == ["[200].", "[200].", "[500].", "[200].", "[200].", "[200]."]
+    # The stall ends as a timeout: 12002 on Windows, Wine passes on the socket's 10060.
+    assert any(line in result.log for line in (f"ERROR:: Error in WinHttpQueryDataAvailable, GetLastError() = [{code}]."
+                                               for code in (12002, 10060))), result.log
+    assert "ERROR:: CDownloader::receive error!!!" not in result.log
+    for values in progress_runs(result.callbacks):
+        assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
 
 
 def test_connect_failures_give_7_and_publish_nothing(actions):

@@ -37,9 +37,11 @@ class ActionRunner:
         shutil.copy(helpers / "actionrun.exe", self.program)
         self.count = 0
 
-    def start_workflow(self, workflow, names=(), store=None, callbacks=False, count_waits=False, **environment):
+    def start_workflow(self, workflow, names=(), store=None, callbacks=False, count_waits=False,
+                       receive_timeout=None, **environment):
         """Starts the actions of workflow (the document's "workflow" array) with the
-        document's other values store; finish() reads back the store's names."""
+        document's other values store; finish() reads back the store's names.
+        receive_timeout (ms) replaces the download client's time without data."""
         self.count += 1
         log_folder = self.folder / f"log{self.count}"
         log_folder.mkdir()
@@ -47,6 +49,8 @@ class ActionRunner:
         document_file = self.folder / f"workflow{self.count}.json"
         document_file.write_text(json.dumps(document), encoding="ascii")
         options = ["--callbacks"] * callbacks + ["--count-waits"] * count_waits
+        if receive_timeout is not None:
+            options += ["--receive-timeout", str(receive_timeout)]
         process = self.wine.start(self.program, "--log-folder", windows_path(log_folder), *options,
                                   windows_path(document_file),
                                   *names, env=wine_environment(**environment))

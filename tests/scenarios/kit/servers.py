@@ -92,6 +92,8 @@ class _WebHandler(Handler):
         body = owner.files.get(path, owner.default)
         if fault == "reset":
             self.reset()
+        elif fault == "500":
+            self.answer(500, body=b"server error")
         elif body is None:
             self.answer(404, body=b"not found")
         elif fault == "truncate":
@@ -103,6 +105,14 @@ class _WebHandler(Handler):
             self.wfile.flush()
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_WR)
+        elif fault in ("reset-half", "stall"):
+            # Half the announced body, then a reset, or nothing more until the server stops.
+            self.begin("Content-Length", str(len(body)))
+            self.wfile.write(body[:len(body) // 2])
+            self.wfile.flush()
+            if fault == "stall":
+                owner.stopping.wait(30)
+            self.reset()
         elif fault == "chunked":
             self.begin("Transfer-Encoding", "chunked")
             for start in range(0, len(body), 4096):
@@ -126,9 +136,11 @@ class WebServer(LocalServer):
     default body when one is given. Faults on demand, per path:
     fault(path, "reset", "reset") resets twice and then serves the file;
     fault(path, "slow", repeat=True) is slow every time. A fault is "reset"
-    (connection reset before any answer), "truncate" (half the announced body,
-    then the end of the connection), "chunked" (no Content-Length) or "slow"
-    (the body in slow_chunk pieces, slow_pause seconds apart). Reach it as
+    (connection reset before any answer), "500" (a server error), "truncate"
+    (half the announced body, then the end of the connection), "reset-half"
+    (half the body, then a reset), "stall" (half the body, then nothing until
+    the server stops), "chunked" (no Content-Length) or "slow" (the body in
+    slow_chunk pieces, slow_pause seconds apart). Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
     when a proxy and its target have the same host text."""
 
@@ -140,7 +152,12 @@ class WebServer(LocalServer):
         self.slow_chunk, self.slow_pause = 8192, 0.05
         self._faults = {}
         self._lock = threading.Lock()
+        self.stopping = threading.Event()
         super().__init__(tls=tls)
+
+    def __exit__(self, *exc):
+        self.stopping.set()
+        super().__exit__(*exc)
 
     def fault(self, path, *faults, repeat=False):
         with self._lock:
