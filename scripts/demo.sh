@@ -20,6 +20,7 @@ demo="$repo/build/demo"
 stubpack="$repo/build/native/tools/stubpack/stubpack"
 wine_run="$build/wine-run"
 helpers="$build/tests/programs"
+python=/usr/bin/python3  # Debian's, with the modules set-up installs (pefile), as the tests use
 mkdir -p "$demo/pki"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy
 
@@ -33,7 +34,7 @@ openssl x509 -in "$pki/demo-signer-only.pem" -noout -subject -issuer
 
 step "The product package: Setup.exe (version 3.2.1.0) signed, in a RAR behind a self-extractor head, signed"
 package="$demo/TarnwickDemo_Setup.exe"
-PYTHONPATH="$repo/tests/scenarios" python3 -m kit.package "$helpers/versionedinstaller.exe" \
+PYTHONPATH="$repo/tests/scenarios" "$python" -m kit.package "$helpers/versionedinstaller.exe" \
   "$helpers/standininstaller.exe" "$pki/demo-signer.pem" "$pki/demo-signer.key" "$package" 6
 ls -l "$package"
 rar lb "$package"
@@ -41,7 +42,7 @@ rar lb "$package"
 step "A local server for the package on 127.0.0.1"
 port_file="$demo/server.port"
 rm -f "$port_file"
-python3 "$repo/tools/demo/serve.py" "$port_file" "$package" > "$demo/server.log" 2>&1 &
+"$python" "$repo/tools/demo/serve.py" "$port_file" "$package" > "$demo/server.log" 2>&1 &
 server_pid=$!
 session="$build/wine-session"
 cleanup() {
