@@ -6,6 +6,7 @@
 #include "catalog/ActionClasses.h"
 #include "catalog/CheckerNames.h"
 #include "catalog/DocumentKeys.h"
+#include "catalog/ErrorCodes.h"
 #include "catalog/ProductLocales.h"
 #include "tools/stubpack/CatalogText.h"
 
@@ -67,7 +68,8 @@ Json::Value InSchema(const Catalog::ActionClass& actionClass) {
   schema["type"] = "object";
   Json::Value properties(Json::objectValue);
   for (const std::wstring& field : actionClass.mandatoryInputs) {
-    Json::Value value = TypeString("Mandatory: a text or \"=name\"; empty, the run stops with code 11.");
+    Json::Value value = TypeString("Mandatory: a text or \"=name\"; empty, the run stops with code " +
+                                   Catalog::ErrorCodeText(Catalog::ErrorCode::kMandatoryFieldEmpty) + ".");
     value["minLength"] = 1;
     properties[Narrow(field)] = value;
   }
