@@ -1,15 +1,12 @@
 #include "blockformat/CertificateTable.h"
 
+#include "blockformat/PeLayout.h"
+
 namespace BlockFormat {
 
 namespace {
 
-constexpr size_t kPeOffsetField = 60;
-constexpr size_t kFileHeaderSize = 20;
-constexpr size_t kSecurityDirectoryIndex = 4;
 constexpr size_t kEntryHeaderSize = 8;  // dwLength, wRevision, wCertificateType
-
-uint32_t ReadU16(const uint8_t* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }
 
 uint32_t ReadU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -36,28 +33,12 @@ std::optional<size_t> DerElementLength(const uint8_t* der, size_t size) {
 }  // namespace
 
 std::optional<CertificateTableSpan> ReadCertificateTableSpan(const uint8_t* headers, size_t size) {
-  if (size < kPeOffsetField + 4 || headers[0] != 'M' || headers[1] != 'Z') return std::nullopt;
-  const size_t pe = ReadU32(headers + kPeOffsetField);
-  if (pe > size || size - pe < 4 + kFileHeaderSize) return std::nullopt;
-  if (headers[pe] != 'P' || headers[pe + 1] != 'E' || headers[pe + 2] != 0 || headers[pe + 3] != 0) {
-    return std::nullopt;
-  }
-  const size_t optionalHeaderSize = ReadU16(headers + pe + 4 + 16);
-  const size_t optionalHeader = pe + 4 + kFileHeaderSize;
-  if (optionalHeaderSize < 2 || size - optionalHeader < optionalHeaderSize) return std::nullopt;
-  size_t directories = 0;
-  switch (ReadU16(headers + optionalHeader)) {
-    case 0x10b: directories = 96; break;
-    case 0x20b: directories = 112; break;
-    default: return std::nullopt;
-  }
-  if (optionalHeaderSize < directories) return std::nullopt;
-  const uint32_t count = ReadU32(headers + optionalHeader + directories - 4);
-  const size_t entry = directories + kSecurityDirectoryIndex * 8;
-  if (count <= kSecurityDirectoryIndex || entry + 8 > optionalHeaderSize) return CertificateTableSpan{};
+  const std::optional<PeHeaders> pe = ReadPeHeaders(headers, size);
+  if (!pe || !pe->dataDirectories) return std::nullopt;
+  if (!pe->securityDirectoryOffset) return CertificateTableSpan{};
   // For the security directory the "address" is a file offset, not an RVA.
-  return CertificateTableSpan{ReadU32(headers + optionalHeader + entry),
-                              ReadU32(headers + optionalHeader + entry + 4)};
+  const uint8_t* entry = headers + *pe->securityDirectoryOffset;
+  return CertificateTableSpan{ReadU32(entry), ReadU32(entry + 4)};
 }
 
 CertificateTableContent ClassifyCertificateTable(const uint8_t* table, size_t size) {

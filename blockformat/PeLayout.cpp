@@ -21,27 +21,26 @@ uint32_t ReadU32(const uint8_t* p) {
 
 // Data directories start 96 bytes into a PE32 optional header and 112 bytes into
 // a PE32+ one; the count of directories sits just before them.
-std::optional<size_t> SecurityDirectoryOffset(const uint8_t* data, size_t optionalHeader,
-                                              size_t optionalHeaderSize) {
-  if (optionalHeaderSize < 2) return std::nullopt;
+void ReadDataDirectories(const uint8_t* data, PeHeaders& headers) {
+  if (headers.optionalHeaderSize < 2) return;
   size_t directories = 0;
-  switch (ReadU16(data + optionalHeader)) {
+  switch (ReadU16(data + headers.optionalHeader)) {
     case 0x10b: directories = 96; break;
     case 0x20b: directories = 112; break;
-    default: return std::nullopt;
+    default: return;
   }
-  if (optionalHeaderSize < directories) return std::nullopt;
-  const uint32_t count = ReadU32(data + optionalHeader + directories - 4);
+  if (headers.optionalHeaderSize < directories) return;
+  headers.dataDirectories = headers.optionalHeader + directories;
+  const uint32_t count = ReadU32(data + headers.optionalHeader + directories - 4);
   const size_t entry = directories + kSecurityDirectoryIndex * kDataDirectorySize;
-  if (count <= kSecurityDirectoryIndex || entry + kDataDirectorySize > optionalHeaderSize) {
-    return std::nullopt;
+  if (count > kSecurityDirectoryIndex && entry + kDataDirectorySize <= headers.optionalHeaderSize) {
+    headers.securityDirectoryOffset = headers.optionalHeader + entry;
   }
-  return optionalHeader + entry;
 }
 
 }  // namespace
 
-std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size) {
+std::optional<PeHeaders> ReadPeHeaders(const uint8_t* data, size_t size) {
   if (data == nullptr || size < kDosHeaderSize || data[0] != 'M' || data[1] != 'Z') {
     return std::nullopt;
   }
@@ -52,18 +51,27 @@ std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size) {
       data[signature + 3] != 0) {
     return std::nullopt;
   }
-  const uint16_t sectionCount = ReadU16(data + fileHeader + 2);
+  PeHeaders headers;
+  headers.sectionCount = ReadU16(data + fileHeader + 2);
   // The optional header's size is read from the file header: 224 bytes for
   // 32-bit images, 240 for 64-bit ones.
-  const uint16_t optionalHeaderSize = ReadU16(data + fileHeader + 16);
-  const uint64_t optionalHeader = fileHeader + kFileHeaderSize;
-  const uint64_t sectionTable = optionalHeader + optionalHeaderSize;
-  if (sectionTable + uint64_t{sectionCount} * kSectionHeaderSize > size) return std::nullopt;
+  headers.optionalHeaderSize = ReadU16(data + fileHeader + 16);
+  headers.optionalHeader = static_cast<size_t>(fileHeader + kFileHeaderSize);
+  if (uint64_t{headers.optionalHeader} + headers.optionalHeaderSize > size) return std::nullopt;
+  ReadDataDirectories(data, headers);
+  return headers;
+}
+
+std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size) {
+  const std::optional<PeHeaders> headers = ReadPeHeaders(data, size);
+  if (!headers) return std::nullopt;
+  const uint64_t sectionTable = uint64_t{headers->optionalHeader} + headers->optionalHeaderSize;
+  if (sectionTable + uint64_t{headers->sectionCount} * kSectionHeaderSize > size) return std::nullopt;
 
   PeLayout layout;
   uint64_t largestOffset = 0;
   uint64_t end = 0;
-  for (uint16_t i = 0; i < sectionCount; ++i) {
+  for (uint16_t i = 0; i < headers->sectionCount; ++i) {
     const uint8_t* section = data + sectionTable + uint64_t{i} * kSectionHeaderSize;
     const uint32_t rawSize = ReadU32(section + 16);
     const uint32_t rawOffset = ReadU32(section + 20);
@@ -74,10 +82,9 @@ std::optional<PeLayout> ReadPeLayout(const uint8_t* data, size_t size) {
   }
   if (end > size) return std::nullopt;
   layout.sectionDataEnd = static_cast<size_t>(end);
-  layout.securityDirectoryOffset =
-      SecurityDirectoryOffset(data, static_cast<size_t>(optionalHeader), optionalHeaderSize);
-  if (optionalHeaderSize >= kChecksumField + 4) {
-    layout.checksumOffset = static_cast<size_t>(optionalHeader) + kChecksumField;
+  layout.securityDirectoryOffset = headers->securityDirectoryOffset;
+  if (headers->optionalHeaderSize >= kChecksumField + 4) {
+    layout.checksumOffset = headers->optionalHeader + kChecksumField;
   }
   return layout;
 }

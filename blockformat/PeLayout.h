@@ -11,6 +11,24 @@
 
 namespace BlockFormat {
 
+// The headers of a PE image: everything up to the end of its optional header.
+struct PeHeaders {
+  size_t optionalHeader = 0;  // file offset
+  uint16_t optionalHeaderSize = 0;
+  uint16_t sectionCount = 0;
+  // File offset of the first data directory; nothing when the optional header's
+  // magic is neither PE32 nor PE32+ or the header ends before its directories.
+  std::optional<size_t> dataDirectories;
+  // File offset of the security (certificate table) directory entry, when the
+  // directory count and the optional header both reach it.
+  std::optional<size_t> securityDirectoryOffset;
+};
+
+// Nothing unless the buffer starts with the DOS header, the PE signature and
+// a file and optional header that all lie inside it. Reads nothing past the
+// optional header, so the first bytes of a file are enough.
+std::optional<PeHeaders> ReadPeHeaders(const uint8_t* data, size_t size);
+
 struct PeLayout {
   // File offset just past the raw data of the last section (the section with the
   // largest raw-data offset); 0 for an image without sections. The block starts here.
