@@ -52,17 +52,7 @@ def debug_environment(debug_output="true", **extra):
 
 
 class ProxySettings(PrefixRegistry):
-    """Both places a proxy configuration can come from, in the prefix registry:
-    save_both() notes them once, reset() removes both, restore() puts back what
-    save_both() found."""
-
-    def read(self):
-        return self.query(IE_KEY, IE_VALUE), self.query(MACHINE_KEY, MACHINE_VALUE)
-
-    def save_both(self):
-        self.save(IE_KEY)
-        self.save(MACHINE_KEY)
-        self.found = self.read()
+    """Both places a proxy configuration can come from, in the prefix registry."""
 
     def reset(self):
         self.set_values(IE_KEY, {IE_VALUE: None})

@@ -48,17 +48,12 @@ class StubRun:
         self.process = wine.start(path, *args)
         self.hwnd = None
 
-    def _dialogs(self):
-        code, out = self.inspector.run("list", "--image", windows_path(self.path), "--class", "#32770")
-        if code != 0:
-            return []
-        return [dict(item.split("=", 1) for item in line.split("\t")) for line in out.splitlines()]
-
     def window(self, timeout=WAIT):
         """The main window's handle, once it exists."""
         deadline = time.monotonic() + timeout
         while self.hwnd is None:
-            mains = [d for d in self._dialogs() if d["text"] != "Debug"]
+            dialogs = self.inspector.rows("list", "--image", windows_path(self.path), "--class", "#32770")
+            mains = [d for d in dialogs if d["text"] != "Debug"]
             if mains:
                 self.hwnd = mains[0]["hwnd"]
                 break
@@ -107,12 +102,13 @@ class Stub:
     def __init__(self, wine, helpers, packer, signer):
         self.wine, self.helpers, self.packer, self.signer = wine, helpers, packer, signer
 
-    def pack(self, document, force=False):
-        return self.packer.pack(document, signer=self.signer, force=force)
+    def start(self, document, *args, force=False):
+        """Packs document and starts it with args."""
+        return self.start_file(self.packer.pack(document, signer=self.signer, force=force), *args)
 
-    def start(self, path, *args):
+    def start_file(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)
 
     def run(self, document, *args, force=False, timeout=WAIT):
         """Packs and runs document to its end, without touching its window."""
-        return self.start(self.pack(document, force), *args).finish(timeout)
+        return self.start(document, *args, force=force).finish(timeout)
