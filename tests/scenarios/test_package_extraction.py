@@ -5,21 +5,13 @@ folder that is not private, a planted rar.ini, and the hardening."""
 
 import os
 import shutil
-import subprocess
 import uuid
 
 import pytest
 
-from kit.package import hide_in_certificate_table
+from kit.package import hide_in_certificate_table, make_rar
 from kit.rar5 import rar5
 from kit.wine import windows_path
-
-
-def make_rar(archive, folder, *switches):
-    """Archives every file under folder (paths relative to it) into archive."""
-    subprocess.run(["rar", "a", "-r", "-idq", "-qo-", *switches, str(archive.resolve()), "."], cwd=folder,
-                   check=True, capture_output=True)
-    return archive
 
 
 @pytest.fixture()

@@ -18,6 +18,13 @@ from pathlib import Path
 from .signing import osslsigncode_verifies, sign, sign_with
 
 
+def make_rar(archive, folder, *switches):
+    """Archives every file under folder (paths relative to it) into archive."""
+    subprocess.run(["rar", "a", "-r", "-idq", "-qo-", *switches, str(Path(archive).resolve()), "."], cwd=folder,
+                   check=True, capture_output=True)
+    return Path(archive)
+
+
 def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
     """Writes the signed package to out and returns it. setup is the installer
     (signed here as Setup.exe), head the program the archive is appended to;
@@ -33,9 +40,7 @@ def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
         if archive is None:
-            made = work / "package.rar"
-            subprocess.run(["rar", "a", "-r", "-idq", "-m1", str(made), "."], cwd=content, check=True)
-            archive = made.read_bytes()
+            archive = make_rar(work / "package.rar", content, "-m1").read_bytes()
         joined = work / "joined.exe"
         joined.write_bytes(Path(head).read_bytes() + archive)
         out.unlink(missing_ok=True)
@@ -54,9 +59,9 @@ def hide_in_certificate_table(program, signer, out):
     with tempfile.TemporaryDirectory() as work:
         work = Path(work)
         data = bytearray(sign(program, signer, work / "signed.exe").read_bytes())
-        (work / "Setup.exe").write_bytes(Path(program).read_bytes())
-        subprocess.run(["rar", "a", "-idq", "-m1", "hidden.rar", "Setup.exe"], cwd=work, check=True)
-        archive = (work / "hidden.rar").read_bytes()
+        (work / "hidden").mkdir()
+        (work / "hidden" / "Setup.exe").write_bytes(Path(program).read_bytes())
+        archive = make_rar(work / "hidden.rar", work / "hidden", "-m1").read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
     directory = optional + {0x10B: 96, 0x20B: 112}[struct.unpack_from("<H", data, optional)[0]] + 4 * 8

@@ -5,7 +5,7 @@ name the lock ExecutionLog in tests/CMakeLists.txt."""
 
 import re
 import time
-from dataclasses import dataclass
+from collections import namedtuple
 
 from .windows import Inspector
 from .wine import windows_path
@@ -23,17 +23,9 @@ def log_lines(data):
     return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
 
 
-@dataclass
-class WindowState:
-    visible: bool
-    title: str
-    status: str
-
-
-@dataclass
-class StubResult:
-    code: int
-    log: list  # the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick"
+WindowState = namedtuple("WindowState", "visible title status")
+# The exit code and the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick".
+StubResult = namedtuple("StubResult", "code log")
 
 
 class StubRun:
