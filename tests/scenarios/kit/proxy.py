@@ -4,6 +4,7 @@ every test), and proxyquery.exe (the manager's entry point for one URL),
 whose answer and debug output the tests read."""
 
 import codecs
+import contextlib
 import re
 import struct
 import subprocess
@@ -158,7 +159,5 @@ class ProxyQuery:
         for process in self.started:
             if process.poll() is None:
                 self.cancel_dialogs()
-            try:
+            with contextlib.suppress(subprocess.TimeoutExpired):
                 self.wine.finish(process, timeout=15)
-            except subprocess.TimeoutExpired:
-                pass
