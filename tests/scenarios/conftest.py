@@ -14,6 +14,7 @@ from kit.records import STANDIN_PROG_ID, STANDIN_PROG_ID_KEY, USER_CHOICE
 from kit.registry import PrefixRegistry
 from kit.servers import ForwardingProxy, WebServer
 from kit.signing import Packer, SigningIdentity
+from kit.stub import Stub
 from kit.windows import Inspector
 from kit.wine import Wine, windows_path
 
@@ -88,13 +89,23 @@ def execution_log(wine):
     return wine.execution_log
 
 
+def _records(folder, variable, monkeypatch):
+    folder.mkdir()
+    monkeypatch.setenv(variable, windows_path(folder))
+    return folder
+
+
 @pytest.fixture()
 def browser_records(tmp_path, monkeypatch):
     """The folder where the stand-in browser records its starts, for every program the test starts."""
-    folder = tmp_path / "browser"
-    folder.mkdir()
-    monkeypatch.setenv("TARNWICK_BROWSER_RECORDS", windows_path(folder))
-    return folder
+    return _records(tmp_path / "browser", "TARNWICK_BROWSER_RECORDS", monkeypatch)
+
+
+@pytest.fixture()
+def installs(tmp_path, monkeypatch):
+    """The folder where the stand-in installers record their starts (program, parameters, working
+    folder), for every program the test starts."""
+    return _records(tmp_path / "installs", "TARNWICK_INSTALLER_RECORDS", monkeypatch)
 
 
 @pytest.fixture()
@@ -136,18 +147,22 @@ def packer(stubpack, program, tmp_path):
 
 
 @pytest.fixture()
+def stub(wine, helpers, packer, trusted_signer):
+    """Packs documents into the program under test, signed by the trusted signer, and runs them."""
+    return Stub(wine, helpers, packer, trusted_signer)
+
+
+@pytest.fixture()
 def actions(wine, hosts, tmp_path):
     return ActionRunner(wine, hosts, tmp_path)
 
 
 @pytest.fixture(scope="module")
 def saved_settings(wine, tmp_path_factory):
-    """The prefix's proxy settings as the module found them, put back at its end."""
+    """The prefix's proxy settings, put back at the module's end as it found them."""
     settings = ProxySettings(wine, tmp_path_factory.mktemp("proxy-settings"))
-    settings.save_both()
     yield settings
     settings.restore()
-    assert settings.read() == settings.found
 
 
 @pytest.fixture()

@@ -4,6 +4,8 @@ signed stub logs with -showmetadata: test_startup.)"""
 
 import re
 
+import pytest
+
 from kit import pe
 from kit.signing import sign
 from kit.stub import EMPTY_WORKFLOW, EXIT_FAILURE
@@ -47,20 +49,14 @@ def test_a_signature_from_an_untrusted_ca_or_whose_chain_reaches_no_root_is_reje
     assert verdict == CERT_E_CHAINING
 
 
-def test_an_unsigned_stub_or_one_without_a_readable_block_exits_with_minus_1(wine, packer, program,
-                                                                             trusted_signer, tmp_path,
-                                                                             execution_log):
-    result = wine.run(packer.pack(EMPTY_WORKFLOW), "-showmetadata")
-    assert result.returncode == EXIT_FAILURE
+# Unsigned: 1; signed, but without a block: 2. (A block that does not decrypt reads as none: the unit tests'.)
+@pytest.mark.parametrize("signed, code", [(False, 1), (True, 2)], ids=["unsigned", "without-block"])
+def test_an_unsigned_stub_or_one_without_a_readable_block_exits_with_minus_1(wine, packer, program, trusted_signer,
+                                                                             tmp_path, execution_log, signed, code):
+    path = sign(program, trusted_signer, tmp_path / "bare.exe") if signed else packer.pack(EMPTY_WORKFLOW)
+    assert wine.run(path, "-showmetadata").returncode == EXIT_FAILURE
     text = execution_log.read_bytes().decode("latin-1")
-    assert "ERROR:: Error occurred, error code = [1].\r\n" in text
+    assert f"ERROR:: Error occurred, error code = [{code}].\r\n" in text
+    assert text.count("error code = [") == 1
     assert "Embedded metadata" not in text
     assert "Begin to run main web install logic" not in text  # no window, no worker
-
-    # Signed, but without a block. (A block that does not decrypt reads as none: the unit tests'.)
-    execution_log.write_bytes(b"")
-    result = wine.run(sign(program, trusted_signer, tmp_path / "bare.exe"), "-showmetadata")
-    assert result.returncode == EXIT_FAILURE
-    text = execution_log.read_bytes().decode("latin-1")
-    assert "ERROR:: Error occurred, error code = [2].\r\n" in text
-    assert "error code = [1]" not in text

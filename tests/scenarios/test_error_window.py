@@ -20,10 +20,7 @@ def test_error_window_opens_parts_and_troubleshooting_and_ends_the_run(wine, hel
         host.wait()
         host.resume()
         error = ("--class", "#32770", "--title", "Orvakel Quickfetch", "--pid", host.pid)
-        code, tree = inspector.run("tree", *error, "--wait", "20000")
-        assert code == 0
-        texts = {fields["id"]: fields["text"] for fields in
-                 (dict(f.split("=", 1) for f in line.strip().split("\t")) for line in tree.splitlines())}
+        texts = {fields["id"]: fields["text"] for fields in inspector.rows("tree", *error, "--wait", "20000")}
         assert texts["1005"] == "There was a problem downloading the software. Try downloading from a browser."
         assert texts["1006"] == "Troubleshoot"
         assert texts["1009"] == "Browser download"

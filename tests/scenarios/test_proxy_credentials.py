@@ -30,98 +30,99 @@ def expect_stored(credentials, user, password):
     assert (record["persist"], record["type"]) == ("2", "1")
 
 
-class TestCallerCredentials:
-    def test_accepted_credentials_are_returned_and_stored(self, settings, credentials, login_proxy, target, query):
-        settings.set_ie(proxy=login_proxy.address)
-        answer = query("--user", LOGIN[0], "--password", LOGIN[1], "--silent", target.url())
-        expect_login_accepted(answer, login_proxy)
-        assert answer.has("INFO", f"Using invoker provided proxy credentials with user:{LOGIN[0]}")
-        assert answer.has("DEBUG", "Trying 1 authentication scheme although proxy server supports 1 "
-                                   "authentication scheme")
-        expect_stored(credentials, *LOGIN)
-
-    def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_is_never_logged(
-            self, settings, credentials, open_proxy, target, query):
-        settings.set_ie(proxy=open_proxy.address)
-        user, password = "J\u00fcrgen", "Pa55-w0rd!"
-        answer = query("--user", user, "--password", password, "--silent", target.url())
-        assert answer.status == 0, answer
-        assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == (user, password, "0")
-        expect_stored(credentials, user, password)
-        assert answer.has("INFO", "Input password:****")
-        assert not any(password in line for line in answer.lines)
-        # The user name is logged in full; Wine hands the wide line on through the ANSI code page.
-        logged = next(m for m in answer.messages if m.startswith("[INFO]   Input user:J"))
-        assert logged.endswith("rgen"), logged
-        assert any(m.startswith("[DEBUG]   Authenticating proxy server detected with credentials [user=J")
-                   and m.endswith("rgen password=****]") for m in answer.messages), answer
-        assert answer.messages[-1].endswith("rgen password=**** authScheme=0]")
+# Credentials from the caller.
+def test_accepted_credentials_are_returned_and_stored(settings, credentials, login_proxy, target, query):
+    settings.set_ie(proxy=login_proxy.address)
+    answer = query("--user", LOGIN[0], "--password", LOGIN[1], "--silent", target.url())
+    expect_login_accepted(answer, login_proxy)
+    assert answer.has("INFO", f"Using invoker provided proxy credentials with user:{LOGIN[0]}")
+    assert answer.has("DEBUG", "Trying 1 authentication scheme although proxy server supports 1 "
+                               "authentication scheme")
+    expect_stored(credentials, *LOGIN)
 
 
-class TestStoredCredentials:
-    def test_stored_credential_is_used_without_a_dialog(self, settings, credentials, login_proxy, target, query):
-        settings.set_ie(proxy=login_proxy.address)
-        credentials.write(PROXY_HOST, *LOGIN)
-        # Silent mode: a dialog would have ended the probe with 6.
-        answer = query("--silent", target.url())
-        expect_login_accepted(answer, login_proxy)
-        assert answer.has("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:{LOGIN[0]}")
-        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
-
-    def test_second_407_after_the_stored_credential_brings_the_dialog(self, settings, credentials, login_proxy,
-                                                                       target, query, inspector):
-        settings.set_ie(proxy=login_proxy.address)
-        credentials.write(PROXY_HOST, "olduser", "outdated")
-        running = query.start(target.url())
-        assert inspector.text(*DIALOG, "--control", "id:103") == f"Connecting to {PROXY_HOST}"
-        # Wine keeps sending the first Basic login set on a request, whatever is set
-        # after it: an accepted login after this dialog cannot be shown here.
-        assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
-        answer = query.finish(running)
-        # Cancelled for the only candidate.
-        assert answer.status == 5, answer
-        assert answer.has("INFO", "ShowCredentialDialog response:1223")
-        assert answer.has("INFO", "User CANCELLED credential dialog!")
-        assert answer.index("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:olduser") < \
-            answer.index("INFO", "Performing 'ShowCredentialDialog' ...")
-        assert answer.count("INFO", "Performing 'ShowCredentialDialog' ...") == 1
-        assert [r[2] for r in login_proxy.requests].count(basic_login("olduser", "outdated")) >= 1
-        # The record the proxy refused is not kept for the next run.
-        assert answer.has("INFO", f"Removing rejected credential for proxy server:{PROXY_HOST}")
-        assert credentials.read(PROXY_HOST) is None
+def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_is_never_logged(
+        settings, credentials, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address)
+    user, password = "J\u00fcrgen", "Pa55-w0rd!"
+    answer = query("--user", user, "--password", password, "--silent", target.url())
+    assert answer.status == 0, answer
+    assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == (user, password, "0")
+    expect_stored(credentials, user, password)
+    assert answer.has("INFO", "Input password:****")
+    assert not any(password in line for line in answer.lines)
+    # The user name is logged in full; Wine hands the wide line on through the ANSI code page.
+    logged = next(m for m in answer.messages if m.startswith("[INFO]   Input user:J"))
+    assert logged.endswith("rgen"), logged
+    assert any(m.startswith("[DEBUG]   Authenticating proxy server detected with credentials [user=J")
+               and m.endswith("rgen password=****]") for m in answer.messages), answer
+    assert answer.messages[-1].endswith("rgen password=**** authScheme=0]")
 
 
-class TestSilentMode:
-    # A login the proxy refuses, from the caller or from the store, or no login at all:
-    # the dialog would be next, and silent mode forbids it.
-    @pytest.mark.parametrize("caller, stored", [(["--user", LOGIN[0], "--password", "wrong"], None),
-                                                 ([], "outdated"), ([], None)],
-                             ids=["caller", "stored", "nothing"])
-    def test_a_login_that_needs_the_dialog_gives_6_and_no_dialog(self, settings, credentials, login_proxy, target,
-                                                                 query, caller, stored):
-        settings.set_ie(proxy=login_proxy.address)
-        if stored:
-            credentials.write(PROXY_HOST, LOGIN[0], stored)
-        answer = query(*caller, "--silent", target.url())
-        assert answer.status == 6, answer
-        assert answer.has("ERROR", SILENT_ERROR)
-        assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
-        assert answer.has("DEBUG", "Received HTTP status:407")
-        assert answer.has("INFO", "PMStatus:6")
-        assert answer.fields["server"] == "<none>"
-        # A refused login of the caller is not stored; a stored one stays when no dialog could replace it.
-        assert (credentials.read(PROXY_HOST) or {}).get("password") == stored
+# Stored credentials.
+def test_stored_credential_is_used_without_a_dialog(settings, credentials, login_proxy, target, query):
+    settings.set_ie(proxy=login_proxy.address)
+    credentials.write(PROXY_HOST, *LOGIN)
+    # Silent mode: a dialog would have ended the probe with 6.
+    answer = query("--silent", target.url())
+    expect_login_accepted(answer, login_proxy)
+    assert answer.has("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:{LOGIN[0]}")
+    assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
 
 
-class TestDialog:
-    def test_cancel_moves_on_to_the_next_candidate(self, settings, credentials, login_proxy, open_proxy, target,
-                                                   query, inspector):
-        settings.set_ie(proxy=f"{login_proxy.address};{open_proxy.address}")
-        running = query.start(target.url())
-        assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
-        answer = query.finish(running)
-        assert answer.status == 0, answer
-        assert answer.proxy == (PROXY_HOST, str(open_proxy.port))
-        assert (answer.fields["user"], answer.fields["authScheme"]) == ("", "0")
-        assert answer.has("INFO", "User CANCELLED credential dialog!")
-        assert open_proxy.requests
+def test_second_407_after_the_stored_credential_brings_the_dialog(settings, credentials, login_proxy, target, query,
+                                                                  inspector):
+    settings.set_ie(proxy=login_proxy.address)
+    credentials.write(PROXY_HOST, "olduser", "outdated")
+    running = query.start(target.url())
+    assert inspector.text(*DIALOG, "--control", "id:103") == f"Connecting to {PROXY_HOST}"
+    # Wine keeps sending the first Basic login set on a request, whatever is set
+    # after it: an accepted login after this dialog cannot be shown here.
+    assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
+    answer = query.finish(running)
+    # Cancelled for the only candidate.
+    assert answer.status == 5, answer
+    assert answer.has("INFO", "ShowCredentialDialog response:1223")
+    assert answer.has("INFO", "User CANCELLED credential dialog!")
+    assert answer.index("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:olduser") < \
+        answer.index("INFO", "Performing 'ShowCredentialDialog' ...")
+    assert answer.count("INFO", "Performing 'ShowCredentialDialog' ...") == 1
+    assert [r[2] for r in login_proxy.requests].count(basic_login("olduser", "outdated")) >= 1
+    # The record the proxy refused is not kept for the next run.
+    assert answer.has("INFO", f"Removing rejected credential for proxy server:{PROXY_HOST}")
+    assert credentials.read(PROXY_HOST) is None
+
+
+# Silent mode.
+# A login the proxy refuses, from the caller or from the store, or no login at all:
+# the dialog would be next, and silent mode forbids it.
+@pytest.mark.parametrize("caller, stored", [(["--user", LOGIN[0], "--password", "wrong"], None),
+                                            ([], "outdated"), ([], None)], ids=["caller", "stored", "nothing"])
+def test_a_login_that_needs_the_dialog_gives_6_and_no_dialog(settings, credentials, login_proxy, target, query,
+                                                             caller, stored):
+    settings.set_ie(proxy=login_proxy.address)
+    if stored:
+        credentials.write(PROXY_HOST, LOGIN[0], stored)
+    answer = query(*caller, "--silent", target.url())
+    assert answer.status == 6, answer
+    assert answer.has("ERROR", SILENT_ERROR)
+    assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
+    assert answer.has("DEBUG", "Received HTTP status:407")
+    assert answer.has("INFO", "PMStatus:6")
+    assert answer.fields["server"] == "<none>"
+    # A refused login of the caller is not stored; a stored one stays when no dialog could replace it.
+    assert (credentials.read(PROXY_HOST) or {}).get("password") == stored
+
+
+# The credential dialog.
+def test_cancel_moves_on_to_the_next_candidate(settings, credentials, login_proxy, open_proxy, target, query,
+                                               inspector):
+    settings.set_ie(proxy=f"{login_proxy.address};{open_proxy.address}")
+    running = query.start(target.url())
+    assert inspector.run("click", *DIALOG, "--control", "id:2")[0] == 0, "no dialog"
+    answer = query.finish(running)
+    assert answer.status == 0, answer
+    assert answer.proxy == (PROXY_HOST, str(open_proxy.port))
+    assert (answer.fields["user"], answer.fields["authScheme"]) == ("", "0")
+    assert answer.has("INFO", "User CANCELLED credential dialog!")
+    assert open_proxy.requests

@@ -29,125 +29,125 @@ def pac_url(server):
     return f"http://{server.address}/proxy.pac"
 
 
-class TestFixedList:
-    def test_open_proxy_of_the_users_list_is_taken_after_one_probe(self, settings, credentials, open_proxy,
-                                                                    target, query):
-        settings.set_ie(proxy=open_proxy.address, bypass="<local>")
-        answer = query(target.url())
-        expect_direct_proxy(answer, open_proxy)
-        assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
-        assert answer.has("DEBUG", "Bypass proxy server list:<local>")
-        assert answer.has("DEBUG", "No authenticating proxy server detected.")
-        assert not answer.has("INFO", WPAD_TRIED)  # not switched on in the settings
-        # Nothing demanded a login, so nothing is remembered.
-        assert credentials.read(PROXY_HOST) is None
-        assert [r[0] for r in open_proxy.requests] == ["HEAD"]
+# The user's fixed list.
+def test_open_proxy_of_the_users_list_is_taken_after_one_probe(settings, credentials, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address, bypass="<local>")
+    answer = query(target.url())
+    expect_direct_proxy(answer, open_proxy)
+    assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
+    assert answer.has("DEBUG", "Bypass proxy server list:<local>")
+    assert answer.has("DEBUG", "No authenticating proxy server detected.")
+    assert not answer.has("INFO", WPAD_TRIED)  # not switched on in the settings
+    # Nothing demanded a login, so nothing is remembered.
+    assert credentials.read(PROXY_HOST) is None
+    assert [r[0] for r in open_proxy.requests] == ["HEAD"]
 
-    def test_probe_goes_to_port_80_or_443_by_scheme_whatever_port_the_url_names(self, settings, open_proxy,
-                                                                                target, query):
+
+def test_probe_goes_to_port_80_or_443_by_scheme_whatever_port_the_url_names(settings, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address)
+    answer = query(target.url("/files/setup.bin?part=1"))
+    assert answer.status == 0, answer
+    assert open_proxy.requests[0][:2] == ("HEAD", "http://localhost:80/files/setup.bin")
+    assert target.requests == []
+    query("https://localhost:8443/setup.bin")
+    # Wine does not complete a tunnel through a proxy; where it goes is what it shows.
+    assert ("CONNECT", "localhost:443") in [r[:2] for r in open_proxy.requests]
+
+
+def test_a_list_of_separators_only_gives_2_without_a_probe(settings, target, query):
+    # The list parses, but into no candidate: still no empty answer.
+    settings.set_ie(proxy=";;")
+    answer = query(target.url())
+    assert answer.status == 2, answer
+    assert answer.fields["server"] == "<none>"
+    assert answer.count("DEBUG", "Failed while splitting proxy: '' into proxy server and port") == 2
+    assert answer.has("DEBUG", "No VALID proxy servers detected.")
+    assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
+    assert answer.has("INFO", "PMStatus:2")
+
+
+# Several candidates.
+def test_first_refusing_then_open_proxy_gives_the_second(settings, open_proxy, target, query):
+    refused = unused_address()
+    settings.set_ie(proxy=f"{refused};{open_proxy.address}")
+    answer = query(target.url())
+    expect_direct_proxy(answer, open_proxy)
+    assert answer.probed(refused) and answer.probed(open_proxy.address)
+    assert any(m.startswith("[ERROR]   WinHttpSendRequest() API failed. Error:") for m in answer.messages)
+
+
+def test_every_candidate_failing_gives_the_last_probes_status(settings, target, query):
+    first, second = unused_address(), unused_address()
+    settings.set_ie(proxy=f"{first};{second}")
+    answer = query(target.url())
+    assert answer.status == 2, answer
+    assert answer.probed(first) and answer.probed(second)
+    assert answer.has("DEBUG", "No VALID proxy servers detected.")
+    assert answer.fields["server"] == "<none>"
+    failures = [m for m in answer.messages if m.startswith("[ERROR]   WinHttpSendRequest() API failed. ")]
+    assert len(failures) == 2, answer
+    for failure in failures:
+        match = re.fullmatch(r"\[ERROR\]   WinHttpSendRequest\(\) API failed\. Error:(\d+) Description:(.*)", failure)
+        assert match, failure
+        code, description = int(match.group(1)), match.group(2)
+        assert code != 0
+        assert description == description.strip(), repr(description)
+        # A socket error has a system text; WinHTTP's own codes have none under Wine.
+        assert bool(description) == (code < 12000), failure
+
+
+# The PAC script and WPAD.
+# Which values of the switch count is the unit tests' (one rule for both switches).
+def test_wpad_is_tried_first_then_the_script_names_the_proxy(settings, open_proxy, target, query):
+    with pac_server(open_proxy) as pac:
+        settings.set_ie(pac_url=pac_url(pac), auto_detect=True)
+        answer = query(target.url())
+        assert pac.gets("/proxy.pac"), "the script was not fetched"
+    expect_direct_proxy(answer, open_proxy)
+    assert answer.has("DEBUG", "AutoDetect:1")
+    assert answer.has("DEBUG", f"AutoConfig URL:{pac_url(pac)}")
+    # Wine finds no WPAD server here, so the script is taken after it.
+    assert answer.has("INFO", WPAD_TRIED)
+    assert answer.index("INFO", "Unable to automatically detect proxy information using WPAD") < \
+        answer.index("DEBUG", f"Proxy server list:{open_proxy.address}")
+    assert not answer.has("INFO", WPAD_SKIPPED)
+
+
+def test_wpad_switched_off_and_a_failing_script_fall_to_the_fixed_list(settings, open_proxy, target, query):
+    settings.set_ie(proxy=open_proxy.address, pac_url="http://127.0.0.1:9/missing.pac", auto_detect=True)
+    answer = query(target.url(), env=debug_environment(ORVK_ORVK_WPAD_PROXY_CHECK="FaLsE"))
+    expect_direct_proxy(answer, open_proxy)
+    assert answer.has("INFO", WPAD_SKIPPED)
+    assert not answer.has("INFO", WPAD_TRIED)
+    # The script alone was tried.
+    assert answer.count("INFO", "Performing 'AutoDetectProxyInfo' ...") == 1
+    assert answer.has("INFO", "Unable to automatically detect proxy information using PAC URL")
+
+
+# The machine default.
+def test_machine_default_is_used_only_when_the_user_has_no_proxy(settings, open_proxy, target, query):
+    with ForwardingProxy() as machine_default:
+        settings.set_machine_default(machine_default.address, bypass="*.local")
         settings.set_ie(proxy=open_proxy.address)
-        answer = query(target.url("/files/setup.bin?part=1"))
-        assert answer.status == 0, answer
-        assert open_proxy.requests[0][:2] == ("HEAD", "http://localhost:80/files/setup.bin")
-        assert target.requests == []
-        query("https://localhost:8443/setup.bin")
-        # Wine does not complete a tunnel through a proxy; where it goes is what it shows.
-        assert ("CONNECT", "localhost:443") in [r[:2] for r in open_proxy.requests]
-
-    def test_a_list_of_separators_only_gives_2_without_a_probe(self, settings, target, query):
-        # The list parses, but into no candidate: still no empty answer.
-        settings.set_ie(proxy=";;")
+        expect_direct_proxy(query(target.url()), open_proxy)
+        assert machine_default.requests == []
+        settings.set_ie()  # direct connection, nothing else
         answer = query(target.url())
-        assert answer.status == 2, answer
-        assert answer.fields["server"] == "<none>"
-        assert answer.count("DEBUG", "Failed while splitting proxy: '' into proxy server and port") == 2
-        assert answer.has("DEBUG", "No VALID proxy servers detected.")
-        assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
-        assert answer.has("INFO", "PMStatus:2")
+    expect_direct_proxy(answer, machine_default)
+    assert answer.has("INFO", "Unable to detect proxy information from IE settings. Trying to get proxy "
+                              "information using default proxy configuration ...")
+    assert answer.has("DEBUG", "Bypass proxy list:*.local")
+    assert answer.has("DEBUG", f"Proxy server list:{machine_default.address}")
 
 
-class TestCandidates:
-    def test_first_refusing_then_open_proxy_gives_the_second(self, settings, open_proxy, target, query):
-        refused = unused_address()
-        settings.set_ie(proxy=f"{refused};{open_proxy.address}")
-        answer = query(target.url())
-        expect_direct_proxy(answer, open_proxy)
-        assert answer.probed(refused) and answer.probed(open_proxy.address)
-        assert any(m.startswith("[ERROR]   WinHttpSendRequest() API failed. Error:") for m in answer.messages)
-
-    def test_every_candidate_failing_gives_the_last_probes_status(self, settings, target, query):
-        first, second = unused_address(), unused_address()
-        settings.set_ie(proxy=f"{first};{second}")
-        answer = query(target.url())
-        assert answer.status == 2, answer
-        assert answer.probed(first) and answer.probed(second)
-        assert answer.has("DEBUG", "No VALID proxy servers detected.")
-        assert answer.fields["server"] == "<none>"
-        failures = [m for m in answer.messages if m.startswith("[ERROR]   WinHttpSendRequest() API failed. ")]
-        assert len(failures) == 2, answer
-        for failure in failures:
-            match = re.fullmatch(r"\[ERROR\]   WinHttpSendRequest\(\) API failed\. Error:(\d+) Description:(.*)",
-                                 failure)
-            assert match, failure
-            code, description = int(match.group(1)), match.group(2)
-            assert code != 0
-            assert description == description.strip(), repr(description)
-            # A socket error has a system text; WinHTTP's own codes have none under Wine.
-            assert bool(description) == (code < 12000), failure
-
-
-class TestScriptAndDetection:
-    # Which values of the switch count is the unit tests' (one rule for both switches).
-    def test_wpad_is_tried_first_then_the_script_names_the_proxy(self, settings, open_proxy, target, query):
-        with pac_server(open_proxy) as pac:
-            settings.set_ie(pac_url=pac_url(pac), auto_detect=True)
-            answer = query(target.url())
-            assert pac.gets("/proxy.pac"), "the script was not fetched"
-        expect_direct_proxy(answer, open_proxy)
-        assert answer.has("DEBUG", "AutoDetect:1")
-        assert answer.has("DEBUG", f"AutoConfig URL:{pac_url(pac)}")
-        # Wine finds no WPAD server here, so the script is taken after it.
-        assert answer.has("INFO", WPAD_TRIED)
-        assert answer.index("INFO", "Unable to automatically detect proxy information using WPAD") < \
-            answer.index("DEBUG", f"Proxy server list:{open_proxy.address}")
-        assert not answer.has("INFO", WPAD_SKIPPED)
-
-    def test_wpad_switched_off_and_a_failing_script_fall_to_the_fixed_list(self, settings, open_proxy, target,
-                                                                          query):
-        settings.set_ie(proxy=open_proxy.address, pac_url="http://127.0.0.1:9/missing.pac", auto_detect=True)
-        answer = query(target.url(), env=debug_environment(ORVK_ORVK_WPAD_PROXY_CHECK="FaLsE"))
-        expect_direct_proxy(answer, open_proxy)
-        assert answer.has("INFO", WPAD_SKIPPED)
-        assert not answer.has("INFO", WPAD_TRIED)
-        # The script alone was tried.
-        assert answer.count("INFO", "Performing 'AutoDetectProxyInfo' ...") == 1
-        assert answer.has("INFO", "Unable to automatically detect proxy information using PAC URL")
-
-
-class TestMachineDefault:
-    def test_machine_default_is_used_only_when_the_user_has_no_proxy(self, settings, open_proxy, target, query):
-        with ForwardingProxy() as machine_default:
-            settings.set_machine_default(machine_default.address, bypass="*.local")
-            settings.set_ie(proxy=open_proxy.address)
-            expect_direct_proxy(query(target.url()), open_proxy)
-            assert machine_default.requests == []
-            settings.set_ie()  # direct connection, nothing else
-            answer = query(target.url())
-        expect_direct_proxy(answer, machine_default)
-        assert answer.has("INFO", "Unable to detect proxy information from IE settings. Trying to get proxy "
-                                  "information using default proxy configuration ...")
-        assert answer.has("DEBUG", "Bypass proxy list:*.local")
-        assert answer.has("DEBUG", f"Proxy server list:{machine_default.address}")
-
-
-class TestNothingConfigured:
-    def test_no_configuration_anywhere_gives_1_and_no_probe(self, settings, open_proxy, target, query):
-        answer = query(target.url())
-        assert answer.status == 1, answer
-        assert all(answer.fields[f] == "<none>" for f in ("server", "serverPort", "user", "password"))
-        for line in NO_CONFIGURATION_LINES:
-            assert answer.has("INFO", line)
-        assert answer.index("INFO", NO_CONFIGURATION_LINES[0]) + 1 == answer.index("INFO", NO_CONFIGURATION_LINES[1])
-        assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
-        assert answer.has("INFO", "PMStatus:1")
-        assert open_proxy.requests == [] and target.requests == []
+# Nothing configured anywhere.
+def test_no_configuration_anywhere_gives_1_and_no_probe(settings, open_proxy, target, query):
+    answer = query(target.url())
+    assert answer.status == 1, answer
+    assert all(answer.fields[f] == "<none>" for f in ("server", "serverPort", "user", "password"))
+    for line in NO_CONFIGURATION_LINES:
+        assert answer.has("INFO", line)
+    assert answer.index("INFO", NO_CONFIGURATION_LINES[0]) + 1 == answer.index("INFO", NO_CONFIGURATION_LINES[1])
+    assert not answer.has("INFO", "Performing 'CheckAuthenticatingProxy' ...")
+    assert answer.has("INFO", "PMStatus:1")
+    assert open_proxy.requests == [] and target.requests == []

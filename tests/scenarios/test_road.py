@@ -14,8 +14,7 @@ from kit.proxy import PROXY_HOST
 from kit.rar5 import rar5
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
-from kit.signing import osslsigncode_verifies, sign
-from kit.stub import Stub
+from kit.signing import sign
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
@@ -24,6 +23,7 @@ ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtracti
            "AddArgumentsAction", "RunExecutableAction"]
 ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
                          {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
+PUBLISHER = "Tarnwick Test trusted Publisher"
 PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
@@ -34,7 +34,16 @@ def installed(name):
     return [(f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}")]
 
 
-def document(url, publisher, direct=True, first=(), provided=None):
+def error(code):
+    return f"ERROR:: Error occurred, error code = [{code}]."
+
+
+def began(log):
+    return [line[len("INFO:: Begin to run class [class GenericStub::"):-2] for line in log
+            if line.startswith("INFO:: Begin to run class [")]
+
+
+def document(url, publisher=PUBLISHER, direct=True, first=(), provided=None):
     """The road's five actions after the actions first, each run only when provided holds."""
     values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
               "arguments": "/road"}
@@ -56,20 +65,18 @@ def document(url, publisher, direct=True, first=(), provided=None):
 
 
 class Road:
-    def __init__(self, wine, helpers, packer, signer, folder, monkeypatch):
-        self.wine, self.helpers, self.folder = wine, helpers, folder
-        self.stub = Stub(wine, helpers, packer, signer)
-        self.signer = signer
-        self.installs = folder / "installs"
-        self.installs.mkdir()
-        monkeypatch.setenv("TARNWICK_INSTALLER_RECORDS", windows_path(self.installs))
-        monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
+    def __init__(self, stub, installs, folder):
+        self.stub, self.wine, self.helpers, self.signer = stub, stub.wine, stub.helpers, stub.signer
+        self.installs, self.folder = installs, folder
         self.unpacked = []
 
-    def package(self, name, signer=None, padding_mb=0, archive=None):
-        """The package's bytes (with archive, bytes, in place of the installer's
-        archive); the folder it unpacks into is removed afterwards."""
+    def unpacks(self, name):
+        """The folder that the package name unpacks into, removed afterwards."""
         self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
+
+    def package(self, name, signer=None, padding_mb=0, archive=None):
+        """The package's bytes (with archive, bytes, in place of the installer's archive)."""
+        self.unpacks(name)
         signer = signer or self.signer
         return make_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
                             signer.cert, signer.key, self.folder / name, padding_mb, archive).read_bytes()
@@ -77,24 +84,35 @@ class Road:
     def records(self):
         return read_records(self.installs, lines=3)
 
-    def cleanup(self):
-        for folder in self.unpacked:
-            shutil.rmtree(folder, ignore_errors=True)
+    def stopped(self, name, body, status, code, publisher=PUBLISHER, direct=True):
+        """Runs the road of the package name (404 when body is None) until the main window
+        shows status; the window stays until the user closes it, the run ends with 0 after
+        the error code and nothing is unpacked or installed. The run's log lines."""
+        with WebServer({f"/{name}": body} if body else {}) as server:
+            run = self.stub.start(document(server.url(f"/{name}"), publisher, direct))
+            run.wait_for(lambda state: state.status == status, timeout=WAIT)
+        assert run.process.poll() is None
+        run.close()
+        result = run.finish(WAIT)
+        assert result.code == 0
+        assert error(code) in result.log
+        assert not any(folder.exists() for folder in self.unpacked)
+        assert self.records() == []
+        return result.log
 
 
 @pytest.fixture()
-def road(wine, helpers, packer, trusted_signer, tmp_path, monkeypatch):
-    value = Road(wine, helpers, packer, trusted_signer, tmp_path, monkeypatch)
+def road(stub, installs, tmp_path, monkeypatch):
+    monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
+    value = Road(stub, installs, tmp_path)
     yield value
-    value.cleanup()
+    for folder in value.unpacked:
+        shutil.rmtree(folder, ignore_errors=True)
 
 
-def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, trusted_signer):
-    body = road.package("RoadOk_Setup.exe")
-    publisher = "Tarnwick Test trusted Publisher"
-    with WebServer({"/RoadOk_Setup.exe": body}) as server:
-        url = f"http://127.0.0.1:{server.port}/RoadOk_Setup.exe"
-        result = road.stub.run(document(url, publisher), timeout=WAIT)
+def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road):
+    with WebServer({"/RoadOk_Setup.exe": road.package("RoadOk_Setup.exe")}) as server:
+        result = road.stub.run(document(server.url("/RoadOk_Setup.exe")), timeout=WAIT)
         assert server.gets("/RoadOk_Setup.exe") == 1
 
     assert result.code == 0
@@ -108,120 +126,84 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road, truste
     marks = iter(log)
     assert all(mark in marks for mark in [f"INFO:: {what} [class GenericStub::{action}]." for action in ACTIONS
                                           for what in ("Begin to run class", "End of running class")])
-    assert f"INFO:: A certificate with a subject name [{publisher}] has been found!" in log
+    assert f"INFO:: A certificate with a subject name [{PUBLISHER}] has been found!" in log
 
 
 def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_browser(road, default_browser):
     with WebServer() as server:  # every path answers 404
         template = f"http://127.0.0.1:{server.port}/pkg/road_{{:03d}}_003.exe?authparam=a3f1c0de7b5"
-        run = road.stub.start(road.stub.pack(document(template.format(2), "Tarnwick Test trusted Publisher")))
-        inspector = run.inspector
-        error = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch", "--visible")
+        run = road.stub.start(document(template.format(2)))
+        error_window = ("--image", windows_path(run.path), "--class", "#32770", "--title", "Orvakel Quickfetch",
+                        "--visible")
         # The main window carries the same caption and stays, hidden, behind the error window: only the
         # error window is visible and has a button.
-        shown = inspector.run("get-text", *error, "--control", "id:1009", "--wait", str(WAIT * 1000))
+        shown = run.inspector.run("get-text", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
         assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
     before = int(time.time())
-    assert inspector.run("click", *error, "--control", "id:1009")[0] == 0
+    assert run.inspector.run("click", *error_window, "--control", "id:1009")[0] == 0
     records = read_records(default_browser, count=3, timeout=WAIT)
     assert len(records) == 3, "the browser did not get three parts"
     after = int(time.time())
     opened = sorted(record[1] for record in records)
     assert any(opened == [signed(template.format(i), f"/pkg/road_{i:03d}_003.exe", "a3f1c0de7b5", now)
                           for i in (1, 2, 3)] for now in range(before - 1, after + 2))
-    assert inspector.run("close", *error)[0] == 0
+    assert run.inspector.run("close", *error_window)[0] == 0
     result = run.finish(WAIT)
     assert result.code == 0
-    assert "ERROR:: Error occurred, error code = [8]." in result.log
+    assert error(8) in result.log
     assert road.records() == []
 
 
 def test_a_failed_download_without_a_direct_url_is_shown_in_the_main_window(road):
-    with WebServer() as server:
-        url = f"http://127.0.0.1:{server.port}/RoadMissing_Setup.exe"
-        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test trusted Publisher", direct=False)))
-        run.wait_for(lambda state: state.status == TEXT_108, timeout=WAIT)
     # The red bar is requested with PBM_SETSTATE, which Wine's progress bar does not keep:
     # the request itself is checked with the window host (test_main_window).
-    assert run.process.poll() is None  # the window stays until the user closes it
-    run.close()
-    result = run.finish(WAIT)
-    assert result.code == 0
-    assert "ERROR:: Error occurred, error code = [8]." in result.log
-    assert road.records() == []
+    log = road.stopped("RoadMissing_Setup.exe", None, TEXT_108, 8, direct=False)
+    assert began(log) == ACTIONS[:1]
 
 
 def test_a_package_of_another_publisher_is_neither_unpacked_nor_run(road, untrusted_signer):
     # The expected publisher's name, but issued by a CA that the machine does not trust.
     name = "RoadUntrusted_Setup.exe"
-    body = road.package(name, signer=untrusted_signer)
-    with WebServer({f"/{name}": body}) as server:
-        url = f"http://127.0.0.1:{server.port}/{name}"
-        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test untrusted Publisher")))
-        run.wait_for(lambda state: state.status == TEXT_109, timeout=WAIT)
-    run.close()
-    result = run.finish(WAIT)
-    assert result.code == 0
-    assert "ERROR:: Error occurred, error code = [9]." in result.log
-    assert not road.unpacked[0].exists()
-    assert road.records() == []
+    log = road.stopped(name, road.package(name, signer=untrusted_signer), TEXT_109, 9,
+                       publisher="Tarnwick Test untrusted Publisher")
+    assert began(log) == ACTIONS[:2]
 
 
-def test_an_archive_hidden_in_the_certificate_table_of_a_signed_file_is_neither_unpacked_nor_run(road, helpers):
+def test_an_archive_hidden_in_the_certificate_table_of_a_signed_file_is_neither_unpacked_nor_run(road):
     # Any small program the publisher ever signed, with an archive of the attacker's Setup.exe
     # in its certificate table.
     name = "RoadPadded_Setup.exe"
-    stand_in = helpers / "standininstaller.exe"
-    path = hide_in_certificate_table(stand_in, stand_in, road.signer.cert, road.signer.key, road.folder / name)
-    # What makes the attack real: the signature still verifies.
-    assert osslsigncode_verifies(path, road.signer)
-    road.unpacked.append(road.wine.prefix / "drive_c" / "Orvakel" / "RoadPadded")
-    publisher = "Tarnwick Test trusted Publisher"
-    with WebServer({f"/{name}": path.read_bytes()}) as server:
-        run = road.stub.start(road.stub.pack(document(server.url(f"/{name}"), publisher)))
-        run.wait_for(lambda state: state.status == TEXT_109, timeout=WAIT)
-    run.close()
-    result = run.finish(WAIT)
-    assert result.code == 0
+    path = hide_in_certificate_table(road.helpers / "standininstaller.exe", road.signer, road.folder / name)
+    road.unpacks(name)
+    log = road.stopped(name, path.read_bytes(), TEXT_109, 9)
     # Refused before the trust check: nothing says the file is the publisher's.
-    assert not any("A certificate with a subject name" in line for line in result.log)
-    error = result.log.index("ERROR:: Error occurred, error code = [9].")
-    assert result.log[error - 1] == f"INFO:: ExecutableVerifierAction::The certificate table of [{name}] holds " \
-                                    "more than its signature."
-    assert "PackageExtractionAction" not in began(result.log)
-    assert not road.unpacked[0].exists()
-    assert road.records() == []
+    assert not any("A certificate with a subject name" in line for line in log)
+    assert log[log.index(error(9)) - 1] == f"INFO:: ExecutableVerifierAction::The certificate table of [{name}] " \
+                                           "holds more than its signature."
+    assert began(log) == ACTIONS[:2]
 
 
-def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road, helpers):
+def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road):
     # The signed package's archive holds an entry that climbs out of its folder: it is refused whole.
     # A web page dropped a Setup.exe into the stub's folder (the Downloads folder).
     name = "RoadHostile_Setup.exe"
     body = road.package(name, archive=rar5([{"name": "Setup.exe", "data": b"MZ packaged"},
                                             {"name": "../../Setup.exe", "data": b"MZ climbing"}]))
-    shutil.copy(helpers / "standininstaller.exe", road.folder / "Setup.exe")
-    with WebServer({f"/{name}": body}) as server:
-        run = road.stub.start(road.stub.pack(document(server.url(f"/{name}"), "Tarnwick Test trusted Publisher")))
-        run.wait_for(lambda state: state.status == "Aborted.(Error:12)", timeout=WAIT)
-    run.close()
-    result = run.finish(WAIT)
-    assert result.code == 0
-    error = result.log.index("ERROR:: Error occurred, error code = [12].")
-    assert result.log[error - 1].startswith(f"ERROR:: ExtractPackage::[..\\..\\Setup.exe] of [{name}] is refused: ")
-    assert began(result.log) == ACTIONS[:3]
-    assert not road.unpacked[0].exists()
+    shutil.copy(road.helpers / "standininstaller.exe", road.folder / "Setup.exe")
+    log = road.stopped(name, body, "Aborted.(Error:12)", 12)
+    assert log[log.index(error(12)) - 1].startswith(f"ERROR:: ExtractPackage::[..\\..\\Setup.exe] of [{name}] "
+                                                    "is refused: ")
+    assert began(log) == ACTIONS[:3]
     assert not (road.wine.prefix / "drive_c" / "Setup.exe").exists()
-    assert road.records() == []
 
 
-def test_the_publishers_installer_downloaded_beside_the_stub_is_verified_and_run(road, helpers):
+def test_the_publishers_installer_downloaded_beside_the_stub_is_verified_and_run(road):
     # No archive: the road downloads the signed installer into the stub's folder and starts it there.
-    body = sign(helpers / "standininstaller.exe", road.signer, road.folder / "signed.exe").read_bytes()
+    body = sign(road.helpers / "standininstaller.exe", road.signer, road.folder / "signed.exe").read_bytes()
     workflow = [
         {"action": "PackageDownloadAction", "in": {"downloadUrl": "=url"}, "out": {"downloadedFilename": "=file"}},
-        {"action": "ExecutableVerifierAction", "in": {"name": "Tarnwick Test trusted Publisher",
-                                                      "downloadedFilename": "=file"}},
+        {"action": "ExecutableVerifierAction", "in": {"name": PUBLISHER, "downloadedFilename": "=file"}},
         {"action": "RunExecutableAction", "in": {"executableName": "=file", "arguments": "/plain",
                                                  "shallWait": "1"}},
     ]
@@ -246,8 +228,7 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     with WebServer({"/RoadClosed_Setup.exe": body}) as server:
         server.slow_chunk, server.slow_pause = 16 << 10, 0.05
         server.fault("/RoadClosed_Setup.exe", "slow", repeat=True)
-        url = f"http://127.0.0.1:{server.port}/RoadClosed_Setup.exe"
-        run = road.stub.start(road.stub.pack(document(url, "Tarnwick Test trusted Publisher")))
+        run = road.stub.start(document(server.url("/RoadClosed_Setup.exe")))
         run.wait_for(lambda state: state.status.startswith("Downloading ... "), timeout=WAIT)
         run.close()
         result = run.finish(WAIT)
@@ -262,24 +243,18 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     assert [p.name[len(target.name):][:2] for p in road.folder.glob(target.name + ".*")] == [".~"]
 
 
-def began(log):
-    return [line[len("INFO:: Begin to run class [class GenericStub::"):-2] for line in log
-            if line.startswith("INFO:: Begin to run class [")]
-
-
-def test_a_registered_protocol_handler_takes_the_download_over(road, registry, helpers, browser_records):
-    handler = windows_path(helpers / "standinbrowser.exe")
+def test_a_registered_protocol_handler_takes_the_download_over(road, registry, browser_records):
+    handler = windows_path(road.helpers / "standinbrowser.exe")
     registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
     registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
     with WebServer() as server:
-        url = f"http://127.0.0.1:{server.port}/RoadHandler_Setup.exe"
+        url = server.url("/RoadHandler_Setup.exe")
         handoff = f"{PROTOCOL}://get?package={url}"
         first = [{"action": "ProtocolHandlerDetectionAction", "in": {"name": PROTOCOL},
                   "out": {"isInstalled": "=handled"}},
                  {"action": "LaunchProtocolHandlerAction", "provided": "_isTrue#=handled",
                   "in": {"name": PROTOCOL, "downloadUrl": handoff}}]
-        result = road.stub.run(document(url, "Tarnwick Test trusted Publisher", first=first,
-                                        provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
+        result = road.stub.run(document(url, first=first, provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
         assert server.gets("/RoadHandler_Setup.exe") == 0
     assert result.code == 0
     assert [line for line in result.log if line.startswith("ERROR")] == []
@@ -293,8 +268,7 @@ def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, set
     dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
     with WebServer({"/RoadProxy_Setup.exe": body}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
         settings.set_ie(proxy=proxy.address)
-        run = road.stub.start(road.stub.pack(document(server.url("/RoadProxy_Setup.exe"),
-                                                      "Tarnwick Test trusted Publisher")))
+        run = road.stub.start(document(server.url("/RoadProxy_Setup.exe")))
         inspector = run.inspector
         assert inspector.run("set-text", LOGIN[0], *dialog, "--control", "id:101/class:Edit")[0] == 0, "no dialog"
         assert began(run.log()) == ["PackageDownloadAction"]  # the download asks, and waits for the answer

@@ -6,7 +6,6 @@ import json
 import pytest
 
 from kit.signing import pack_text, sign
-from kit.stub import Stub
 from kit.wine import windows_path
 
 QUICKFETCH, QUICKSET = "Orvakel Quickfetch", "Orvakel Quickset"
@@ -22,15 +21,9 @@ def document(workflow=(), lang="en-US", request=SERVICE, **values):
     return json.dumps({"productLang": lang, "requestType": request, "workflow": list(workflow), **values})
 
 
-@pytest.fixture()
-def stub(wine, helpers, packer, trusted_signer):
-    return Stub(wine, helpers, packer, trusted_signer)
-
-
 def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     text = document(MISSING_FIELD, lang="")  # would fail with code 4 if it were parsed
-    path = stub.pack(text, force=True)
-    run = stub.start(path, "-showmetadata", "-debug")
+    run = stub.start(text, "-showmetadata", "-debug", force=True)
     state = run.wait_for(lambda s: s.visible)
     assert state.title == QUICKFETCH  # the template's caption: nothing set it
     assert "INFO:: Begin to run main web install logic." not in run.log()
@@ -42,7 +35,7 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     assert [line[len("INFO:: SUPPORTED ACTION LIST => ["):-1] for line in classes] == sorted(ACTION_CLASSES)
     assert result.log == [
         "INFO:: =============================================", "INFO:: Begin to run Tarnwick", *classes,
-        "INFO:: Begin to call RetrieveMetadata.", f"INFO:: Path of the stub executable = [{windows_path(path)}]",
+        "INFO:: Begin to call RetrieveMetadata.", f"INFO:: Path of the stub executable = [{windows_path(run.path)}]",
         "INFO:: Begin to run main web install logic.", f"ERROR:: Embedded metadata = [{text}]."]
 
 
@@ -63,7 +56,7 @@ def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
       "langid [1033]."]),
 ])
 def test_language_and_title_of_a_failed_run(stub, lang, request_type, title, status, choice):
-    run = stub.start(stub.pack(document(MISSING_FIELD, lang=lang, request=request_type), force=True))
+    run = stub.start(document(MISSING_FIELD, lang=lang, request=request_type), force=True)
     state = run.wait_for(lambda s: s.status != "")
     assert (state.title, state.status) == (title, status)
     run.close()
@@ -85,7 +78,7 @@ def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(s
                                                                                status):
     monkeypatch.setenv("LC_ALL", platform)
     packed = pack_text(stub.packer.stub, text, tmp_path / "unsigned.exe")
-    run = stub.start(sign(packed, trusted_signer, tmp_path / "TarnwickSetup.exe"))
+    run = stub.start_file(sign(packed, trusted_signer, tmp_path / "TarnwickSetup.exe"))
     state = run.wait_for(lambda s: s.status != "")
     assert state.status == status
     run.close()

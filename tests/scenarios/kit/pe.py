@@ -28,13 +28,6 @@ def delay_imported_dlls(image):
     directly); then the descriptors are found by their shape."""
     if hasattr(image, "DIRECTORY_ENTRY_DELAY_IMPORT"):
         return [entry.dll.decode("ascii") for entry in image.DIRECTORY_ENTRY_DELAY_IMPORT]
-    return _delay_descriptors_by_shape(image)
-
-
-def _delay_descriptors_by_shape(image):
-    """Names of the 32-byte records with attributes 1 (RVA-based) whose name,
-    module handle, address table and name table are RVAs inside the image and
-    whose name is a zero-terminated "*.dll"."""
     return [name for name, _, _ in _delay_descriptors(image)]
 
 
@@ -63,7 +56,9 @@ def executable_range(image, va):
 
 
 def _delay_descriptors(image):
-    """(DLL name, address table RVA, name table RVA) of each descriptor found by shape."""
+    """(DLL name, address table RVA, name table RVA) of each descriptor found by shape: the
+    32-byte records with attributes 1 (RVA-based) whose name, module handle, address table
+    and name table are RVAs inside the image and whose name is a zero-terminated "*.dll"."""
     image_end = image.OPTIONAL_HEADER.SizeOfImage
     descriptors = []
     for section in image.sections:

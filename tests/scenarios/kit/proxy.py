@@ -4,6 +4,7 @@ every test), and proxyquery.exe (the manager's entry point for one URL),
 whose answer and debug output the tests read."""
 
 import codecs
+import contextlib
 import re
 import struct
 import subprocess
@@ -52,17 +53,7 @@ def debug_environment(debug_output="true", **extra):
 
 
 class ProxySettings(PrefixRegistry):
-    """Both places a proxy configuration can come from, in the prefix registry:
-    save_both() notes them once, reset() removes both, restore() puts back what
-    save_both() found."""
-
-    def read(self):
-        return self.query(IE_KEY, IE_VALUE), self.query(MACHINE_KEY, MACHINE_VALUE)
-
-    def save_both(self):
-        self.save(IE_KEY)
-        self.save(MACHINE_KEY)
-        self.found = self.read()
+    """Both places a proxy configuration can come from, in the prefix registry."""
 
     def reset(self):
         self.set_values(IE_KEY, {IE_VALUE: None})
@@ -168,7 +159,5 @@ class ProxyQuery:
         for process in self.started:
             if process.poll() is None:
                 self.cancel_dialogs()
-            try:
+            with contextlib.suppress(subprocess.TimeoutExpired):
                 self.wine.finish(process, timeout=15)
-            except subprocess.TimeoutExpired:
-                pass

@@ -30,11 +30,11 @@ def _header(kind, fields, extra=b"", data_size=None):
     return struct.pack("<I", zlib.crc32(block)) + block
 
 
-def _entry(kind, name, data=b"", directory=False, link=None):
+def _entry(kind, name, data=b"", link=None):
     """A file (kind 2) or service (kind 3) header with its stored data. link is
     (redirection type, target): 1 Unix symlink, 2 Windows symlink, 3 junction, 4 hard link, 5 file copy."""
     encoded = name.encode("utf-8")
-    fields = (_vint(0x4 | (0x1 if directory else 0)) + _vint(len(data)) + _vint(0x20)
+    fields = (_vint(0x4) + _vint(len(data)) + _vint(0x20)
               + struct.pack("<I", zlib.crc32(data)) + _vint(0) + _vint(0) + _vint(len(encoded)) + encoded)
     extra = b""
     if link:
@@ -46,10 +46,10 @@ def _entry(kind, name, data=b"", directory=False, link=None):
 
 def rar5(entries):
     """The archive of entries, each a dict: name, data (bytes), and optionally
-    directory, link, or stream (the name of an NTFS stream of that file)."""
+    link, or stream (the name of an NTFS stream of that file)."""
     out = SIGNATURE + _header(1, _vint(0))
     for entry in entries:
-        out += _entry(2, entry["name"], entry.get("data", b""), entry.get("directory", False), entry.get("link"))
+        out += _entry(2, entry["name"], entry.get("data", b""), entry.get("link"))
         if "stream" in entry:
             out += _entry(3, "STM", b"stream data")
     return out + _header(5, _vint(0))

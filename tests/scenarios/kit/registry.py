@@ -60,20 +60,6 @@ class PrefixRegistry:
         self.save(key)
         self._import([f"[-{key}]"])
 
-    def query(self, key, name):
-        """A value as text (strings) or bytes (binary values); None when missing."""
-        args = ["query", key] + (["/ve"] if name is None else ["/v", name])
-        result = self._reg(*args)
-        if result.returncode != 0:
-            return None
-        for line in result.stdout.decode(errors="replace").splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) < 2 or not parts[1].startswith("REG_"):
-                continue
-            data = parts[2] if len(parts) == 3 else ""
-            return bytes.fromhex(data) if parts[1] == "REG_BINARY" else data
-        return None
-
     def restore(self):
         for key, export in reversed(list(self.saved.items())):
             self._import([f"[-{key}]"])

@@ -5,7 +5,7 @@ name the lock ExecutionLog in tests/CMakeLists.txt."""
 
 import re
 import time
-from dataclasses import dataclass
+from collections import namedtuple
 
 from .windows import Inspector
 from .wine import windows_path
@@ -23,17 +23,9 @@ def log_lines(data):
     return [TIMESTAMP.sub("", line) for line in data.decode("latin-1").split("\r\n") if line]
 
 
-@dataclass
-class WindowState:
-    visible: bool
-    title: str
-    status: str
-
-
-@dataclass
-class StubResult:
-    code: int
-    log: list  # the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick"
+WindowState = namedtuple("WindowState", "visible title status")
+# The exit code and the run's log lines without their time stamps, e.g. "INFO:: Begin to run Tarnwick".
+StubResult = namedtuple("StubResult", "code log")
 
 
 class StubRun:
@@ -48,17 +40,12 @@ class StubRun:
         self.process = wine.start(path, *args)
         self.hwnd = None
 
-    def _dialogs(self):
-        code, out = self.inspector.run("list", "--image", windows_path(self.path), "--class", "#32770")
-        if code != 0:
-            return []
-        return [dict(item.split("=", 1) for item in line.split("\t")) for line in out.splitlines()]
-
     def window(self, timeout=WAIT):
         """The main window's handle, once it exists."""
         deadline = time.monotonic() + timeout
         while self.hwnd is None:
-            mains = [d for d in self._dialogs() if d["text"] != "Debug"]
+            dialogs = self.inspector.rows("list", "--image", windows_path(self.path), "--class", "#32770")
+            mains = [d for d in dialogs if d["text"] != "Debug"]
             if mains:
                 self.hwnd = mains[0]["hwnd"]
                 break
@@ -107,12 +94,13 @@ class Stub:
     def __init__(self, wine, helpers, packer, signer):
         self.wine, self.helpers, self.packer, self.signer = wine, helpers, packer, signer
 
-    def pack(self, document, force=False):
-        return self.packer.pack(document, signer=self.signer, force=force)
+    def start(self, document, *args, force=False):
+        """Packs document and starts it with args."""
+        return self.start_file(self.packer.pack(document, signer=self.signer, force=force), *args)
 
-    def start(self, path, *args):
+    def start_file(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)
 
     def run(self, document, *args, force=False, timeout=WAIT):
         """Packs and runs document to its end, without touching its window."""
-        return self.start(self.pack(document, force), *args).finish(timeout)
+        return self.start(document, *args, force=force).finish(timeout)

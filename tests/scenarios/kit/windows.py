@@ -21,12 +21,17 @@ class Inspector:
         result = self.wine.run(self.program, *args)
         return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n")
 
-    def fields(self, *args):
-        """The tab-separated name=value fields of the first output line."""
+    def rows(self, *args):
+        """The tab-separated name=value fields of each output line; none when wininspect fails."""
         code, out = self.run(*args)
-        assert code == 0, f"wininspect {args} gave {code}"
-        line = out.splitlines()[0]
-        return dict(field.split("=", 1) for field in line.split("\t"))
+        return [dict(field.split("=", 1) for field in line.lstrip().split("\t"))
+                for line in out.splitlines() if code == 0]
+
+    def fields(self, *args):
+        """The fields of the first output line."""
+        rows = self.rows(*args)
+        assert rows, f"wininspect {args} found nothing"
+        return rows[0]
 
     def text(self, *args):
         code, out = self.run("get-text", *args)

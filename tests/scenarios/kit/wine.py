@@ -53,13 +53,12 @@ class Wine:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        out, err = process.files
-        out.seek(0)
-        err.seek(0)
-        result = subprocess.CompletedProcess(process.args, process.returncode, out.read(), err.read())
-        out.close()
-        err.close()
-        return result
+        output = []
+        for file in process.files:
+            with file:
+                file.seek(0)
+                output.append(file.read())
+        return subprocess.CompletedProcess(process.args, process.returncode, *output)
 
     @property
     def execution_log(self):
