@@ -58,16 +58,16 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
+// What a window of another process answers to message; 0 when it does not answer within 5 s.
+DWORD_PTR Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR reply = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &reply) ? reply : 0;
+}
+
 std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::vector<wchar_t> buffer(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                           SMTO_ABORTIFHUNG, 5000, &copied)) {
-    return {};
-  }
-  return std::wstring(buffer.data(), copied < buffer.size() ? copied : buffer.size() - 1);
+  std::vector<wchar_t> buffer(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+  const DWORD_PTR copied = Ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  return std::wstring(buffer.data(), std::min<DWORD_PTR>(copied, buffer.size() - 1));
 }
 
 DWORD ProcessOf(HWND window) {
@@ -166,15 +166,14 @@ HWND Follow(HWND window, const std::vector<Test>& path) {
 
 // Replies of another process's progress bar: messages without pointers only.
 void PrintProgress(HWND bar) {
-  DWORD_PTR position = 0, low = 0, high = 0, state = 0;
-  SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position);
-  SendMessageTimeoutW(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &low);
-  SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &high);
-  SendMessageTimeoutW(bar, PBM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  const int position = static_cast<int>(Ask(bar, PBM_GETPOS));
+  const int low = static_cast<int>(Ask(bar, PBM_GETRANGE, TRUE));
+  const int high = static_cast<int>(Ask(bar, PBM_GETRANGE, FALSE));
+  const int state = static_cast<int>(Ask(bar, PBM_GETSTATE));
   const bool marquee = (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0;
   const HANDLE requested = GetPropW(bar, L"Tarnwick.RequestedState");
-  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", static_cast<int>(position),
-              static_cast<int>(low), static_cast<int>(high), marquee ? 1 : 0, static_cast<int>(state));
+  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", position, low, high,
+              marquee ? 1 : 0, state);
   if (requested == nullptr) std::printf("none\n");
   else std::printf("%d\n", static_cast<int>(reinterpret_cast<UINT_PTR>(requested)));
 }
@@ -271,11 +270,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"get-text") {
       std::printf("%s\n", Escaped(TextOf(target)).c_str());
     } else if (command == L"set-text") {
-      DWORD_PTR ignored = 0;
-      if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[0].c_str()), SMTO_ABORTIFHUNG,
-                               5000, &ignored)) {
-        return 1;
-      }
+      if (!Ask(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[0].c_str()))) return 1;
     } else if (command == L"click") {
       Click(target);
     } else if (command == L"key") {
