@@ -9,14 +9,10 @@
 #include <string>
 #include <vector>
 
-namespace StandIn {
+#include "base/ProgramFile.h"
+#include "base/Utf8Text.h"
 
-inline std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
+namespace StandIn {
 
 // The command line after the program's name, as the program received it; the
 // blanks after the name are dropped (all of them, or the first one only).
@@ -32,16 +28,10 @@ inline std::wstring Variable(const wchar_t* name) {
   return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(value);
 }
 
-inline std::wstring OwnPath() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return self;
-}
-
 // Writes lines as the next free record of folder. False when it cannot.
 inline bool WriteRecord(const std::wstring& folder, const std::vector<std::wstring>& lines) {
   std::string content;
-  for (const std::wstring& line : lines) content += Utf8(line) + "\n";
+  for (const std::wstring& line : lines) content += Base::WideToUtf8Lenient(line) + "\n";
   for (int n = 1; n < 1000; ++n) {
     const std::wstring path = folder + L"\\record-" + std::to_wstring(n) + L".txt";
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -28,6 +28,7 @@
 
 #include "actions/RegisterActions.h"
 #include "base/AnsiText.h"
+#include "base/ProgramFile.h"
 #include "download/Clock.h"
 #include "workflow/MetadataDocument.h"
 #include "workflow/WorkflowRunner.h"
@@ -35,15 +36,6 @@
 using namespace GenericStub;
 
 namespace {
-
-void EnterOwnFolder() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  std::wstring folder(path, length);
-  folder.erase(folder.find_last_of(L'\\') + 1);
-  SetCurrentDirectoryW(folder.c_str());
-}
 
 class PrintingHandler final : public CallbackHandler {
  public:
@@ -104,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::ifstream file(args[0].c_str(), std::ios::binary);
   if (!file) return 2;
-  EnterOwnFolder();
+  SetCurrentDirectoryW(Base::ProgramFolder().c_str());
   const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
   Workflow workflow;

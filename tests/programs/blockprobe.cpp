@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "base/AnsiText.h"
@@ -25,12 +26,6 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring document = DecryptMetadata(block);
   std::printf("verdict=%08lx\nblock=%zu\ndocument=%zu\n", static_cast<unsigned long>(verdict),
               block.size(), document.size());
-  if (argc > 2) {
-    FILE* out = _wfopen(argv[2], L"wb");
-    if (out == nullptr) return 1;
-    const std::string bytes = WideToAnsi(document);
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-  }
+  if (argc > 2 && !(std::ofstream(argv[2], std::ios::binary) << WideToAnsi(document))) return 1;
   return 0;
 }

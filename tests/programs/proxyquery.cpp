@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "base/Utf8Text.h"
@@ -16,37 +17,33 @@ using Base::WideToUtf8Lenient;
 
 namespace {
 
-std::string Utf8(const wchar_t* text) { return WideToUtf8Lenient(text); }
-
 void Print(const char* name, const char* value) { std::printf("%s=%s\n", name, value != nullptr ? value : "<none>"); }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::string url, user, password;
-  bool hasUser = false, hasPassword = false, silent = false;
+  UserData input;
+  std::string url;
+  std::optional<std::string> user, password;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool hasValue = i + 1 < argc;
     if (arg == L"--user" && hasValue) {
-      user = Utf8(argv[++i]), hasUser = true;
+      user = WideToUtf8Lenient(argv[++i]);
     } else if (arg == L"--password" && hasValue) {
-      password = Utf8(argv[++i]), hasPassword = true;
+      password = WideToUtf8Lenient(argv[++i]);
     } else if (arg == L"--silent") {
-      silent = true;
+      input.silentMode = true;
     } else if (arg.rfind(L"--", 0) == 0) {
       std::fprintf(stderr, "proxyquery: unknown option\n");
       return 2;
     } else {
-      url = Utf8(argv[i]);
+      url = WideToUtf8Lenient(arg);
     }
   }
-
-  UserData input;
   input.url = url.c_str();
-  input.user = hasUser ? user.c_str() : nullptr;
-  input.password = hasPassword ? password.c_str() : nullptr;
-  input.silentMode = silent;
+  input.user = user ? user->c_str() : nullptr;
+  input.password = password ? password->c_str() : nullptr;
   ProxyInfo output;
   const PmStatus status = orvkGetProxyInfo(&input, &output);
 

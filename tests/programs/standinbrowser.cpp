@@ -7,5 +7,5 @@
 int wmain() {
   const std::wstring folder = StandIn::Variable(L"TARNWICK_BROWSER_RECORDS");
   if (folder.empty()) return 3;
-  return StandIn::WriteRecord(folder, {StandIn::OwnPath(), StandIn::ParameterText(true)}) ? 0 : 4;
+  return StandIn::WriteRecord(folder, {Base::ProgramFilePath(), StandIn::ParameterText(true)}) ? 0 : 4;
 }

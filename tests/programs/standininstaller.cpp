@@ -17,7 +17,7 @@ int wmain() {
   if (!folder.empty()) {
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
-    std::vector<std::wstring> lines{StandIn::OwnPath(), StandIn::ParameterText(false), current};
+    std::vector<std::wstring> lines{Base::ProgramFilePath(), StandIn::ParameterText(false), current};
     int count = 0;
     if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
       lines.insert(lines.end(), argv + 1, argv + count);

@@ -34,28 +34,23 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "base/SplitString.h"
 #include "base/Utf8Text.h"
 
 namespace {
 
-struct Selector {
-  std::wstring className, title, titleContains;
-  DWORD pid = 0;
-  HWND hwnd = nullptr;
-  bool visibleOnly = false;
-  std::wstring image;
-};
-
-struct Step {
-  enum Kind { kId, kClass } kind;
-  std::wstring value;
-};
+// What a window must be to be one step of a control path.
+using Test = std::function<bool(HWND)>;
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
@@ -63,16 +58,29 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
+// What a window of another process answers to message; 0 when it does not answer within 5 s.
+DWORD_PTR Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR reply = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &reply) ? reply : 0;
+}
+
 std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::vector<wchar_t> buffer(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                           SMTO_ABORTIFHUNG, 5000, &copied)) {
-    return {};
-  }
-  return std::wstring(buffer.data(), copied < buffer.size() ? copied : buffer.size() - 1);
+  std::vector<wchar_t> buffer(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+  const DWORD_PTR copied = Ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  return std::wstring(buffer.data(), std::min<DWORD_PTR>(copied, buffer.size() - 1));
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+std::wstring ImageOf(HWND window) {
+  const Base::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(window)));
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD size = MAX_PATH * 2;
+  return process && QueryFullProcessImageNameW(process.get(), 0, path, &size) ? std::wstring(path, size) : L"";
 }
 
 std::string Escaped(const std::wstring& text) {
@@ -88,40 +96,28 @@ std::string Escaped(const std::wstring& text) {
 }
 
 void PrintWindow(HWND window, int depth = 0) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
   std::printf("%*shwnd=0x%llx\tpid=%lu\tid=%ld\tvisible=%d\tclass=%s\ttext=%s\n", depth * 2, "",
-              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), static_cast<unsigned long>(pid),
-              static_cast<long>(GetDlgCtrlID(window)), IsWindowVisible(window) ? 1 : 0,
-              Escaped(ClassOf(window)).c_str(), Escaped(TextOf(window)).c_str());
+              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
+              static_cast<unsigned long>(ProcessOf(window)), static_cast<long>(GetDlgCtrlID(window)),
+              IsWindowVisible(window) ? 1 : 0, Escaped(ClassOf(window)).c_str(), Escaped(TextOf(window)).c_str());
 }
 
-std::wstring ImageOf(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (process == nullptr) return {};
-  wchar_t path[MAX_PATH * 2] = {};
-  DWORD size = MAX_PATH * 2;
-  const BOOL got = QueryFullProcessImageNameW(process, 0, path, &size);
-  CloseHandle(process);
-  return got ? std::wstring(path, size) : std::wstring();
-}
+// The selector's options as given, by name ("--class" to "--visible"), each with its value.
+using Selector = std::map<std::wstring, std::wstring>;
+const std::set<std::wstring> kSelectorOptions = {L"--class", L"--title", L"--title-contains", L"--pid", L"--hwnd",
+                                                 L"--image"};
 
 bool Matches(HWND window, const Selector& selector) {
-  if (selector.hwnd != nullptr && window != selector.hwnd) return false;
-  if (selector.visibleOnly && !IsWindowVisible(window)) return false;
-  if (selector.pid != 0) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != selector.pid) return false;
-  }
-  if (!selector.className.empty() && ClassOf(window) != selector.className) return false;
-  if (!selector.image.empty() && lstrcmpiW(ImageOf(window).c_str(), selector.image.c_str()) != 0) return false;
-  if (!selector.title.empty() || !selector.titleContains.empty()) {
-    const std::wstring title = TextOf(window);
-    if (!selector.title.empty() && title != selector.title) return false;
-    if (!selector.titleContains.empty() && title.find(selector.titleContains) == std::wstring::npos) return false;
+  for (const auto& [option, value] : selector) {
+    if (option == L"--visible" && !IsWindowVisible(window)) return false;
+    if (option == L"--hwnd" && reinterpret_cast<UINT_PTR>(window) != std::wcstoull(value.c_str(), nullptr, 16)) {
+      return false;
+    }
+    if (option == L"--pid" && ProcessOf(window) != std::wcstoul(value.c_str(), nullptr, 10)) return false;
+    if (option == L"--class" && ClassOf(window) != value) return false;
+    if (option == L"--image" && lstrcmpiW(ImageOf(window).c_str(), value.c_str()) != 0) return false;
+    if (option == L"--title" && TextOf(window) != value) return false;
+    if (option == L"--title-contains" && TextOf(window).find(value) == std::wstring::npos) return false;
   }
   return true;
 }
@@ -139,53 +135,54 @@ std::vector<HWND> WindowsBelow(HWND parent) {
   return found;
 }
 
-bool StepMatches(HWND window, const Step& step) {
-  switch (step.kind) {
-    case Step::kId: return GetDlgCtrlID(window) == std::wcstol(step.value.c_str(), nullptr, 10);
-    case Step::kClass: return ClassOf(window) == step.value;
-  }
-  return false;
-}
-
-HWND FindDescendant(HWND parent, const Step& step) {
-  for (HWND window : WindowsBelow(parent)) {
-    if (StepMatches(window, step)) return window;
-  }
-  return nullptr;
-}
-
-bool ParsePath(const std::wstring& path, std::vector<Step>& steps) {
+// "id:N" or "class:NAME" steps separated by "/".
+bool ParsePath(const std::wstring& path, std::vector<Test>& steps) {
   for (const std::wstring& step : Base::SplitString(path, L"/")) {
     const size_t colon = step.find(L':');
+    if (colon == std::wstring::npos) return false;
     const std::wstring kind = step.substr(0, colon);
-    if (colon == std::wstring::npos || (kind != L"id" && kind != L"class")) return false;
-    steps.push_back({kind == L"id" ? Step::kId : Step::kClass, step.substr(colon + 1)});
+    const std::wstring value = step.substr(colon + 1);
+    if (kind == L"id") {
+      steps.push_back([id = std::wcstol(value.c_str(), nullptr, 10)](HWND w) { return GetDlgCtrlID(w) == id; });
+    } else if (kind == L"class") {
+      steps.push_back([value](HWND w) { return ClassOf(w) == value; });
+    } else {
+      return false;
+    }
   }
   return !steps.empty();
 }
 
+// The control that path names below window (the window itself for no path), or null.
+HWND Follow(HWND window, const std::vector<Test>& path) {
+  for (const Test& step : path) {
+    const std::vector<HWND> below = WindowsBelow(window);
+    const auto found = std::find_if(below.begin(), below.end(), step);
+    if (found == below.end()) return nullptr;
+    window = *found;
+  }
+  return window;
+}
+
 // Replies of another process's progress bar: messages without pointers only.
 void PrintProgress(HWND bar) {
-  DWORD_PTR position = 0, low = 0, high = 0, state = 0;
-  SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position);
-  SendMessageTimeoutW(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &low);
-  SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &high);
-  SendMessageTimeoutW(bar, PBM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  const int position = static_cast<int>(Ask(bar, PBM_GETPOS));
+  const int low = static_cast<int>(Ask(bar, PBM_GETRANGE, TRUE));
+  const int high = static_cast<int>(Ask(bar, PBM_GETRANGE, FALSE));
+  const int state = static_cast<int>(Ask(bar, PBM_GETSTATE));
   const bool marquee = (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0;
   const HANDLE requested = GetPropW(bar, L"Tarnwick.RequestedState");
-  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", static_cast<int>(position),
-              static_cast<int>(low), static_cast<int>(high), marquee ? 1 : 0, static_cast<int>(state));
+  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", position, low, high,
+              marquee ? 1 : 0, state);
   if (requested == nullptr) std::printf("none\n");
   else std::printf("%d\n", static_cast<int>(reinterpret_cast<UINT_PTR>(requested)));
 }
 
-UINT VirtualKeyOf(const std::wstring& name) {
-  if (name == L"RETURN") return VK_RETURN;
-  if (name == L"ESCAPE") return VK_ESCAPE;
-  return static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 10));
-}
-
-void PressKey(HWND target, UINT key) {
+// A decimal virtual key, RETURN or ESCAPE.
+void PressKey(HWND target, const std::wstring& name) {
+  const UINT key = name == L"RETURN"   ? VK_RETURN
+                   : name == L"ESCAPE" ? VK_ESCAPE
+                                       : static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 10));
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   HWND receiver = target;
@@ -220,57 +217,38 @@ int Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return Usage();
-  const std::wstring command = argv[1];
-  Selector selector;
-  std::vector<Step> path;
-  DWORD waitMs = 0;
-  bool all = false;
-  std::wstring value;
-  bool hasValue = false;
-  for (int i = 2; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    const bool more = i + 1 < argc;
-    if (arg == L"--class" && more) selector.className = argv[++i];
-    else if (arg == L"--title" && more) selector.title = argv[++i];
-    else if (arg == L"--title-contains" && more) selector.titleContains = argv[++i];
-    else if (arg == L"--pid" && more) selector.pid = std::wcstoul(argv[++i], nullptr, 10);
-    else if (arg == L"--hwnd" && more) selector.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(argv[++i], nullptr, 16)));
-    else if (arg == L"--visible") selector.visibleOnly = true;
-    else if (arg == L"--image" && more) selector.image = argv[++i];
-    else if (arg == L"--all") all = true;
-    else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
-    else if (arg == L"--control" && more) {
-      if (!ParsePath(argv[++i], path)) return Usage();
-    } else if (arg.rfind(L"--", 0) != 0 && !hasValue) {
-      value = arg;
-      hasValue = true;
-    } else {
-      return Usage();
-    }
-  }
+  const std::wstring command = argc > 1 ? argv[1] : L"";
   const bool known = command == L"list" || command == L"tree" || command == L"get-text" || command == L"click" ||
                      command == L"close" || command == L"set-text" || command == L"key" || command == L"state" ||
                      command == L"progress";
   const bool takesValue = command == L"set-text" || command == L"key";
-  if (!known || takesValue != hasValue) return Usage();
+  Selector selector;
+  std::vector<Test> path;
+  DWORD waitMs = 0;
+  bool all = false;
+  std::vector<std::wstring> values;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const bool more = i + 1 < argc;
+    if (kSelectorOptions.count(arg) != 0 && more) selector[arg] = argv[++i];
+    else if (arg == L"--visible") selector[arg];
+    else if (arg == L"--all") all = true;
+    else if (arg == L"--wait" && more) waitMs = std::wcstoul(argv[++i], nullptr, 10);
+    else if (arg == L"--control" && more && ParsePath(argv[++i], path)) continue;
+    else if (arg.rfind(L"--", 0) != 0) values.push_back(arg);
+    else return Usage();
+  }
+  if (!known || values.size() != (takesValue ? 1u : 0u)) return Usage();
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
-  std::vector<HWND> windows;
-  std::vector<HWND> targets;
+  std::vector<HWND> windows, targets;
   for (;;) {
     windows.clear();
-    for (HWND window : WindowsBelow(nullptr)) {
-      if (Matches(window, selector)) windows.push_back(window);
-    }
     targets.clear();
-    for (HWND window : windows) {
-      HWND current = window;
-      for (const Step& step : path) {
-        current = FindDescendant(current, step);
-        if (current == nullptr) break;
-      }
-      if (current != nullptr) targets.push_back(current);
+    for (HWND window : WindowsBelow(nullptr)) {
+      if (!Matches(window, selector)) continue;
+      windows.push_back(window);
+      if (HWND target = Follow(window, path)) targets.push_back(target);
     }
     if (!targets.empty() || GetTickCount64() >= deadline) break;
     Sleep(50);
@@ -292,15 +270,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"get-text") {
       std::printf("%s\n", Escaped(TextOf(target)).c_str());
     } else if (command == L"set-text") {
-      DWORD_PTR ignored = 0;
-      if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
-                               5000, &ignored)) {
-        return 1;
-      }
+      if (!Ask(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[0].c_str()))) return 1;
     } else if (command == L"click") {
       Click(target);
     } else if (command == L"key") {
-      PressKey(target, VirtualKeyOf(value));
+      PressKey(target, values[0]);
     } else if (command == L"state") {
       std::printf("visible=%d\ttitle=%s\n", IsWindowVisible(target) ? 1 : 0, Escaped(TextOf(target)).c_str());
     } else if (command == L"progress") {

@@ -1,31 +1,25 @@
 #pragma once
 // Runs an argument action on this test program, which stands in for the installer.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "LogCapture.h"
+#include "base/ProgramFile.h"
 #include "workflow/ValueStore.h"
 
 namespace GenericStub {
 
-// This test program stands in for the installer: its file version is 2.0.10.0 (InstallerVersion.rc).
-inline std::wstring OwnPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
-
 template <class ArgumentAction>
 class ArgumentActionTest : public ::testing::Test {
  protected:
-  // Runs the action on the installer folder + name with the given switches.
+  // Runs the action on the installer folder + name with the given switches. By
+  // default this test program stands in for the installer: its file version is
+  // 2.0.10.0 (InstallerVersion.rc).
   void run(const std::wstring& switches, const std::wstring& arguments = L"=arguments",
-           const std::wstring& folder = OwnPath().substr(0, OwnPath().rfind(L'\\') + 1),
-           const std::wstring& name = OwnPath().substr(OwnPath().rfind(L'\\') + 1)) {
+           const std::wstring& folder = Base::ProgramFolder(),
+           const std::wstring& name = Base::ProgramFilePath().substr(Base::ProgramFolder().size())) {
     ArgumentAction action;
     action.setField(kInput, L"arguments", arguments);
     action.setField(kInput, L"additionalArguments", switches);

@@ -43,28 +43,27 @@ TEST(PeLayout, SectionDataEndsAfterTheSectionWithTheLargestRawOffset) {
 // Where the entry lies in a 64-bit header is shown by the stubpack scenario that
 // repacks a signed stub (the entry is cleared); in a 32-bit one here.
 TEST(PeLayout, SecurityDirectoryEntryMustLieInsideTheOptionalHeaderAndItsDirectoryCount) {
-  PeImageBuilder b;
-  const auto image = b.build();
+  const auto image = PeImageBuilder().build();
   constexpr size_t kOptional = 0x80 + 24;
   constexpr size_t kEntry = kOptional + 96 + 4 * 8;
-  const auto withHeader = [&](uint16_t optionalSize, uint32_t directories) {
-    auto changed = image;
-    std::memcpy(changed.data() + 0x80 + 20, &optionalSize, 2);
-    std::memcpy(changed.data() + kOptional + 92, &directories, 4);
-    return ReadPeLayout(changed.data(), changed.size());
+  const struct {
+    uint16_t optionalSize;
+    uint32_t directories;
+    std::optional<size_t> entry;
+  } cases[] = {
+      {96 + 5 * 8, 5, kEntry},
+      {96 + 5 * 8 - 1, 5, std::nullopt},  // the entry's last byte outside the header
+      {224, 4, std::nullopt},             // only four directories: no security entry
+      {95, 16, std::nullopt},             // not even the directory count fits
   };
-  auto layout = withHeader(96 + 5 * 8, 5);
-  ASSERT_TRUE(layout && layout->securityDirectoryOffset);
-  EXPECT_EQ(*layout->securityDirectoryOffset, kEntry);
-  layout = withHeader(96 + 5 * 8 - 1, 5);  // the entry's last byte outside the header
-  ASSERT_TRUE(layout);
-  EXPECT_FALSE(layout->securityDirectoryOffset);
-  layout = withHeader(224, 4);  // only four directories: no security entry
-  ASSERT_TRUE(layout);
-  EXPECT_FALSE(layout->securityDirectoryOffset);
-  layout = withHeader(95, 16);  // not even the directory count fits
-  ASSERT_TRUE(layout);
-  EXPECT_FALSE(layout->securityDirectoryOffset);
+  for (const auto& c : cases) {
+    auto changed = image;
+    std::memcpy(changed.data() + 0x80 + 20, &c.optionalSize, 2);
+    std::memcpy(changed.data() + kOptional + 92, &c.directories, 4);
+    const auto layout = ReadPeLayout(changed.data(), changed.size());
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->securityDirectoryOffset, c.entry) << c.optionalSize << " " << c.directories;
+  }
 }
 
 // That no offset found lies past the end of any buffer, truncated or with any
