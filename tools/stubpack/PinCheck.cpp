@@ -1,6 +1,5 @@
 #include "tools/stubpack/PinCheck.h"
 
-#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <optional>
@@ -33,16 +32,9 @@ bool IsPlainHttp(const std::string& url) { return Lower(url.substr(0, 7)) == "ht
 
 bool IsHash(const std::string& text) { return Catalog::ParseSha256(Widen(text)).has_value(); }
 
-// The non-empty pieces between separators, as the stub splits "files".
+// As the stub splits "files".
 std::vector<std::string> SplitList(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = std::min(text.find_first_of(Catalog::kEntryListSeparator.text, start), text.size());
-    if (end > start) parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
+  return SplitPieces(text, Catalog::kEntryListSeparator.text);
 }
 
 std::string Field(const Json::Value& in, const std::wstring& name) {
@@ -71,12 +63,7 @@ class PinChecker {
 
  private:
   void report(Severity severity, const std::string& message) {
-    Finding finding;
-    finding.severity = severity;
-    finding.message = message;
-    finding.action = index_;
-    finding.actionName = name_;
-    findings_.push_back(finding);
+    findings_.push_back(ActionFinding(severity, message, index_, name_));
   }
 
   // A field's text with "=name" replaced by the document's value; nothing when
