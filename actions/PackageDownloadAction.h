@@ -10,9 +10,11 @@ namespace GenericStub {
 // given) into "downloadFilename" (default: the URL's text after its last "/"),
 // relative to the current folder, and publishes that name as
 // "downloadedFilename". Progress goes to the handler unless "progressEnabled"
-// (default "1") reads as 0. Fails with kMandatoryFieldEmpty without a URL,
+// (default "1") reads as 0. With "sha256", the file is kept only when its
+// SHA-256 is that one. Fails with kMandatoryFieldEmpty without a URL,
 // kDownloadConnect when the download cannot connect, kDownloadRequest when the
-// request fails; then nothing is published.
+// request fails, the body does not match "sha256" or "sha256" is not a hash;
+// then nothing is published.
 class PackageDownloadAction : public Action<PackageDownloadAction> {
  public:
   static constexpr const wchar_t* kClassName = Catalog::kPackageDownloadAction;

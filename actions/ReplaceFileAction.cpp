@@ -60,8 +60,11 @@ void ReplaceFileAction::run(ValueStore& store, CallbackHandler*) {
     // Straight into the installer's folder: the download's partial file lies
     // beside the package's copy and replaces it when complete. The program's
     // own folder, where the user keeps files of any name, is never written.
-    for (const std::wstring& name : entry->files) {
-      FetchFile(downloadManager_, entry->sourceUrl + name, destination + name, nullptr);
+    for (std::size_t i = 0; i < entry->files.size(); ++i) {
+      const std::wstring& name = entry->files[i];
+      const std::optional<Catalog::Sha256Digest> pin =
+          entry->pins.empty() ? std::nullopt : std::optional<Catalog::Sha256Digest>(entry->pins[i]);
+      FetchFile(downloadManager_, entry->sourceUrl + name, destination + name, nullptr, pin);
     }
   }
 }

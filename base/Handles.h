@@ -107,6 +107,13 @@ struct BCryptKeyTraits {
   static void Close(Type h) { BCryptDestroyKey(h); }
 };
 
+struct BCryptHashTraits {
+  using Type = BCRYPT_HASH_HANDLE;
+  static constexpr Type kNone = nullptr;
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { BCryptDestroyHash(h); }
+};
+
 struct CryptProviderTraits {
   using Type = HCRYPTPROV;
   static constexpr Type kNone = 0;
@@ -245,6 +252,7 @@ using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using BCryptAlgorithm = UniqueResource<BCryptAlgorithmTraits>;
 using BCryptKey = UniqueResource<BCryptKeyTraits>;
+using BCryptHash = UniqueResource<BCryptHashTraits>;
 using CryptProvider = UniqueResource<CryptProviderTraits>;
 using CryptHash = UniqueResource<CryptHashTraits>;
 using CertStore = UniqueResource<CertStoreTraits>;

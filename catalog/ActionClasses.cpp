@@ -11,7 +11,7 @@ const std::vector<ActionClass>& ActionClasses() {
       {kLaunchProtocolHandlerAction, {kName, kDownloadUrl}, {}, {}, {}},
       {kPackageDownloadAction,
        {kDownloadUrl},
-       {kDownloadFilename, kDownloadArguments, kProgressEnabled},
+       {kDownloadFilename, kDownloadArguments, kProgressEnabled, kSha256},
        {kDownloadedFilename},
        {}},
       {kPackageExtractionAction, {kFileName}, {kLaunchOrder}, {kExtractionPath, kExecutableName}, {}},

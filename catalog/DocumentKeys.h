@@ -31,5 +31,13 @@ inline constexpr DocumentKey kAction{"action"};
 inline constexpr DocumentKey kIn{"in"};
 inline constexpr DocumentKey kOut{"out"};
 inline constexpr DocumentKey kProvided{"provided"};
+// Members of one patch entry of the replace-file action's "additionalArguments".
+inline constexpr DocumentKey kEntryVersion{"version"};
+inline constexpr DocumentKey kEntrySourceUrl{"sourceUrl"};
+inline constexpr DocumentKey kEntryPath{"path"};
+inline constexpr DocumentKey kEntryFiles{"files"};
+inline constexpr DocumentKey kEntrySha256{"sha256"};  // one pin per file, in the order of "files"
+// What separates the names of "files", and the pins of "sha256" likewise.
+inline constexpr DocumentKey kEntryListSeparator{"|"};
 
 }  // namespace Catalog

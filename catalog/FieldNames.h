@@ -21,6 +21,7 @@ inline constexpr wchar_t kLaunchPath[] = L"launchPath";
 inline constexpr wchar_t kName[] = L"name";
 inline constexpr wchar_t kProgressEnabled[] = L"progressEnabled";
 inline constexpr wchar_t kQuiet[] = L"quiet";
+inline constexpr wchar_t kSha256[] = L"sha256";  // the pinned hash of the download, Sha256Pin.h
 inline constexpr wchar_t kShallWait[] = L"shallWait";
 inline constexpr wchar_t kXmlFileName[] = L"xmlFileName";
 

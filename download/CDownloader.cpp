@@ -191,7 +191,7 @@ bool CDownloader::request() {
 CDownloader::Body CDownloader::receive(std::optional<std::uint64_t> contentLength) {
   LogInfo(L"Begin to receive binary from server.\n");
   if (!file_) {
-    file_.emplace(filePath_);
+    file_.emplace(filePath_, pin_);
   } else if (file_->isOpen() && !file_->restart()) {
     return Body::kFailed;
   }

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "base/Handles.h"
+#include "catalog/Sha256Pin.h"
 #include "download/DownloadFile.h"
 #include "workflow/CallbackHandler.h"
 
@@ -34,6 +35,9 @@ class CDownloader {
   // response or body; proxy credentials on 407) and on status 200 receives the body.
   // Call once, after a successful connect.
   bool request();
+  // Keeps the body only when its SHA-256 is pin (DownloadFile); a mismatch
+  // fails the download for good. Call before request.
+  void expectSha256(const Catalog::Sha256Digest& pin) { pin_ = pin; }
 
  private:
   // How a body ended: complete and in place, broken off (another attempt may
@@ -63,6 +67,7 @@ class CDownloader {
   unsigned long requestFlags_ = 0;
   std::optional<unsigned long> proxyAuthScheme_;
   CallbackHandler* handler_;
+  std::optional<Catalog::Sha256Digest> pin_;
   // Made by the first body, emptied for each later one.
   std::optional<DownloadFile> file_;
   // The highest progress told so far: a body that starts again repeats it until it passes it.

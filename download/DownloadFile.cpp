@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
+#include <vector>
 
 #include "base/ExecutionLog.h"
 #include "download/PartialFileName.h"
@@ -44,7 +46,9 @@ void RemoveLeftovers(const std::wstring& target) {
 
 }  // namespace
 
-DownloadFile::DownloadFile(std::wstring target) : target_(std::move(target)) {
+DownloadFile::DownloadFile(std::wstring target, std::optional<Catalog::Sha256Digest> pin)
+    : target_(std::move(target)), pin_(pin) {
+  if (pin_) hasher_.emplace();
   RemoveLeftovers(target_);
   DWORD error = ERROR_FILE_EXISTS;
   for (int attempt = 0; attempt < kNameAttempts && error == ERROR_FILE_EXISTS; ++attempt) {
@@ -66,6 +70,7 @@ DownloadFile::~DownloadFile() {
 }
 
 bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
+  if (hasher_ && !hasher_->add(bytes, size)) return false;
   while (size > 0) {
     DWORD written = 0;
     if (!WriteFile(file_.get(), bytes, size, &written, nullptr) || written == 0) {
@@ -80,13 +85,55 @@ bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
 }
 
 bool DownloadFile::restart() {
+  if (hasher_) hasher_->restart();
   LARGE_INTEGER start = {};
   if (SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get())) return true;
   LogError(L"Error in SetEndOfFile [%s], GetLastError() = [%d].\n", partial_.c_str(), static_cast<int>(GetLastError()));
   return false;
 }
 
+bool DownloadFile::hashExisting(std::uint64_t size) {
+  if (!hasher_) return true;
+  hasher_->restart();
+  // A handle of its own for reading: ours writes, and shares reading only, so
+  // nobody else changes the bytes between this read and the check.
+  const Base::UniqueHandle reader(CreateFileW(partial_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::vector<std::uint8_t> buffer(64 * 1024);
+  while (reader && size > 0) {
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::uint64_t>(size, buffer.size()));
+    if (!ReadFile(reader.get(), buffer.data(), wanted, &read, nullptr) || read == 0) break;
+    if (!hasher_->add(buffer.data(), read)) return false;
+    size -= read;
+  }
+  if (size == 0) return true;
+  LogError(L"Error in ReadFile [%s], GetLastError() = [%d].\n", partial_.c_str(), static_cast<int>(GetLastError()));
+  return false;
+}
+
+bool DownloadFile::matchesPin() {
+  const std::optional<Catalog::Sha256Digest> received = hasher_->finish();
+  if (!received) {
+    LogError(L"The SHA-256 of [%s] could not be computed.\n", target_.c_str());
+    return false;
+  }
+  const std::wstring expectedText = Catalog::Sha256Text(*pin_);
+  if (*received == *pin_) {
+    LogInfo(L"The SHA-256 of [%s] matches the pinned [%s].\n", target_.c_str(), expectedText.c_str());
+    return true;
+  }
+  LogError(L"SHA-256 mismatch for [%s]: expected [%s], received [%s].\n", target_.c_str(), expectedText.c_str(),
+           Catalog::Sha256Text(*received).c_str());
+  return false;
+}
+
 bool DownloadFile::keep() {
+  if (pin_ && !matchesPin()) {
+    file_.reset();
+    DeleteFileW(partial_.c_str());
+    return false;
+  }
   const bool closed = CloseHandle(file_.release()) != FALSE;
   if (!closed) {
     LogError(L"Error in CloseHandle [%s], GetLastError() = [%d].\n", partial_.c_str(),

@@ -133,6 +133,12 @@ def test_the_schema_passes_what_validate_passes_and_marks_a_misspelt_class_or_mi
     missing["workflow"][2]["in"]["fileName"] = ""
     assert len(errors(missing)) == 1
 
+    pinned = copy.deepcopy(demo)
+    pinned["workflow"][0]["in"]["sha256"] = "aB" * 32
+    assert errors(pinned) == []
+    pinned["workflow"][0]["in"]["sha256"] = "aB" * 31
+    assert len(errors(pinned)) == 1 and "does not match" in errors(pinned)[0]
+
     wrong = copy.deepcopy(demo)
     wrong["workflow"][1]["provided"] = "_isTrue#"
     wrong["workflow"][1]["out"] = {"isSigned": "=isSigned", "isInstalled": "=x"}

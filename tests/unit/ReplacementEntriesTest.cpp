@@ -10,6 +10,8 @@
 namespace GenericStub {
 namespace {
 
+const std::wstring kPin(64, L'a');
+
 std::optional<Replacement> Read(const std::wstring& element, const std::wstring& version) {
   const auto entries = ParseReplacementEntries(L"[" + element + L"]");
   return entries ? ReadReplacement((*entries)[0], version) : std::nullopt;
@@ -21,7 +23,7 @@ std::optional<Replacement> Read(const std::wstring& element, const std::wstring&
 // Texts that are not a JSON array are refused as the argument actions refuse them.
 TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
   struct {
-    const wchar_t* element;
+    std::wstring element;
     const char* log;
   } const cases[] = {
       {L"1", "ERROR:: additionalArguments has invalid arguments."},
@@ -36,12 +38,29 @@ TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
       {LR"({"version":"2","sourceUrl":"u","path":"bin","files":"a.dll|..\\b.dll"})",
        "ERROR:: additionalArguments has an entry whose file name [..\\b.dll] leads out of the installer's "
        "folder.\n"},
+      {LR"({"version":"2","sourceUrl":"u","path":"bin","files":"a.dll|b.dll","sha256":"|)" + kPin + L"|\"}",
+       "ERROR:: additionalArguments has an entry whose sha256 names [1] hashes for [2] files.\n"},
+      {LR"({"version":"2","sourceUrl":"u","path":"bin","files":"a.dll","sha256":"0x12"})",
+       "ERROR:: additionalArguments has an entry whose sha256 [0x12] is not 64 hexadecimal digits.\n"},
   };
   for (const auto& c : cases) {
     LogCapture log;
     EXPECT_FALSE(Read(c.element, L"1").has_value());
     EXPECT_EQ(log.text(), c.log) << c.log;
   }
+}
+
+// "sha256" is split as "files" is: one pin per file, in order; empty is none.
+TEST(ReplacementEntries, PinsAreReadPerFileInTheOrderOfFiles) {
+  const std::wstring other(64, L'B');
+  const auto entry = Read(LR"({"version":"1","sourceUrl":"u","path":"p","files":"a.dll||b.dll","sha256":")" + kPin +
+                              L"||" + other + L"|\"}",
+                          L"1");
+  ASSERT_TRUE(entry.has_value());
+  ASSERT_EQ(entry->pins.size(), 2u);
+  EXPECT_EQ(entry->pins[0], Catalog::ParseSha256(kPin));
+  EXPECT_EQ(entry->pins[1], Catalog::ParseSha256(other));
+  EXPECT_TRUE(Read(LR"({"version":"1","sourceUrl":"u","path":"p","files":"a.dll","sha256":""})", L"1")->pins.empty());
 }
 
 TEST(ReplacementEntries, AMissingOrNonStringMemberIsALogicError) {

@@ -40,19 +40,6 @@ std::string JoinQuoted(const std::vector<std::string>& names) {
   return text;
 }
 
-// The non-empty pieces of text between separators, as the stub splits a condition.
-std::vector<std::string> SplitCondition(const std::string& text) {
-  const std::string separator = Narrow(Catalog::kConditionSeparator);
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = std::min(text.find_first_of(separator, start), text.size());
-    if (end > start) parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 class ActionChecker {
  public:
   ActionChecker(const Json::Value& element, int index, const ValueSources& sources, std::vector<Finding>& findings)
@@ -83,12 +70,7 @@ class ActionChecker {
 
  private:
   void report(Severity severity, const std::string& message) {
-    Finding finding;
-    finding.severity = severity;
-    finding.message = message;
-    finding.action = index_;
-    finding.actionName = name_;
-    findings_.push_back(finding);
+    findings_.push_back(ActionFinding(severity, message, index_, name_));
   }
 
   // The "in" field that the condition tests, if it names one.
@@ -102,7 +84,7 @@ class ActionChecker {
     }
     const std::string condition = provided.asString();
     if (condition.empty()) return {};
-    const std::vector<std::string> parts = SplitCondition(condition);
+    const std::vector<std::string> parts = SplitPieces(condition, Narrow(Catalog::kConditionSeparator));
     const std::string checker = parts.empty() ? std::string() : parts.front();
     if (!Contains(CheckerNames(), checker)) {
       report(Severity::kError, Quoted(kProvided.text) + " names no checker: " + Quoted(checker) +

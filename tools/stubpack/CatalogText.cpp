@@ -1,5 +1,6 @@
 #include "tools/stubpack/CatalogText.h"
 
+#include <algorithm>
 #include <cctype>
 
 std::string Narrow(std::wstring_view ascii) {
@@ -12,6 +13,17 @@ std::vector<std::string> Narrow(const std::vector<std::wstring>& ascii) {
   std::vector<std::string> names;
   for (const std::wstring& name : ascii) names.push_back(Narrow(name));
   return names;
+}
+
+std::vector<std::string> SplitPieces(const std::string& text, const std::string& separators) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find_first_of(separators, start), text.size());
+    if (end > start) parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }

@@ -11,6 +11,10 @@
 std::string Narrow(std::wstring_view ascii);
 std::vector<std::string> Narrow(const std::vector<std::wstring>& ascii);
 
+// The non-empty pieces of text between any of the separator characters, as
+// the stub splits a condition or a list of files.
+std::vector<std::string> SplitPieces(const std::string& text, const std::string& separators);
+
 // Text in double quotes, as the findings name keys and values.
 std::string Quoted(const std::string& text);
 

@@ -11,6 +11,7 @@
 #include "tools/stubpack/ActionCheck.h"
 #include "tools/stubpack/CatalogText.h"
 #include "tools/stubpack/DirectUrlCheck.h"
+#include "tools/stubpack/PinCheck.h"
 
 using Catalog::kDirectUrl;
 using Catalog::kProductLang;
@@ -113,6 +114,7 @@ void CheckWorkflow(const Json::Value& root, std::vector<Finding>& findings) {
   }
   for (Json::ArrayIndex i = 0; i < workflow.size(); ++i) {
     CheckAction(workflow[i], static_cast<int>(i) + 1, sources, findings);
+    CheckPins(workflow, static_cast<int>(i) + 1, sources, findings);
   }
 }
 

@@ -18,6 +18,9 @@ struct Finding {
   int column = 0;
 };
 
+// A finding about the index-th action (1-based) of "workflow", named actionName.
+Finding ActionFinding(Severity severity, const std::string& message, int index, const std::string& actionName);
+
 std::string FormatFinding(const std::string& path, const Finding& finding);
 
 bool HasErrors(const std::vector<Finding>& findings);

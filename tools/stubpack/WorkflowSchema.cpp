@@ -7,6 +7,7 @@
 #include "catalog/CheckerNames.h"
 #include "catalog/DocumentKeys.h"
 #include "catalog/ErrorCodes.h"
+#include "catalog/FieldNames.h"
 #include "catalog/ProductLocales.h"
 #include "tools/stubpack/CatalogText.h"
 
@@ -75,6 +76,13 @@ Json::Value InSchema(const Catalog::ActionClass& actionClass) {
   }
   for (const std::wstring& field : actionClass.optionalInputs) {
     properties[Narrow(field)] = TypeString("A text or \"=name\".");
+  }
+  if (properties.isMember(Narrow(Catalog::kSha256))) {
+    Json::Value& pin = properties[Narrow(Catalog::kSha256)];
+    pin["description"] = "The file's SHA-256 as 64 hexadecimal digits, or \"=name\": the download is kept only when "
+                         "it matches, else the run stops with code " +
+                         Catalog::ErrorCodeText(Catalog::ErrorCode::kDownloadRequest) + ". Empty: no pin.";
+    pin["pattern"] = "^(=.+|[0-9A-Fa-f]{64})?$";
   }
   schema["properties"] = properties;
   if (!actionClass.mandatoryInputs.empty()) schema["required"] = Strings(Narrow(actionClass.mandatoryInputs));
