@@ -81,6 +81,12 @@ void CMainDlg::onInitDialog() {
 }
 
 void CMainDlg::callback(const std::wstring& message) {
+  // The downloader's progress, once per chunk of a download, in the form it
+  // always has: read without building a JSON document.
+  if (const std::optional<std::string> progress = PlainProgressText(message)) {
+    OnDownloadProgress(ParseProgressPercent(*progress));
+    return;
+  }
   const std::optional<Json::Value> parsed = GenericStub::ParseJsonText(message);
   if (!parsed) return;
   const Json::Value& root = *parsed;
