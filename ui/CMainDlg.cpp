@@ -24,6 +24,14 @@ constexpr char kExtractionClass[] = "class GenericStub::PackageExtractionAction"
 constexpr int kDownloadFailed = Catalog::ErrorCodeNumber(Catalog::ErrorCode::kDownloadRequest);
 constexpr int kVerificationFailed = Catalog::ErrorCodeNumber(Catalog::ErrorCode::kExecutableRejected);
 
+// Private messages of the window: the worker asks for a progress frame
+// (posted), or hands a change to the UI thread (sent, lParam points to a
+// std::function<void()>).
+constexpr UINT kProgressFrame = WM_APP + 1;
+constexpr UINT kRunChange = WM_APP + 2;
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr ULONGLONG kFrameMilliseconds = 16;  // one frame of a 60 Hz screen
+
 }  // namespace
 
 CMainDlg::CMainDlg() = default;
@@ -46,6 +54,20 @@ bool CMainDlg::processMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DESTROY:
       result = 0;
       return true;
+    case kProgressFrame:
+      onProgressFrame();
+      result = 0;
+      return true;
+    case WM_TIMER:
+      if (wParam != kFrameTimer) return false;
+      KillTimer(hwnd(), kFrameTimer);
+      showLatestProgress();
+      result = 0;
+      return true;
+    case kRunChange:
+      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+      result = 0;
+      return true;
     default:
       return false;
   }
@@ -59,6 +81,12 @@ void CMainDlg::onInitDialog() {
 }
 
 void CMainDlg::callback(const std::wstring& message) {
+  // The downloader's progress, once per chunk of a download, in the form it
+  // always has: read without building a JSON document.
+  if (const std::optional<std::string> progress = PlainProgressText(message)) {
+    OnDownloadProgress(ParseProgressPercent(*progress));
+    return;
+  }
   const std::optional<Json::Value> parsed = GenericStub::ParseJsonText(message);
   if (!parsed) return;
   const Json::Value& root = *parsed;
@@ -77,6 +105,31 @@ void CMainDlg::callback(const std::wstring& message) {
 }
 
 void CMainDlg::OnDownloadProgress(float percent) {
+  latestPercent_.store(percent);
+  // Stored before the flag is read: either the UI thread has yet to read the
+  // percentage, or this request reaches it.
+  if (!frameRequested_.exchange(true)) PostMessageW(hwnd(), kProgressFrame, 0, 0);
+}
+
+void CMainDlg::onWindowThread(const std::function<void()>& change) {
+  SendMessageW(hwnd(), kRunChange, 0, reinterpret_cast<LPARAM>(&change));
+}
+
+void CMainDlg::onProgressFrame() {
+  const ULONGLONG since = GetTickCount64() - lastFrame_;
+  if (since < kFrameMilliseconds) {
+    // The request stays open, so the worker asks no more until the timer.
+    SetTimer(hwnd(), kFrameTimer, static_cast<UINT>(kFrameMilliseconds - since), nullptr);
+  } else {
+    showLatestProgress();
+  }
+}
+
+void CMainDlg::showLatestProgress() {
+  if (!frameRequested_.exchange(false)) return;
+  const float percent = latestPercent_.load();
+  lastFrame_ = GetTickCount64();
+  // The run's language holds for the whole process, on this thread too.
   setStatus(FormatStatusText(LoadLocalizedString(IDS_DOWNLOADING), {}, static_cast<double>(percent)));
   setPosition(PositionOfPercent(percent));
 }
@@ -117,31 +170,46 @@ void CMainDlg::startMarquee() {
 }
 
 void CMainDlg::OnExtractionStarted() {
-  startMarquee();
-  setStatus(LoadLocalizedString(IDS_EXTRACTING));
+  const std::wstring text = LoadLocalizedString(IDS_EXTRACTING);
+  onWindowThread([this, &text] {
+    showLatestProgress();
+    startMarquee();
+    setStatus(text);
+  });
 }
 
 void CMainDlg::OnDownloadUnmeasured() {
   if (marqueeRunning_) return;
-  startMarquee();
+  onWindowThread([this] {
+    showLatestProgress();
+    startMarquee();
+  });
   marqueeRunning_ = true;
 }
 
-void CMainDlg::ShowInitializing() { setStatus(LoadLocalizedString(IDS_INITIALIZING)); }
+void CMainDlg::ShowInitializing() {
+  const std::wstring text = LoadLocalizedString(IDS_INITIALIZING);
+  onWindowThread([this, &text] {
+    showLatestProgress();
+    setStatus(text);
+  });
+}
 
 void CMainDlg::ShowFailure(const std::wstring& errorText, const std::wstring& directUrl) {
   const int code = FailureCodeOf(Base::WideToAnsi(errorText));
+  std::optional<std::wstring> text;  // none: the error window takes over
   if (code == kDownloadFailed) {
-    if (!directUrl.empty()) {
-      ShowErrorDialog(errorText, directUrl);
-    } else {
-      setStatus(LoadLocalizedString(IDS_DOWNLOAD_BLOCKED));
-    }
+    if (directUrl.empty()) text = LoadLocalizedString(IDS_DOWNLOAD_BLOCKED);
   } else if (code == kVerificationFailed) {
-    setStatus(LoadLocalizedString(IDS_LAUNCH_BLOCKED));
+    text = LoadLocalizedString(IDS_LAUNCH_BLOCKED);
   } else {
-    setStatus(FormatStatusText(LoadLocalizedString(IDS_ABORTED), errorText));
+    text = FormatStatusText(LoadLocalizedString(IDS_ABORTED), errorText);
   }
+  onWindowThread([this, &text] {
+    showLatestProgress();
+    if (text) setStatus(*text);
+  });
+  if (!text) ShowErrorDialog(errorText, directUrl);
   PostMessageW(progress_, PBM_SETSTATE, PBST_ERROR, 0);
 }
 

@@ -52,6 +52,22 @@ float ParseProgressPercent(const std::string& text) {
   return value;
 }
 
+std::optional<std::string> PlainProgressText(const std::wstring& message) {
+  static const std::wstring kPrefix = L"{\"className\":\"class GenericStub::CDownloader\",\"content\":{\"progress\":\"";
+  static const std::wstring kSuffix = L"\"}}";
+  if (message.size() < kPrefix.size() + kSuffix.size() || message.compare(0, kPrefix.size(), kPrefix) != 0 ||
+      message.compare(message.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+    return std::nullopt;
+  }
+  std::string text;
+  for (std::size_t i = kPrefix.size(); i < message.size() - kSuffix.size(); ++i) {
+    const wchar_t c = message[i];
+    if (c < L' ' || c > L'~' || c == L'"' || c == L'\\') return std::nullopt;
+    text += static_cast<char>(c);
+  }
+  return text;
+}
+
 int PositionOfPercent(float percent) {
   if (std::isnan(percent)) return 0;
   if (percent >= 2147483647.0f) return INT_MAX;

@@ -1,6 +1,7 @@
 #pragma once
 // Text rules of the main window's status line and failure display.
 
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -19,6 +20,13 @@ int FailureCodeOf(const std::string& errorText);
 // number and std::out_of_range("stof argument out of range") when it is beyond
 // the float range: the failure display shows those messages.
 float ParseProgressPercent(const std::string& text);
+
+// The progress text of a callback message in the one form the downloader
+// sends, {"className":"class GenericStub::CDownloader","content":{"progress":"TEXT"}},
+// where TEXT is printable ASCII without '"' or a backslash (nothing to unescape or
+// convert); nothing for any other message, which is read as JSON instead. For
+// the messages it accepts, reading them as JSON gives the same text.
+std::optional<std::string> PlainProgressText(const std::wstring& message);
 
 // The bar position of a percentage: truncated toward zero; a value that is not
 // a number gives 0 and one beyond the int range the nearest int, where a plain

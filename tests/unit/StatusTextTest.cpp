@@ -49,6 +49,16 @@ TEST(StatusTextTest, ProgressValuesConvertAsStofDoesWithItsMessages) {
   EXPECT_EQ(FailureOf("1e99"), "out_of_range: stof argument out of range");
 }
 
+TEST(StatusTextTest, OnlyTheDownloadersOwnFormIsReadWithoutTheJsonLibrary) {
+  const std::wstring head = L"{\"className\":\"class GenericStub::CDownloader\",\"content\":{\"progress\":\"";
+  EXPECT_EQ(PlainProgressText(head + L"42.17\"}}"), "42.17");
+  EXPECT_EQ(PlainProgressText(head + L"abc\"}}"), "abc");  // still not a number
+  for (const std::wstring& other : {head + L"4\\u0032\"}}", head + L"4\"}} ", head + L"\x663\"}}",
+                                    L"{\"className\":\"class GenericStub::CDownloader\", " + head.substr(46) + L"1\"}}"}) {
+    EXPECT_EQ(PlainProgressText(other), std::nullopt);
+  }
+}
+
 TEST(StatusTextTest, PositionIsThePercentageTruncatedAndAlwaysDefined) {
   EXPECT_EQ(PositionOfPercent(-0.5f), 0);
   EXPECT_EQ(PositionOfPercent(-3.5f), -3);
