@@ -5,16 +5,11 @@ status line and the progress bar from another process."""
 import pytest
 
 from kit.wine import windows_path
-from kit.windows import TEXT_108, TEXT_109, Inspector, WindowHost
+from kit.windows import TEXT_108, TEXT_109, WindowHost
 
 DOWNLOADER = '{"className":"class GenericStub::CDownloader","content":{"progress":"%s"}}'
 BAR = ("--control", "id:1001")
 STATUS = ("--control", "id:1002")
-
-
-@pytest.fixture()
-def inspector(wine, helpers):
-    return Inspector(wine, helpers)
 
 
 @pytest.fixture()
