@@ -1,6 +1,6 @@
 // windowhost: the program's windows with the program's resources, in two modes.
 //
-//   windowhost [--direct-url URL] [--now SECONDS] [--bar-log PATH] SCRIPT
+//   windowhost [--bar-log PATH] SCRIPT
 //
 // runs the main window on its UI thread, as start-up will, and a worker thread
 // that drives it by SCRIPT, as a workflow run does. SCRIPT is a UTF-8 file with
@@ -50,13 +50,11 @@
 #include <string>
 #include <vector>
 
-#include "FixedClock.h"
 #include "base/AnsiText.h"
 #include "base/Handles.h"
 #include "base/SplitString.h"
 #include "base/Utf8Text.h"
 #include "catalog/ProductLocales.h"
-#include "download/Clock.h"
 #include "resources/ResourceIds.h"
 #include "startup/WorkerFailures.h"
 #include "ui/CErrorDlg.h"
@@ -74,7 +72,6 @@ using Base::WideToUtf8Lenient;
 struct Run {
   Ui::CMainDlg* window = nullptr;
   std::vector<std::wstring> steps;
-  std::wstring directUrl;
 };
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -105,7 +102,7 @@ void RunStep(Run& run, const std::wstring& step) {
   } else if (verb == L"message") {
     window.callback(argument);
   } else if (verb == L"fail") {
-    window.ShowFailure(argument, run.directUrl);
+    window.ShowFailure(argument, std::wstring());
   } else if (verb == L"close") {
     window.CloseMainWindow();
   } else if (verb == L"raise") {
@@ -125,7 +122,7 @@ DWORD WINAPI Worker(void* parameter) {
   Run& run = *static_cast<Run*>(parameter);
   Startup::RunAndAnswerFailures(
       *run.window, [&run] { for (const std::wstring& step : run.steps) RunStep(run, step); },
-      [&run] { return run.directUrl; });
+      [] { return std::wstring(); });
   return 0;
 }
 
@@ -167,13 +164,10 @@ HWND ShowMainWindow(Ui::CMainDlg& window) {
 int Host(int argc, wchar_t** argv) {
   Run run;
   std::wstring script;
-  long long now = 0;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool more = i + 1 < argc;
-    if (arg == L"--direct-url" && more) run.directUrl = argv[++i];
-    else if (arg == L"--now" && more) now = std::wcstoll(argv[++i], nullptr, 10);
-    else if (arg == L"--bar-log" && more) gBarLog = argv[++i];
+    if (arg == L"--bar-log" && more) gBarLog = argv[++i];
     else if (script.empty() && arg.rfind(L"--", 0) != 0) script = arg;
     else return 2;
   }
@@ -183,8 +177,6 @@ int Host(int argc, wchar_t** argv) {
   run.steps = Base::SplitString(Base::Utf8ToWideLenient(std::string(
                                     std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>())),
                                 L"\r\n");
-  FixedClock fixed(now);
-  if (now != 0) GenericStub::InstallClock(&fixed);
 
   Ui::CMainDlg window;
   run.window = &window;
@@ -342,7 +334,7 @@ int wmain(int argc, wchar_t** argv) {
   InitCommonControlsEx(&controls);
   const int code = argc > 1 && std::wstring(argv[1]) == L"shots" ? Shots(argc, argv) : Host(argc, argv);
   if (code == 2) {
-    std::fprintf(stderr, "usage: windowhost [--direct-url URL] [--now SECONDS] [--bar-log PATH] SCRIPT\n"
+    std::fprintf(stderr, "usage: windowhost [--bar-log PATH] SCRIPT\n"
                          "       windowhost shots OUTDIR [LOCALE...]\n");
   }
   return code;

@@ -1,6 +1,6 @@
 """Opening download URLs in the user's default browser under Wine: a stand-in
 browser, registered as the https handler, records every start. (Every part of
-a download, each signed, reaches the browser in test_error_window.)"""
+a download, each signed, reaches the browser in test_road.)"""
 
 import pytest
 

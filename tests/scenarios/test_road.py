@@ -27,6 +27,7 @@ PUBLISHER = "Tarnwick Test trusted Publisher"
 PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
+TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
 
 
 def installed(name):
@@ -140,6 +141,14 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         shown = run.inspector.run("get-text", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
         assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
+    texts = {fields["id"]: fields["text"] for fields in run.inspector.rows("tree", *error_window)}
+    assert texts["1005"] == "There was a problem downloading the software. Try downloading from a browser."
+    assert (texts["1006"], texts["1009"]) == ("Troubleshoot", "Browser download")
+    assert len(run.inspector.rows("list", "--image", windows_path(run.path), "--visible")) == 1
+    # Enter and Escape do not end the window.
+    for key in ("ESCAPE", "RETURN"):
+        assert run.inspector.run("key", *error_window, key)[0] == 0
+    assert run.inspector.exists(*error_window)
     before = int(time.time())
     assert run.inspector.run("click", *error_window, "--control", "id:1009")[0] == 0
     records = read_records(default_browser, count=3, timeout=WAIT)
@@ -148,6 +157,9 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
     opened = sorted(record[1] for record in records)
     assert any(opened == [signed(template.format(i), f"/pkg/road_{i:03d}_003.exe", "a3f1c0de7b5", now)
                           for i in (1, 2, 3)] for now in range(before - 1, after + 2))
+    assert run.inspector.run("click", *error_window, "--control", "id:1006")[0] == 0
+    records = read_records(default_browser, count=4, timeout=WAIT)
+    assert records[3][1] == TROUBLESHOOTING
     assert run.inspector.run("close", *error_window)[0] == 0
     result = run.finish(WAIT)
     assert result.code == 0
