@@ -8,11 +8,78 @@ foreach(dep jsoncpp tinyxml2 unrar)
   endif()
 endforeach()
 
+# tarnwick_patch_source(<input> <output> <old> <new> [<old> <new>...]): output
+# is input with every old text replaced by the new one after it. Fails the
+# configure step when an old text is missing, so that another release of the
+# sources cannot pass unpatched.
+function(tarnwick_patch_source input output)
+  file(READ "${input}" text)
+  # ARGV<n>, not a list: the texts hold semicolons.
+  math(EXPR last "${ARGC} - 1")
+  if(last GREATER_EQUAL 2)
+    foreach(old_at RANGE 2 ${last} 2)
+      math(EXPR new_at "${old_at} + 1")
+      set(old "${ARGV${old_at}}")
+      string(FIND "${text}" "${old}" at)
+      if(at EQUAL -1)
+        message(FATAL_ERROR "${input} does not contain the text to replace:\n${old}")
+      endif()
+      string(REPLACE "${old}" "${ARGV${new_at}}" text "${text}")
+    endforeach()
+  endif()
+  if(EXISTS "${output}")
+    file(READ "${output}" before)
+    if(before STREQUAL text)
+      return()  # unchanged: nothing to rebuild
+    endif()
+  endif()
+  file(WRITE "${output}" "${text}")
+endfunction()
+
+# JsonCpp without iostreams in the programs: its stream functions, the stream
+# objects of <iostream> and the string streams of its assertions and number
+# reading bring in the locale machinery of libstdc++ (about 700 KB of the
+# program). The linker cannot leave out unused functions of an object that it
+# takes (each object's unwind table keeps them all), so they are taken out of
+# the sources. Nothing of the programs reads or writes JSON through streams;
+# stubpack (native) keeps the library as it is. The assertions throw the same
+# LogicError with the same literal text; a number is read by the function the
+# stream extraction ends in (__mingw_strtod on the whole token, an overflow to
+# infinity is not a number).
 set(jsoncpp_dir "${TARNWICK_DEPS_DIR}/jsoncpp")
-add_library(jsoncpp STATIC
-  ${jsoncpp_dir}/src/lib_json/json_reader.cpp
-  ${jsoncpp_dir}/src/lib_json/json_value.cpp
+set(jsoncpp_sources ${jsoncpp_dir}/src/lib_json/json_reader.cpp ${jsoncpp_dir}/src/lib_json/json_value.cpp
   ${jsoncpp_dir}/src/lib_json/json_writer.cpp)
+if(WIN32)
+  set(jsoncpp_patched "${CMAKE_BINARY_DIR}/jsoncpp")
+  tarnwick_patch_source(${jsoncpp_dir}/include/json/assertions.h ${jsoncpp_patched}/include/json/assertions.h
+    "#include <sstream>\n" ""
+    "#include \"config.h\"" "#include <json/config.h>"
+    "    OStringStream oss;                                                         \\\n    oss << message;                                                            \\\n    Json::throwLogicError(oss.str());                                          \\\n"
+    "    Json::throwLogicError(message);                                            \\\n")
+  tarnwick_patch_source(${jsoncpp_dir}/src/lib_json/json_reader.cpp ${jsoncpp_patched}/json_reader.cpp
+    "#include <iostream>\n" "#include <cmath>\n#include <cstdlib>\n"
+    "  IStringStream is(buffer);\n  if (!(is >> value))"
+    "  char* parsed = nullptr;\n  value = __mingw_strtod(buffer.c_str(), &parsed);\n  if (parsed == buffer.c_str() || *parsed != '\\0' || std::isinf(value))"
+    "bool Reader::parse(std::istream& is, Value& root, bool collectComments) {\n" "#if 0\n"
+    "  return parse(doc.data(), doc.data() + doc.size(), root, collectComments);\n}\n" "#endif\n"
+    "bool parseFromStream(CharReader::Factory const& fact, IStream& sin, Value* root,\n" "#if 0\n"
+    "  return sin;\n}\n" "#endif\n")
+  tarnwick_patch_source(${jsoncpp_dir}/src/lib_json/json_value.cpp ${jsoncpp_patched}/json_value.cpp
+    "#include <iostream>\n" ""
+    "String Value::toStyledString() const {\n" "#if 0\n"
+    "  out += '\\n';\n\n  return out;\n}\n" "#endif\n")
+  # Of the writers, only the texts of numbers and booleans (Value::asString).
+  tarnwick_patch_source(${jsoncpp_dir}/src/lib_json/json_writer.cpp ${jsoncpp_patched}/json_writer.cpp
+    "// Class Writer\n" "#if 0\n"
+    "} // namespace Json" "#endif\n} // namespace Json")
+  set(jsoncpp_sources ${jsoncpp_patched}/json_reader.cpp ${jsoncpp_patched}/json_value.cpp
+    ${jsoncpp_patched}/json_writer.cpp)
+endif()
+add_library(jsoncpp STATIC ${jsoncpp_sources})
+if(WIN32)
+  target_include_directories(jsoncpp PRIVATE ${jsoncpp_dir}/src/lib_json)
+  target_include_directories(jsoncpp SYSTEM BEFORE PRIVATE ${jsoncpp_patched}/include)
+endif()
 target_include_directories(jsoncpp SYSTEM PUBLIC ${jsoncpp_dir}/include)
 
 if(NOT WIN32)
@@ -45,6 +112,13 @@ target_include_directories(unrar SYSTEM PUBLIC ${unrar_dir})
 target_precompile_headers(unrar PRIVATE ${unrar_dir}/rar.hpp)
 set_source_files_properties(${unrar_dir}/global.cpp ${unrar_glue}/com_util.cpp
   PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+# The unpacking itself (decoders, filters, checksums, the buffered reads and
+# writes) is compiled for speed, the rest of UnRAR for size.
+set(unrar_hot_units unpack getbits rarvm rdwrfn crc blake2s hash)
+list(TRANSFORM unrar_hot_units PREPEND "${unrar_dir}/")
+list(TRANSFORM unrar_hot_units APPEND ".cpp")
+set_source_files_properties(${unrar_hot_units} PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-O2>
+  SKIP_PRECOMPILE_HEADERS ON)  # a header compiled for size does not serve them
 target_link_libraries(unrar PUBLIC ole32 oleaut32 wbemuuid delay::powrprof shlwapi advapi32 shell32 user32)
 
 if(TARNWICK_BUILD_TESTS)
