@@ -11,6 +11,7 @@
 #include "base/SignatureCheck.h"
 #include "resources/ResourceIds.h"
 #include "startup/MetadataBlock.h"
+#include "startup/StartupPhases.h"
 #include "startup/ThreadProc.h"
 #include "window/GdiplusSession.h"
 #include "window/MessageLoop.h"
@@ -22,13 +23,17 @@ using Base::LogError;
 using Base::LogInfo;
 
 int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
+  MarkPhaseBegin(StartupPhase::kBanner);
   EnterProgramFolder();
   LogInfo(L"=============================================\n");
   LogInfo(L"Begin to run Tarnwick\n");
   const auto run = std::make_shared<RunState>();
   GenericStub::RegisterActions(run->workflow);
   LogSupportedActions(run->workflow);
+  MarkPhaseEnd(StartupPhase::kBanner);
+  MarkPhaseBegin(StartupPhase::kGraphics);
   const Window::GdiplusSession graphics;
+  MarkPhaseEnd(StartupPhase::kGraphics);
   run->switches = ParseSwitches(SplitCommandLine(commandLine));
   return RunApplication(instance, showState, run);
 }
@@ -45,6 +50,7 @@ void LogSupportedActions(const GenericStub::Workflow& workflow) {
 }
 
 bool RetrieveMetadata(std::wstring& metadata) {
+  MarkPhaseBegin(StartupPhase::kSignature);
   const std::wstring program = Base::ProgramFilePath();
   LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
   // One handle for the check and the read: the bytes read are the bytes checked.
@@ -53,11 +59,15 @@ bool RetrieveMetadata(std::wstring& metadata) {
     LogInfo(L"The file \"%s\" can not be opened, GetLastError() return value [%lu].\n", program.c_str(),
             GetLastError());
   }
-  if (Base::VerifyFileSignature(file.get(), program.c_str()) != 0) {
+  const LONG verdict = Base::VerifyFileSignature(file.get(), program.c_str());
+  MarkPhaseEnd(StartupPhase::kSignature);
+  if (verdict != 0) {
     GenericStub::LogErrorCode(Catalog::ErrorCode::kSignatureInvalid);
     return false;
   }
+  MarkPhaseBegin(StartupPhase::kBlock);
   metadata = DecryptMetadata(ReadEmbeddedBlockFrom(file.get()));
+  MarkPhaseEnd(StartupPhase::kBlock);
   return true;
 }
 
@@ -68,6 +78,7 @@ int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunS
     GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
     return -1;
   }
+  MarkPhaseBegin(StartupPhase::kWindow);
   // The progress bar's marquee and error state are those of common controls 6.
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -78,9 +89,17 @@ int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunS
   }
   const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
   if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  MarkPhaseEnd(StartupPhase::kWindow);
+  MarkPhaseBegin(StartupPhase::kShow);
   ShowWindow(window, showState);
+  MarkPhaseEnd(StartupPhase::kShow);
   // Without a worker nothing would ever close the window; the user still can.
   if (!StartWorker(run)) LogError(L"Error in starting the worker thread!\n");
+  // Painted now, not after whatever the message queue holds first.
+  MarkPhaseBegin(StartupPhase::kFirstPaint);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  MarkPhaseEnd(StartupPhase::kFirstPaint);
+  ReportPhases();
   const int exitCode = static_cast<int>(Window::RunMessageLoop(window));
   DestroyWindow(window);
   return exitCode;
