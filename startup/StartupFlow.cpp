@@ -6,11 +6,9 @@
 
 #include "actions/RegisterActions.h"
 #include "base/ExecutionLog.h"
-#include "base/Handles.h"
 #include "base/ProgramFile.h"
-#include "base/SignatureCheck.h"
 #include "resources/ResourceIds.h"
-#include "startup/MetadataBlock.h"
+#include "startup/MetadataRetrieval.h"
 #include "startup/StartupPhases.h"
 #include "startup/ThreadProc.h"
 #include "window/GdiplusSession.h"
@@ -22,6 +20,23 @@ namespace Startup {
 using Base::LogError;
 using Base::LogInfo;
 
+namespace {
+
+// The main window from its template, hidden, with the program's icon; null
+// when it cannot be created.
+HWND CreateMainWindow(HINSTANCE instance, Ui::CMainDlg& dialog) {
+  // The progress bar's marquee and error state are those of common controls 6.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HWND window = dialog.create(GetDesktopWindow());
+  if (window == nullptr) return nullptr;
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
+  if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  return window;
+}
+
+}  // namespace
+
 int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
   MarkPhaseBegin(StartupPhase::kBanner);
   EnterProgramFolder();
@@ -30,11 +45,8 @@ int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
   const auto run = std::make_shared<RunState>();
   GenericStub::RegisterActions(run->workflow);
   LogSupportedActions(run->workflow);
-  MarkPhaseEnd(StartupPhase::kBanner);
-  MarkPhaseBegin(StartupPhase::kGraphics);
-  const Window::GdiplusSession graphics;
-  MarkPhaseEnd(StartupPhase::kGraphics);
   run->switches = ParseSwitches(SplitCommandLine(commandLine));
+  MarkPhaseEnd(StartupPhase::kBanner);
   return RunApplication(instance, showState, run);
 }
 
@@ -50,46 +62,36 @@ void LogSupportedActions(const GenericStub::Workflow& workflow) {
 }
 
 bool RetrieveMetadata(std::wstring& metadata) {
-  MarkPhaseBegin(StartupPhase::kSignature);
-  const std::wstring program = Base::ProgramFilePath();
-  LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
-  // One handle for the check and the read: the bytes read are the bytes checked.
-  const Base::UniqueHandle file(OpenProgramFile(program));
-  if (!file) {
-    LogInfo(L"The file \"%s\" can not be opened, GetLastError() return value [%lu].\n", program.c_str(),
-            GetLastError());
-  }
-  const LONG verdict = Base::VerifyFileSignature(file.get(), program.c_str());
-  MarkPhaseEnd(StartupPhase::kSignature);
-  if (verdict != 0) {
-    GenericStub::LogErrorCode(Catalog::ErrorCode::kSignatureInvalid);
-    return false;
-  }
-  MarkPhaseBegin(StartupPhase::kBlock);
-  metadata = DecryptMetadata(ReadEmbeddedBlockFrom(file.get()));
-  MarkPhaseEnd(StartupPhase::kBlock);
-  return true;
+  MetadataRetrieval retrieval;
+  return retrieval.finish(metadata);
 }
 
 int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunState>& run) {
   LogInfo(L"Begin to call RetrieveMetadata.\n");
-  if (!RetrieveMetadata(run->metadata)) return -1;
-  if (run->metadata.empty()) {
-    GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
+  // The signature is checked on another thread while this one starts the
+  // graphics library and creates the window, hidden. Nothing is shown, and
+  // nothing of the block read, before the signature holds; an untrusted or
+  // empty document ends the run with the window never shown. Nothing here
+  // logs before the verdict, so the log reads as if one step followed the other.
+  MetadataRetrieval retrieval;
+  MarkPhaseBegin(StartupPhase::kGraphics);
+  const Window::GdiplusSession graphics;
+  MarkPhaseEnd(StartupPhase::kGraphics);
+  MarkPhaseBegin(StartupPhase::kWindow);
+  const HWND window = CreateMainWindow(instance, run->window);
+  MarkPhaseEnd(StartupPhase::kWindow);
+  MarkPhaseBegin(StartupPhase::kVerdict);
+  const bool trusted = retrieval.finish(run->metadata);
+  MarkPhaseEnd(StartupPhase::kVerdict);
+  if (!trusted || run->metadata.empty()) {
+    if (window != nullptr) DestroyWindow(window);
+    if (trusted) GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
     return -1;
   }
-  MarkPhaseBegin(StartupPhase::kWindow);
-  // The progress bar's marquee and error state are those of common controls 6.
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  const HWND window = run->window.create(GetDesktopWindow());
   if (window == nullptr) {
     LogError(L"Error in creating main window!\n");
     return 0;
   }
-  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
-  if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  MarkPhaseEnd(StartupPhase::kWindow);
   MarkPhaseBegin(StartupPhase::kShow);
   ShowWindow(window, showState);
   MarkPhaseEnd(StartupPhase::kShow);
