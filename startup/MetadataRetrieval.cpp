@@ -1,5 +1,7 @@
 #include "startup/MetadataRetrieval.h"
 
+#include <utility>
+
 #include "base/ExecutionLog.h"
 #include "base/ProgramFile.h"
 #include "base/SignatureCheck.h"

@@ -29,7 +29,7 @@ class MetadataRetrieval {
   bool finish(std::wstring& metadata);
 
  private:
-  static DWORD WINAPI CheckThread(void* self);
+  static DWORD WINAPI CheckThread(void* parameter);
   void check();
   void wait();
 
