@@ -6,11 +6,10 @@
 
 #include "actions/RegisterActions.h"
 #include "base/ExecutionLog.h"
-#include "base/Handles.h"
 #include "base/ProgramFile.h"
-#include "base/SignatureCheck.h"
 #include "resources/ResourceIds.h"
-#include "startup/MetadataBlock.h"
+#include "startup/MetadataRetrieval.h"
+#include "startup/StartupPhases.h"
 #include "startup/ThreadProc.h"
 #include "window/GdiplusSession.h"
 #include "window/MessageLoop.h"
@@ -21,15 +20,33 @@ namespace Startup {
 using Base::LogError;
 using Base::LogInfo;
 
+namespace {
+
+// The main window from its template, hidden, with the program's icon; null
+// when it cannot be created.
+HWND CreateMainWindow(HINSTANCE instance, Ui::CMainDlg& dialog) {
+  // The progress bar's marquee and error state are those of common controls 6.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HWND window = dialog.create(GetDesktopWindow());
+  if (window == nullptr) return nullptr;
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
+  if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  return window;
+}
+
+}  // namespace
+
 int RunStub(HINSTANCE instance, const wchar_t* commandLine, int showState) {
+  MarkPhaseBegin(StartupPhase::kBanner);
   EnterProgramFolder();
   LogInfo(L"=============================================\n");
   LogInfo(L"Begin to run Tarnwick\n");
   const auto run = std::make_shared<RunState>();
   GenericStub::RegisterActions(run->workflow);
   LogSupportedActions(run->workflow);
-  const Window::GdiplusSession graphics;
   run->switches = ParseSwitches(SplitCommandLine(commandLine));
+  MarkPhaseEnd(StartupPhase::kBanner);
   return RunApplication(instance, showState, run);
 }
 
@@ -45,42 +62,46 @@ void LogSupportedActions(const GenericStub::Workflow& workflow) {
 }
 
 bool RetrieveMetadata(std::wstring& metadata) {
-  const std::wstring program = Base::ProgramFilePath();
-  LogInfo(L"Path of the stub executable = [%s]\n", program.c_str());
-  // One handle for the check and the read: the bytes read are the bytes checked.
-  const Base::UniqueHandle file(OpenProgramFile(program));
-  if (!file) {
-    LogInfo(L"The file \"%s\" can not be opened, GetLastError() return value [%lu].\n", program.c_str(),
-            GetLastError());
-  }
-  if (Base::VerifyFileSignature(file.get(), program.c_str()) != 0) {
-    GenericStub::LogErrorCode(Catalog::ErrorCode::kSignatureInvalid);
-    return false;
-  }
-  metadata = DecryptMetadata(ReadEmbeddedBlockFrom(file.get()));
-  return true;
+  MetadataRetrieval retrieval;
+  return retrieval.finish(metadata);
 }
 
 int RunApplication(HINSTANCE instance, int showState, const std::shared_ptr<RunState>& run) {
   LogInfo(L"Begin to call RetrieveMetadata.\n");
-  if (!RetrieveMetadata(run->metadata)) return -1;
-  if (run->metadata.empty()) {
-    GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
+  // The signature is checked on another thread while this one starts the
+  // graphics library and creates the window, hidden. Nothing is shown, and
+  // nothing of the block read, before the signature holds; an untrusted or
+  // empty document ends the run with the window never shown. Nothing here
+  // logs before the verdict, so the log reads as if one step followed the other.
+  MetadataRetrieval retrieval;
+  MarkPhaseBegin(StartupPhase::kGraphics);
+  const Window::GdiplusSession graphics;
+  MarkPhaseEnd(StartupPhase::kGraphics);
+  MarkPhaseBegin(StartupPhase::kWindow);
+  const HWND window = CreateMainWindow(instance, run->window);
+  MarkPhaseEnd(StartupPhase::kWindow);
+  MarkPhaseBegin(StartupPhase::kVerdict);
+  const bool trusted = retrieval.finish(run->metadata);
+  MarkPhaseEnd(StartupPhase::kVerdict);
+  if (!trusted || run->metadata.empty()) {
+    if (window != nullptr) DestroyWindow(window);
+    if (trusted) GenericStub::LogErrorCode(Catalog::ErrorCode::kMetadataEmpty);
     return -1;
   }
-  // The progress bar's marquee and error state are those of common controls 6.
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  const HWND window = run->window.create(GetDesktopWindow());
   if (window == nullptr) {
     LogError(L"Error in creating main window!\n");
     return 0;
   }
-  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNWICK));
-  if (icon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  MarkPhaseBegin(StartupPhase::kShow);
   ShowWindow(window, showState);
+  MarkPhaseEnd(StartupPhase::kShow);
   // Without a worker nothing would ever close the window; the user still can.
   if (!StartWorker(run)) LogError(L"Error in starting the worker thread!\n");
+  // Painted now, not after whatever the message queue holds first.
+  MarkPhaseBegin(StartupPhase::kFirstPaint);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  MarkPhaseEnd(StartupPhase::kFirstPaint);
+  ReportPhases();
   const int exitCode = static_cast<int>(Window::RunMessageLoop(window));
   DestroyWindow(window);
   return exitCode;

@@ -14,7 +14,7 @@
 namespace Startup {
 
 // The whole run for the command line a windowed program receives: banner,
-// supported classes, the graphics library, switches, then RunApplication.
+// supported classes, switches, then RunApplication.
 // Returns the exit code. The worker may still run when it returns: the caller
 // ends the process at once (ExitProcess), which stops the worker before
 // anything it uses is destroyed.
@@ -33,8 +33,10 @@ void LogSupportedActions(const GenericStub::Workflow& workflow);
 // empty when the block is missing or cannot be decrypted.
 bool RetrieveMetadata(std::wstring& metadata);
 
-// The run after the banner: the trusted document, the main window shown with
-// the worker started on it, and the window's message loop. Returns the process
+// The run after the banner: the signature checked and the document read on
+// another thread while this one starts the graphics library and creates the
+// main window hidden; then, once the document is trusted, the window shown
+// with the worker started on it, and the window's message loop. Returns the process
 // exit code: -1 when the signature is not valid (kSignatureInvalid) or the document is
 // empty (kMetadataEmpty), with no window; 0 otherwise, including when the window
 // cannot be created.

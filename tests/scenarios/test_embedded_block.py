@@ -49,6 +49,14 @@ def test_a_signature_from_an_untrusted_ca_or_whose_chain_reaches_no_root_is_reje
     assert verdict == CERT_E_CHAINING
 
 
+def test_a_stub_signed_by_an_untrusted_ca_never_shows_its_window(wine, inspector, packer, untrusted_signer):
+    # Its window is made, hidden, while the signature is checked; only a trusted one shows it.
+    stub = packer.pack(EMPTY_WORKFLOW, signer=untrusted_signer)
+    process = wine.start(stub)
+    assert inspector.run("list", "--image", windows_path(stub), "--visible", "--wait", "2000")[0] == 1
+    assert wine.finish(process).returncode == EXIT_FAILURE
+
+
 # Unsigned: 1; signed, but without a block: 2. (A block that does not decrypt reads as none: the unit tests'.)
 @pytest.mark.parametrize("signed, code", [(False, 1), (True, 2)], ids=["unsigned", "without-block"])
 def test_an_unsigned_stub_or_one_without_a_readable_block_exits_with_minus_1(wine, packer, program, trusted_signer,
