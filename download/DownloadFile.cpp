@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <map>
 #include <utility>
 
 #include "base/ExecutionLog.h"
@@ -24,31 +25,106 @@ std::uint64_t NextTag() {
   return (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) | gCount.fetch_add(1);
 }
 
-// Best effort: a partial file that another running download still holds open
-// (it is opened without delete sharing) cannot be removed and stays.
-void RemoveLeftovers(const std::wstring& target) {
+// The paths of the partial file and the record of one tag, empty when the folder has none.
+struct Leftover {
+  std::wstring partial;
+  std::wstring record;
+};
+
+std::map<std::uint64_t, Leftover> FindLeftovers(const std::wstring& target) {
+  std::map<std::uint64_t, Leftover> leftovers;
   const std::wstring folder = FolderPartOf(target);
   const std::wstring targetName = target.substr(folder.size());
   WIN32_FIND_DATAW found = {};
   const Base::FindHandle search(FindFirstFileW(PartialFilePattern(target).c_str(), &found));
-  if (!search) return;
+  if (!search) return leftovers;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-    if (!IsPartialFileOf(found.cFileName, targetName)) continue;
-    const std::wstring leftover = folder + found.cFileName;
-    if (DeleteFileW(leftover.c_str())) {
-      LogInfo(L"Removed the partial file [%s] of an earlier download.\n", leftover.c_str());
-    }
+    const std::optional<LeftoverName> name = ParseLeftoverName(found.cFileName, targetName);
+    if (!name) continue;
+    Leftover& leftover = leftovers[name->tag];
+    (name->record ? leftover.record : leftover.partial) = folder + found.cFileName;
   } while (FindNextFileW(search.get(), &found));
+  return leftovers;
+}
+
+// Others can write the folder: a name that leads elsewhere (a link, a
+// reparse point) is not a file of ours, and is neither read nor continued.
+Base::UniqueHandle OpenOwnFile(const std::wstring& path, DWORD access) {
+  Base::UniqueHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (!file || !GetFileInformationByHandle(file.get(), &info) || info.nNumberOfLinks != 1 ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    return {};
+  }
+  return file;
+}
+
+std::optional<ResumeRecord> ReadRecord(const std::wstring& path) {
+  const Base::UniqueHandle file = OpenOwnFile(path, GENERIC_READ);
+  LARGE_INTEGER size = {};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<std::uint64_t>(size.QuadPart) > kMaxResumeRecordSize) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+    return std::nullopt;
+  }
+  return ParseResumeRecord(bytes);
 }
 
 }  // namespace
 
-DownloadFile::DownloadFile(std::wstring target) : target_(std::move(target)) {
-  RemoveLeftovers(target_);
+DownloadFile::DownloadFile(std::wstring target, const std::wstring& url) : target_(std::move(target)) {
+  for (const auto& [tag, leftover] : FindLeftovers(target_)) {
+    if (!file_ && !leftover.partial.empty() && !leftover.record.empty() &&
+        takeOver(leftover.partial, leftover.record, url)) {
+      continue;
+    }
+    // Best effort: a partial file that another running download still holds
+    // open (it is opened without delete sharing) cannot be removed and stays,
+    // with its record. The record goes after its partial file: a run killed
+    // in between leaves a record alone, which the next run removes.
+    if (!leftover.partial.empty()) {
+      if (!DeleteFileW(leftover.partial.c_str())) continue;
+      LogInfo(L"Removed the partial file [%s] of an earlier download.\n", leftover.partial.c_str());
+    }
+    if (!leftover.record.empty()) DeleteFileW(leftover.record.c_str());
+  }
+  if (!file_) create();
+}
+
+bool DownloadFile::takeOver(const std::wstring& partial, const std::wstring& recordPath, const std::wstring& url) {
+  std::optional<ResumeRecord> record = ReadRecord(recordPath);
+  if (!record || record->url != url) return false;
+  // Read access too: continuing a body may mean reading its start again.
+  Base::UniqueHandle file = OpenOwnFile(partial, GENERIC_READ | GENERIC_WRITE);
+  LARGE_INTEGER size = {};
+  const LARGE_INTEGER zero = {};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+      static_cast<std::uint64_t>(size.QuadPart) >= record->length ||
+      !SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) {
+    return false;
+  }
+  file_ = std::move(file);
+  partial_ = partial;
+  recordPath_ = recordPath;
+  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  record_ = std::move(record);
+  LogInfo(L"Found the partial file [%s] of an earlier download with [%I64u] of [%I64u] bytes.\n", partial_.c_str(),
+          static_cast<unsigned long long>(size_), static_cast<unsigned long long>(record_->length));
+  return true;
+}
+
+void DownloadFile::create() {
   DWORD error = ERROR_FILE_EXISTS;
   for (int attempt = 0; attempt < kNameAttempts && error == ERROR_FILE_EXISTS; ++attempt) {
-    partial_ = PartialFileName(target_, NextTag());
+    const std::uint64_t tag = NextTag();
+    partial_ = PartialFileName(target_, tag);
+    recordPath_ = ResumeRecordName(target_, tag);
     // Read sharing only: nobody writes into the body or removes it while it arrives.
     file_.reset(CreateFileW(partial_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -63,6 +139,11 @@ DownloadFile::~DownloadFile() {
   if (!file_) return;
   file_.reset();
   DeleteFileW(partial_.c_str());
+  DeleteFileW(recordPath_.c_str());
+}
+
+const ResumeRecord* DownloadFile::continuable() const {
+  return file_ && record_ && size_ > 0 && size_ < record_->length ? &*record_ : nullptr;
 }
 
 bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
@@ -75,13 +156,41 @@ bool DownloadFile::write(const std::uint8_t* bytes, std::uint32_t size) {
     }
     bytes += written;
     size -= written;
+    size_ += written;
   }
   return true;
 }
 
 bool DownloadFile::restart() {
-  LARGE_INTEGER start = {};
-  if (SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get())) return true;
+  if (!continueAt(0)) return false;
+  setRecord(std::nullopt);
+  return true;
+}
+
+void DownloadFile::setRecord(const std::optional<ResumeRecord>& record) {
+  record_ = record;
+  // Removed first, so that a name someone else made in the meantime (a link
+  // to another file) is never written through.
+  DeleteFileW(recordPath_.c_str());
+  const std::optional<std::string> text = record ? FormatResumeRecord(*record) : std::nullopt;
+  if (!text) return;
+  const Base::UniqueHandle file(
+      CreateFileW(recordPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file || !WriteFile(file.get(), text->data(), static_cast<DWORD>(text->size()), &written, nullptr) ||
+      written != text->size()) {
+    LogInfo(L"Could not write [%s], GetLastError() = [%d]: a killed download starts again from zero.\n",
+            recordPath_.c_str(), static_cast<int>(GetLastError()));
+  }
+}
+
+bool DownloadFile::continueAt(std::uint64_t offset) {
+  LARGE_INTEGER at = {};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (offset <= size_ && SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get())) {
+    size_ = offset;
+    return true;
+  }
   LogError(L"Error in SetEndOfFile [%s], GetLastError() = [%d].\n", partial_.c_str(), static_cast<int>(GetLastError()));
   return false;
 }
@@ -92,12 +201,14 @@ bool DownloadFile::keep() {
     LogError(L"Error in CloseHandle [%s], GetLastError() = [%d].\n", partial_.c_str(),
              static_cast<int>(GetLastError()));
   } else if (MoveFileExW(partial_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(recordPath_.c_str());
     return true;
   } else {
     LogError(L"Error in MoveFileEx [%s] to [%s], GetLastError() = [%d].\n", partial_.c_str(), target_.c_str(),
              static_cast<int>(GetLastError()));
   }
   DeleteFileW(partial_.c_str());
+  DeleteFileW(recordPath_.c_str());
   return false;
 }
 
