@@ -183,12 +183,17 @@ bool CDownloader::request() {
       }
       LogError(L"CDownloader::request: WinHttpSendRequest failed. last error = %d\n", static_cast<int>(error));
       CurrentClock().sleep(kRetryWaitMilliseconds);
+      // Each attempt after a failure gets a new request: Wine keeps a
+      // request's connection after a reset and sends every later attempt of
+      // that request on it again, failing each.
+      openRequest();
       continue;
     }
     if (!WinHttpReceiveResponse(request_.get(), nullptr)) {
       LogError(L"CDownloader::request: WinHttpReceiveResponse failed. last error = %d\n",
                static_cast<int>(GetLastError()));
       CurrentClock().sleep(kRetryWaitMilliseconds);
+      openRequest();
       continue;
     }
     DWORD queried = 0;
