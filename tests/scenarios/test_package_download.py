@@ -161,7 +161,7 @@ def test_a_reset_body_a_server_error_and_a_stall_are_attempts_and_the_next_one_r
         result = actions.run_workflow([download(server.url(path)) for path in files], callbacks=True,
                                       count_waits=True, receive_timeout=1500)
         elapsed = time.monotonic() - started
-        assert [server.gets(path) for path in files] == [2, 2, 2]
+        assert [server.gets(path) for path in files] == [2, 2, 2], "\n".join(result.log)
         # After a broken body the rest is asked for where the file ends, if the server offers ranges.
         asked = [(r[1], *r[3:]) for r in server.requests if r[3]]
     assert asked == ([(path, "bytes=50000-", etag(files[path])) for path in ("/reset.bin", "/stall.bin")]

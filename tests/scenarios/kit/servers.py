@@ -124,12 +124,12 @@ class _WebHandler(Handler):
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_WR)
         elif fault in ("reset-half", "stall"):
-            # Half the announced body, then a reset, or nothing more until the server stops.
+            # Half the announced body, then a reset once the client has read it (a reset
+            # before would drop what it has not read), or nothing more until the server stops.
             self.begin("Content-Length", str(len(body)), body)
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
-            if fault == "stall":
-                owner.stopping.wait(30)
+            owner.stopping.wait(30 if fault == "stall" else 0.5)
             self.reset()
         elif fault == "chunked":
             self.begin("Transfer-Encoding", "chunked", body)
