@@ -15,6 +15,7 @@
 #include "download/DownloadFile.h"
 #include "download/DownloadProgress.h"
 #include "download/ProxyAuthChoice.h"
+#include "download/ResumeRules.h"
 #include "proxy/ProxyManager.h"
 #include "workflow/CallbackMessage.h"
 
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kAttempts = 4;
 constexpr std::uint32_t kRetryWaitMilliseconds = 3000;
+constexpr DWORD kRangeNotSatisfiable = 416;
 
 // The proxy manager's texts are UTF-8.
 std::optional<std::wstring> ProxyText(const char* text) {
@@ -44,6 +46,28 @@ std::optional<std::uint64_t> QueryContentLength(HINTERNET request) {
     return std::nullopt;
   }
   return ParseContentLength(std::wstring(text, size / sizeof(wchar_t)));
+}
+
+// A header's value; empty when it is absent or longer than any value that is used.
+std::wstring QueryText(HINTERNET request, DWORD query) {
+  wchar_t text[512] = {};
+  DWORD size = sizeof text;
+  if (!WinHttpQueryHeaders(request, query, WINHTTP_HEADER_NAME_BY_INDEX, text, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return {};
+  }
+  return std::wstring(text, size / sizeof(wchar_t));
+}
+
+// How the body of a 200 answer could be continued if it broke off: only with a
+// known length and a validator for If-Range.
+std::optional<ResumeRecord> RecordOfAnswer(HINTERNET request, const std::wstring& url,
+                                           std::optional<std::uint64_t> length) {
+  if (!length || *length == 0) return std::nullopt;
+  std::optional<std::wstring> validator =
+      ResumeValidator(QueryText(request, WINHTTP_QUERY_ETAG), QueryText(request, WINHTTP_QUERY_LAST_MODIFIED),
+                      QueryText(request, WINHTTP_QUERY_ACCEPT_RANGES));
+  if (!validator) return std::nullopt;
+  return ResumeRecord{url, *length, std::move(*validator)};
 }
 
 // Windows reports a certificate it does not accept as 12175; Wine as 12157.
@@ -134,9 +158,23 @@ void CDownloader::setProxyCredentials(unsigned long scheme) {
                         proxyPassword_ ? proxyPassword_->c_str() : nullptr, nullptr);
 }
 
+void CDownloader::askForRest(std::uint64_t offset, const std::wstring& validator) {
+  LogInfo(L"Asking for the body from byte [%I64u] on, if it is still [%s].\n", static_cast<unsigned long long>(offset),
+          validator.c_str());
+  const std::wstring headers = RangeRequestHeaders(offset, validator);
+  WinHttpAddRequestHeaders(request_.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                           WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
+}
+
 bool CDownloader::request() {
+  file_.emplace(filePath_, url_, pin_);
   DWORD status = 0;
   for (int remaining = kAttempts; remaining > 0; --remaining) {
+    // The rest of a body that the file holds the start of, or the whole body.
+    const ResumeRecord* record = file_->continuable();
+    const std::uint64_t offset = record != nullptr ? file_->size() : 0;
+    const std::uint64_t wholeLength = record != nullptr ? record->length : 0;
+    if (record != nullptr) askForRest(offset, record->validator);
     if (!WinHttpSendRequest(request_.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
       const DWORD error = GetLastError();
       if (IsSecureFailure(error)) {
@@ -145,12 +183,17 @@ bool CDownloader::request() {
       }
       LogError(L"CDownloader::request: WinHttpSendRequest failed. last error = %d\n", static_cast<int>(error));
       CurrentClock().sleep(kRetryWaitMilliseconds);
+      // Each attempt after a failure gets a new request: Wine keeps a
+      // request's connection after a reset and sends every later attempt of
+      // that request on it again, failing each.
+      openRequest();
       continue;
     }
     if (!WinHttpReceiveResponse(request_.get(), nullptr)) {
       LogError(L"CDownloader::request: WinHttpReceiveResponse failed. last error = %d\n",
                static_cast<int>(GetLastError()));
       CurrentClock().sleep(kRetryWaitMilliseconds);
+      openRequest();
       continue;
     }
     DWORD queried = 0;
@@ -160,8 +203,18 @@ bool CDownloader::request() {
       status = queried;
       LogInfo(L"%d >> The return code for the http request = [%u].\n", remaining, static_cast<unsigned>(status));
     }
-    if (status == HTTP_STATUS_OK) {
-      const Body body = receive(QueryContentLength(request_.get()));
+    const bool continues = offset > 0 && status == HTTP_STATUS_PARTIAL_CONTENT &&
+                           ContinuesBody(QueryText(request_.get(), WINHTTP_QUERY_CONTENT_RANGE), offset, wholeLength);
+    if (offset > 0 && !continues && (status == HTTP_STATUS_PARTIAL_CONTENT || status == kRangeNotSatisfiable)) {
+      LogInfo(L"The answer does not continue the body at byte [%I64u]: the body starts again.\n",
+              static_cast<unsigned long long>(offset));
+      if (!file_->restart()) break;
+      // A new request handle, without the range.
+      openRequest();
+      continue;
+    }
+    if (status == HTTP_STATUS_OK || continues) {
+      const Body body = continues ? receive(offset, wholeLength) : receive(0, QueryContentLength(request_.get()));
       if (body == Body::kComplete) return true;
       if (body == Body::kBroken && remaining > 1) {
         CurrentClock().sleep(kRetryWaitMilliseconds);
@@ -188,19 +241,21 @@ bool CDownloader::request() {
   return false;
 }
 
-CDownloader::Body CDownloader::receive(std::optional<std::uint64_t> contentLength) {
+CDownloader::Body CDownloader::receive(std::uint64_t offset, std::optional<std::uint64_t> contentLength) {
   LogInfo(L"Begin to receive binary from server.\n");
-  if (!file_) {
-    file_.emplace(filePath_, pin_);
-  } else if (file_->isOpen() && !file_->restart()) {
-    return Body::kFailed;
-  }
   if (!file_->isOpen()) return Body::kFailed;
+  if (offset > 0) {
+    if (!file_->continueAt(offset)) return Body::kFailed;
+  } else {
+    if (!file_->restart()) return Body::kFailed;
+    // Written before the body, once the headers are here: a run killed from now on leaves what the next one needs.
+    file_->setRecord(RecordOfAnswer(request_.get(), url_, contentLength));
+  }
 
   // One buffer, grown to the largest chunk WinHTTP offers: memory follows the
   // chunk size, not the body size.
   std::vector<std::uint8_t> buffer;
-  std::uint64_t received = 0;
+  std::uint64_t received = offset;
   for (;;) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request_.get(), &available)) {

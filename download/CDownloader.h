@@ -5,11 +5,16 @@
 // URL. Made by CDownloadManager; serves one URL and one file, then is released.
 //
 // A body that breaks off (a failed read, a stall longer than the clock's receive
-// timeout, fewer bytes than announced) costs an attempt like a failed request;
-// the next attempt writes the body again from its start into the same partial
-// file, and the progress told never goes back. A download that fails removes
-// the file it was writing: what is left at the path after a failure is never a
-// body that looks complete.
+// timeout, fewer bytes than announced) costs an attempt like a failed request.
+// When its answer named a length, a validator and byte ranges (ResumeRules),
+// the next attempt asks for the rest with Range and If-Range and appends a 206
+// that continues the file exactly; any other answer (200, another range, 416)
+// starts the body again from zero. A partial file that a killed run of the same
+// target and URL left with its record is continued the same way from the first
+// attempt on (DownloadFile). Progress is a percentage of the whole body and the
+// progress told never goes back. A download that fails removes the file it was
+// writing: what is left at the path after a failure is never a body that looks
+// complete.
 
 #include <cstdint>
 #include <optional>
@@ -44,7 +49,12 @@ class CDownloader {
   // fetch it) or failed for good (the file, memory).
   enum class Body { kComplete, kBroken, kFailed };
 
-  Body receive(std::optional<std::uint64_t> contentLength);
+  // Reads a body into the file from byte offset on: the rest of the body in
+  // the file when offset > 0, else a whole one, which empties the file first.
+  // contentLength is the whole body's.
+  Body receive(std::uint64_t offset, std::optional<std::uint64_t> contentLength);
+  // Adds Range and If-Range to the request handle.
+  void askForRest(std::uint64_t offset, const std::wstring& validator);
   // Opens the GET request handle (again), with the receive timeout and the
   // proxy credentials that an earlier 407 called for.
   void openRequest();
@@ -68,7 +78,7 @@ class CDownloader {
   std::optional<unsigned long> proxyAuthScheme_;
   CallbackHandler* handler_;
   std::optional<Catalog::Sha256Digest> pin_;
-  // Made by the first body, emptied for each later one.
+  // Made when request() begins; emptied for each whole body, kept for a continued one.
   std::optional<DownloadFile> file_;
   // The highest progress told so far: a body that starts again repeats it until it passes it.
   double shownPercent_ = 0;

@@ -1,40 +1,58 @@
 #include "download/PartialFileName.h"
 
+#include <string_view>
+
 #include "base/AsciiCase.h"
 
 namespace GenericStub {
 
 namespace {
 
-constexpr wchar_t kLead[] = L".~";
-constexpr wchar_t kTrail[] = L".partial";
-constexpr std::size_t kLeadLength = 2;
+constexpr std::wstring_view kLead = L".~";
+constexpr std::wstring_view kPartialTrail = L".partial";
+constexpr std::wstring_view kRecordTrail = L".resume";
 constexpr std::size_t kTagLength = 16;
-constexpr std::size_t kTrailLength = 8;
 
-bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
+std::wstring Name(const std::wstring& target, std::uint64_t tag, std::wstring_view trail) {
+  std::wstring digits(kTagLength, L'0');
+  for (std::size_t i = kTagLength; i-- > 0; tag >>= 4) digits[i] = L"0123456789abcdef"[tag & 0xF];
+  return target + std::wstring(kLead) + digits + std::wstring(trail);
+}
+
+std::optional<unsigned> HexDigit(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return std::nullopt;
+}
 
 }  // namespace
 
-std::wstring PartialFileName(const std::wstring& target, std::uint64_t tag) {
-  std::wstring digits(kTagLength, L'0');
-  for (std::size_t i = kTagLength; i-- > 0; tag >>= 4) digits[i] = L"0123456789abcdef"[tag & 0xF];
-  return target + kLead + digits + kTrail;
-}
+std::wstring PartialFileName(const std::wstring& target, std::uint64_t tag) { return Name(target, tag, kPartialTrail); }
 
-std::wstring PartialFilePattern(const std::wstring& target) { return target + kLead + L"*" + kTrail; }
+std::wstring ResumeRecordName(const std::wstring& target, std::uint64_t tag) { return Name(target, tag, kRecordTrail); }
 
-bool IsPartialFileOf(const std::wstring& found, const std::wstring& targetName) {
-  const std::size_t base = targetName.size();
-  if (found.size() != base + kLeadLength + kTagLength + kTrailLength) return false;
+std::wstring PartialFilePattern(const std::wstring& target) { return target + std::wstring(kLead) + L"*"; }
+
+std::optional<LeftoverName> ParseLeftoverName(const std::wstring& found, const std::wstring& targetName) {
   // The listing matched the name without regard to case, as the file system does.
-  const std::wstring_view view(found);
-  if (!Base::EqualsIgnoringAsciiCase(view.substr(0, base), targetName)) return false;
-  if (view.substr(base, kLeadLength) != kLead) return false;
-  for (std::size_t i = base + kLeadLength; i < base + kLeadLength + kTagLength; ++i) {
-    if (!IsHexDigit(found[i])) return false;
+  std::wstring_view view(found);
+  const std::size_t base = targetName.size();
+  if (view.size() < base + kLead.size() + kTagLength ||
+      !Base::EqualsIgnoringAsciiCase(view.substr(0, base), targetName) || view.substr(base, kLead.size()) != kLead) {
+    return std::nullopt;
   }
-  return Base::EqualsIgnoringAsciiCase(view.substr(base + kLeadLength + kTagLength), kTrail);
+  view.remove_prefix(base + kLead.size());
+  LeftoverName name;
+  for (const wchar_t c : view.substr(0, kTagLength)) {
+    const std::optional<unsigned> digit = HexDigit(c);
+    if (!digit) return std::nullopt;
+    name.tag = (name.tag << 4) | *digit;
+  }
+  view.remove_prefix(kTagLength);
+  name.record = Base::EqualsIgnoringAsciiCase(view, kRecordTrail);
+  if (!name.record && !Base::EqualsIgnoringAsciiCase(view, kPartialTrail)) return std::nullopt;
+  return name;
 }
 
 std::wstring FolderPartOf(const std::wstring& path) {

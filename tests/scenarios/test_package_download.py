@@ -11,7 +11,7 @@ import time
 
 import pytest
 
-from kit.servers import WebServer, unused_address
+from kit.servers import WebServer, etag, unused_address
 from kit.signing import server_certificate
 from kit.wine import windows_path
 
@@ -57,8 +57,9 @@ def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
     with WebServer(files) as server:
         server.fault("/chunked.bin", "chunked")
         (actions.downloads / "f1.bin").write_bytes(b"an older, longer file at the path")
-        # A killed download's partial file goes; a file the pattern only resembles stays.
+        # A killed download's partial file goes, with a record that is not one; a file the pattern only resembles stays.
         (actions.downloads / "f1.bin.~00000abc00000001.partial").write_bytes(b"killed")
+        (actions.downloads / "f1.bin.~00000abc00000001.resume").write_bytes(b"tarnwick-resume 1\n" + b"x" * 20000)
         (actions.downloads / "f1.bin.~notes.partial").write_bytes(b"the user's")
         workflow = [download(server.url(path)) for path in files if path.startswith("/f")]
         workflow.append(download(server.url("/chunked.bin"), downloadFilename="sub.bin"))
@@ -79,7 +80,7 @@ def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
     assert len(runs[3]) > 6000  # one message per chunk of the 50 MB body
     assert runs[4] and set(runs[4]) == {"data"}  # no Content-Length: no percentage, only that data arrives
-    assert sorted(p.name for p in actions.downloads.glob("*.partial")) == ["f1.bin.~notes.partial"]
+    assert sorted(p.name for p in actions.downloads.glob("*.~*")) == ["f1.bin.~notes.partial"]
     assert "INFO:: CDownloadManager::createDownloader szUrl [%s]." % server.url("/q/query.bin?a=1&b=x%20y") \
         in result.log
     assert result.log.count("INFO:: Begin to receive binary from server.") == len(workflow)
@@ -149,9 +150,10 @@ def test_a_body_cut_four_times_or_an_unwritable_file_fails_with_8_and_leaves_wha
     assert list(actions.downloads.glob("*.partial")) == []
 
 
-def test_a_reset_body_a_server_error_and_a_stall_are_attempts_and_the_next_one_succeeds(actions):
+@pytest.mark.parametrize("ranges", [True, False])
+def test_a_reset_body_a_server_error_and_a_stall_are_attempts_and_the_next_one_resumes(actions, ranges):
     files = {f"/{name}.bin": body(100000, seed) for seed, name in enumerate(("reset", "error", "stall"))}
-    with WebServer(files) as server:
+    with WebServer(files, ranges=ranges) as server:
         for path, fault in zip(files, ("reset-half", "500", "stall")):
             server.fault(path, fault)
         started = time.monotonic()
@@ -159,22 +161,63 @@ def test_a_reset_body_a_server_error_and_a_stall_are_attempts_and_the_next_one_s
         result = actions.run_workflow([download(server.url(path)) for path in files], callbacks=True,
                                       count_waits=True, receive_timeout=1500)
         elapsed = time.monotonic() - started
-        assert [server.gets(path) for path in files] == [2, 2, 2]
+        assert [server.gets(path) for path in files] == [2, 2, 2], "\n".join(result.log)
+        # After a broken body the rest is asked for where the file ends, if the server offers ranges.
+        asked = [(r[1], *r[3:]) for r in server.requests if r[3]]
+    assert asked == ([(path, "bytes=50000-", etag(files[path])) for path in ("/reset.bin", "/stall.bin")]
+                     if ranges else []), result.log
     assert result.error is None, result.log
     assert elapsed < 20, elapsed
     for path, data in files.items():
         assert (actions.downloads / path[1:]).read_bytes() == data, path
-    assert list(actions.downloads.glob("*.partial")) == []
+    assert list(actions.downloads.glob("*.~*")) == []
     # A broken body waits like a failed request; a 500 is retried at once. The counter goes on.
     assert result.waits == [3000, 3000]
     codes = [line.split("= ")[1] for line in status_lines(result.log)]
     assert [line.split(" >> ")[0] for line in status_lines(result.log)] == ["INFO:: 4", "INFO:: 3"] * 3
-    assert codes == ["[200].", "[200].", "[500].", "[200].", "[200].", "[200]."]
+    rest = "[206]." if ranges else "[200]."
+    assert codes == ["[200].", rest, "[500].", "[200].", "[200].", rest]
     # The stall ends as a timeout: 12002 on Windows, Wine passes on the socket's 10060.
     assert any(line in result.log for line in (f"ERROR:: Error in WinHttpQueryDataAvailable, GetLastError() = [{code}]."
                                                for code in (12002, 10060))), result.log
     assert "ERROR:: CDownloader::receive error!!!" not in result.log
     for values in progress_runs(result.callbacks):
+        assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
+
+
+def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(actions):
+    data = body(100000, 7)
+    with WebServer({"/k.bin": data}) as server:
+        server.fault("/k.bin", "stall")
+        killed = actions.start_workflow([download(server.url("/k.bin"))])
+        deadline = time.monotonic() + 60
+        while not (list(actions.downloads.glob("k.bin.~*.resume")) and
+                   [p for p in actions.downloads.glob("k.bin.~*.partial") if p.stat().st_size == 50000]):
+            assert time.monotonic() < deadline and killed[0].poll() is None
+            time.sleep(0.1)
+        killed[0].kill()
+        actions.wine.finish(killed[0])
+        # The same leftover under other names: with a validator the server no longer has (it sends the whole
+        # body), with another length (its 206 does not continue the file: the next attempt asks for all), and
+        # for a download without a pin (nothing tells the earlier run's bytes from bytes dropped beside them).
+        for name, old, new in (("old", etag(data).encode(), b'"stale"'), ("odd", b"\n100000\n", b"\n100001\n"),
+                               ("bare", b"", b"")):
+            for leftover in actions.downloads.glob("k.bin.~*"):
+                (actions.downloads / (name + leftover.name[1:])).write_bytes(leftover.read_bytes().replace(old, new))
+        pin = hashlib.sha256(data).hexdigest()
+        result = actions.run_workflow([download(server.url("/k.bin"), downloadFilename=f"{name}.bin",
+                                                **({"sha256": pin} if name != "bare" else {}))
+                                       for name in ("k", "old", "odd", "bare")], callbacks=True, count_waits=True)
+        asked = [r[3:] for r in server.requests[1:]]
+    assert result.error is None and result.waits == [], result.log
+    assert asked == [("bytes=50000-", etag(data)), ("bytes=50000-", '"stale"'), ("bytes=50000-", etag(data)),
+                     (None, None), (None, None)]
+    for name in ("k", "old", "odd", "bare"):
+        assert (actions.downloads / f"{name}.bin").read_bytes() == data, name
+    assert list(actions.downloads.glob("*.~*")) == []
+    runs = progress_runs(result.callbacks)
+    assert runs[0][0] > 50 and runs[1][0] < 50 and runs[2][0] < 50  # percentages of the whole body
+    for values in runs:
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
 
 

@@ -3,9 +3,11 @@ faults on demand (optionally over TLS), an open forwarding proxy and one that
 demands a Basic login. Each records what reached it and stops within a second."""
 
 import base64
+import hashlib
 import http.client
 import http.server
 import socket
+import re
 import ssl
 import struct
 import threading
@@ -25,7 +27,7 @@ class LocalServer:
     subclass's handler class; use as a context manager."""
 
     def __init__(self, tls=None):
-        self.requests = []  # (method, target, Proxy-Authorization header or None)
+        self.requests = []  # (method, target, and the headers Proxy-Authorization, Range, If-Range or None)
         self._server = _Server(("127.0.0.1", 0), self.handler)
         self._server.owner = self
         if tls is not None:
@@ -59,7 +61,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     def record(self):
-        self.server.owner.requests.append((self.command, self.path, self.headers.get("Proxy-Authorization")))
+        self.server.owner.requests.append((self.command, self.path, *map(self.headers.get, (
+            "Proxy-Authorization", "Range", "If-Range"))))
 
     def answer(self, status, headers=(), body=b""):
         self.send_response(status)
@@ -77,12 +80,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.connection.close()
 
 
+def etag(body):
+    """The strong ETag that the web server gives body."""
+    return '"%s"' % hashlib.sha256(body).hexdigest()[:16]
+
+
 class _WebHandler(Handler):
-    def begin(self, header, value):
+    def validators(self, body):
+        return [("ETag", etag(body)), ("Accept-Ranges", "bytes")] if self.server.owner.ranges else []
+
+    def begin(self, header, value, body):
         """Sends the head of a 200 answer whose body the caller writes."""
         self.send_response(200)
-        self.send_header(header, value)
+        for name, text in [(header, value), *self.validators(body)]:
+            self.send_header(name, text)
         self.end_headers()
+
+    def range_start(self, body):
+        """Where the answer starts: N for "Range: bytes=N-" with the body's ETag as If-Range, else 0."""
+        asked = re.fullmatch(r"bytes=(\d+)-", self.headers.get("Range", ""))
+        valid = self.server.owner.ranges and asked and self.headers.get("If-Range") == etag(body)
+        return int(asked[1]) if valid and int(asked[1]) < len(body) else 0
 
     def do_GET(self):
         self.record()
@@ -100,33 +118,36 @@ class _WebHandler(Handler):
             # Announces the whole body, sends half of it, and ends the connection in
             # order. A reset instead could make the client's stack drop the data it
             # has not read yet, so the client would see a failed request, not a cut body.
-            self.begin("Content-Length", str(len(body)))
+            self.begin("Content-Length", str(len(body)), body)
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_WR)
         elif fault in ("reset-half", "stall"):
-            # Half the announced body, then a reset, or nothing more until the server stops.
-            self.begin("Content-Length", str(len(body)))
+            # Half the announced body, then a reset once the client has read it (a reset
+            # before would drop what it has not read), or nothing more until the server stops.
+            self.begin("Content-Length", str(len(body)), body)
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
-            if fault == "stall":
-                owner.stopping.wait(30)
+            owner.stopping.wait(30 if fault == "stall" else 0.5)
             self.reset()
         elif fault == "chunked":
-            self.begin("Transfer-Encoding", "chunked")
+            self.begin("Transfer-Encoding", "chunked", body)
             for start in range(0, len(body), 4096):
                 piece = body[start:start + 4096]
                 self.wfile.write(f"{len(piece):x}\r\n".encode() + piece + b"\r\n")
             self.wfile.write(b"0\r\n\r\n")
         elif fault == "slow":
-            self.begin("Content-Length", str(len(body)))
+            self.begin("Content-Length", str(len(body)), body)
             for start in range(0, len(body), owner.slow_chunk):
                 self.wfile.write(body[start:start + owner.slow_chunk])
                 self.wfile.flush()
                 time.sleep(owner.slow_pause)
+        elif start := self.range_start(body):
+            self.answer(206, [("Content-Range", f"bytes {start}-{len(body) - 1}/{len(body)}"),
+                              *self.validators(body)], body[start:])
         else:
-            self.answer(200, [("Content-Type", "application/octet-stream")], body)
+            self.answer(200, [("Content-Type", "application/octet-stream"), *self.validators(body)], body)
 
     do_HEAD = do_GET
 
@@ -140,14 +161,17 @@ class WebServer(LocalServer):
     (half the announced body, then the end of the connection), "reset-half"
     (half the body, then a reset), "stall" (half the body, then nothing until
     the server stops), "chunked" (no Content-Length) or "slow" (the body in
-    slow_chunk pieces, slow_pause seconds apart). Reach it as
+    slow_chunk pieces, slow_pause seconds apart). With ranges (the default)
+    its answers carry an ETag and "Accept-Ranges: bytes", and it answers
+    "Range: bytes=N-" with "If-Range: <the ETag>" by a 206 with the rest. Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
     when a proxy and its target have the same host text."""
 
     handler = _WebHandler
 
-    def __init__(self, files=None, default=None, tls=None):
+    def __init__(self, files=None, default=None, tls=None, ranges=True):
         self.files = dict(files or {})
+        self.ranges = ranges
         self.default = default
         self.slow_chunk, self.slow_pause = 8192, 0.05
         self._faults = {}
@@ -175,7 +199,7 @@ class WebServer(LocalServer):
 
     def gets(self, path):
         """How many GET requests reached path."""
-        return sum(1 for method, target, _ in self.requests if method == "GET" and urlsplit(target).path == path)
+        return sum(1 for method, target, *_ in self.requests if method == "GET" and urlsplit(target).path == path)
 
 
 class _ProxyHandler(Handler):
