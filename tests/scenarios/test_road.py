@@ -24,7 +24,6 @@ ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtracti
 ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
                          {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
 PUBLISHER = "Tarnwick Test trusted Publisher"
-PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
 
@@ -43,8 +42,8 @@ def began(log):
             if line.startswith("INFO:: Begin to run class [")]
 
 
-def document(url, publisher=PUBLISHER, direct=True, first=(), provided=None):
-    """The road's five actions after the actions first, each run only when provided holds."""
+def document(url, publisher=PUBLISHER, direct=True):
+    """The road's five actions."""
     values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
               "arguments": "/road"}
     if direct:
@@ -59,9 +58,7 @@ def document(url, publisher=PUBLISHER, direct=True, first=(), provided=None):
         {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
                                                  "arguments": "=arguments", "shallWait": "1"}},
     ]
-    if provided:
-        road = [{**action, "provided": provided} for action in road]
-    return json.dumps({**values, "workflow": [*first, *road]})
+    return json.dumps({**values, "workflow": road})
 
 
 class Road:
@@ -241,26 +238,6 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
         assert target.read_bytes() == earlier
     # What had arrived stays only under a partial name of its own, which the next download removes.
     assert [p.name[len(target.name):][:2] for p in road.folder.glob(target.name + ".*")] == [".~"]
-
-
-def test_a_registered_protocol_handler_takes_the_download_over(road, registry, browser_records):
-    handler = windows_path(road.helpers / "standinbrowser.exe")
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
-    with WebServer() as server:
-        url = server.url("/RoadHandler_Setup.exe")
-        handoff = f"{PROTOCOL}://get?package={url}"
-        first = [{"action": "ProtocolHandlerDetectionAction", "in": {"name": PROTOCOL},
-                  "out": {"isInstalled": "=handled"}},
-                 {"action": "LaunchProtocolHandlerAction", "provided": "_isTrue#=handled",
-                  "in": {"name": PROTOCOL, "downloadUrl": handoff}}]
-        result = road.stub.run(document(url, first=first, provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
-        assert server.gets("/RoadHandler_Setup.exe") == 0
-    assert result.code == 0
-    assert [line for line in result.log if line.startswith("ERROR")] == []
-    assert read_records(browser_records, count=1, timeout=WAIT) == [(handler, f'"{handoff}"')]
-    assert road.records() == []
-    assert began(result.log) == ["ProtocolHandlerDetectionAction", "LaunchProtocolHandlerAction"]
 
 
 def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, settings, credentials):
