@@ -14,7 +14,6 @@ from kit.proxy import PROXY_HOST
 from kit.rar5 import rar5
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
-from kit.signing import sign
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
@@ -193,24 +192,6 @@ def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road):
                                                     "is refused: ")
     assert began(log) == ACTIONS[:3]
     assert not (road.wine.prefix / "drive_c" / "Setup.exe").exists()
-
-
-def test_the_publishers_installer_downloaded_beside_the_stub_is_verified_and_run(road):
-    # No archive: the road downloads the signed installer into the stub's folder and starts it there.
-    body = sign(road.helpers / "standininstaller.exe", road.signer, road.folder / "signed.exe").read_bytes()
-    workflow = [
-        {"action": "PackageDownloadAction", "in": {"downloadUrl": "=url"}, "out": {"downloadedFilename": "=file"}},
-        {"action": "ExecutableVerifierAction", "in": {"name": PUBLISHER, "downloadedFilename": "=file"}},
-        {"action": "RunExecutableAction", "in": {"executableName": "=file", "arguments": "/plain",
-                                                 "shallWait": "1"}},
-    ]
-    with WebServer({"/RoadPlain.exe": body}) as server:
-        result = road.stub.run(json.dumps({"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM",
-                                           "url": server.url("/RoadPlain.exe"), "workflow": workflow}),
-                               timeout=WAIT)
-    assert result.code == 0
-    assert [line for line in result.log if line.startswith("ERROR")] == []
-    assert road.records() == [(windows_path(road.folder / "RoadPlain.exe"), "/plain", windows_path(road.folder))]
 
 
 @pytest.mark.parametrize("earlier", [b"an earlier complete copy", None], ids=["earlier-copy", "no-copy"])
