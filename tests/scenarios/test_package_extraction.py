@@ -145,7 +145,9 @@ def test_an_archive_with_a_hostile_entry_is_refused_whole(actions, orvakel, cont
         refused(result, name, list((root / name).rglob("*")))
         assert result.log[-2].startswith(f"ERROR:: ExtractPackage::[{shown}] of [{name}.rar] is refused: "), result.log
         assert not (root / name).exists()  # not even the folder
-    assert not list(root.parent.glob("escape*")) and not (root.parent / "windows" / "escape.txt").exists()
+    # "../escape.txt" would land beside the package folders, in C:\Orvakel.
+    assert not list(root.glob("escape*")) and not list(root.parent.glob("escape*"))
+    assert not (root.parent / "windows" / "escape.txt").exists()
 
 
 def test_an_archive_in_the_certificate_table_of_a_signed_file_is_refused(actions, orvakel, helpers, pki):

@@ -11,7 +11,6 @@ import pytest
 
 from kit.package import hide_in_certificate_table, make_package
 from kit.proxy import PROXY_HOST
-from kit.rar5 import rar5
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
 from kit.urltoken import signed
@@ -70,12 +69,12 @@ class Road:
         """The folder that the package name unpacks into, removed afterwards."""
         self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
 
-    def package(self, name, signer=None, padding_mb=0, archive=None):
-        """The package's bytes (with archive, bytes, in place of the installer's archive)."""
+    def package(self, name, signer=None, padding_mb=0):
+        """The package's bytes."""
         self.unpacks(name)
         signer = signer or self.signer
         return make_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
-                            signer.cert, signer.key, self.folder / name, padding_mb, archive).read_bytes()
+                            signer.cert, signer.key, self.folder / name, padding_mb).read_bytes()
 
     def records(self):
         return read_records(self.installs, lines=3)
@@ -178,20 +177,6 @@ def test_an_archive_hidden_in_the_certificate_table_of_a_signed_file_is_neither_
     assert log[log.index(error(9)) - 1] == f"INFO:: ExecutableVerifierAction::The certificate table of [{name}] " \
                                            "holds more than its signature."
     assert began(log) == ACTIONS[:2]
-
-
-def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road):
-    # The signed package's archive holds an entry that climbs out of its folder: it is refused whole.
-    # A web page dropped a Setup.exe into the stub's folder (the Downloads folder).
-    name = "RoadHostile_Setup.exe"
-    body = road.package(name, archive=rar5([{"name": "Setup.exe", "data": b"MZ packaged"},
-                                            {"name": "../../Setup.exe", "data": b"MZ climbing"}]))
-    shutil.copy(road.helpers / "standininstaller.exe", road.folder / "Setup.exe")
-    log = road.stopped(name, body, "Aborted.(Error:12)", 12)
-    assert log[log.index(error(12)) - 1].startswith(f"ERROR:: ExtractPackage::[..\\..\\Setup.exe] of [{name}] "
-                                                    "is refused: ")
-    assert began(log) == ACTIONS[:3]
-    assert not (road.wine.prefix / "drive_c" / "Setup.exe").exists()
 
 
 @pytest.mark.parametrize("earlier", [b"an earlier complete copy", None], ids=["earlier-copy", "no-copy"])
