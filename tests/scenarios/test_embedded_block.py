@@ -18,14 +18,13 @@ CERT_E_CHAINING = 0x800B010A
 
 def changed_byte(path, where, out):
     """path with one bit of a byte changed: 10 bytes into the block, or (section) the
-    last byte of the last section's file padding, which the loader never reads."""
+    last byte of a section's file padding, which the loader never reads."""
     data = bytearray(path.read_bytes())
     image = pe.load(bytes(data))
     offset = pe.section_end(image) + 10
     if where == "section":
-        last = max(image.sections, key=lambda section: section.PointerToRawData)
-        assert last.Misc_VirtualSize < last.SizeOfRawData, "the last section has no padding"
-        offset = last.PointerToRawData + last.SizeOfRawData - 1
+        padded = next(s for s in reversed(image.sections) if s.Misc_VirtualSize < s.SizeOfRawData)
+        offset = padded.PointerToRawData + padded.SizeOfRawData - 1
     data[offset] ^= 0x01
     out.write_bytes(bytes(data))
     return out
