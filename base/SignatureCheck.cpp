@@ -82,11 +82,6 @@ LONG Verify(HANDLE handle, const wchar_t* path, const VerifiedSignerChainCheck& 
 
 }  // namespace
 
-LONG VerifyFileSignature(const wchar_t* path) {
-  if (path == nullptr || *path == L'\0') return 2;
-  return Verify(nullptr, path, nullptr);
-}
-
 LONG VerifyFileSignature(HANDLE file, const wchar_t* path, const VerifiedSignerChainCheck& check) {
   if (file == nullptr || file == INVALID_HANDLE_VALUE) return 2;
   // The trust provider reads through the handle from wherever it stands.

@@ -65,11 +65,6 @@ bool Failed(NTSTATUS status, const char* call) {
 
 }  // namespace
 
-std::wstring ReadEmbeddedBlock(const std::wstring& path) {
-  const Base::UniqueHandle file(OpenProgramFile(path));
-  return ReadEmbeddedBlockFrom(file.get());
-}
-
 HANDLE OpenProgramFile(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                      nullptr);

@@ -25,9 +25,6 @@ HANDLE OpenProgramFile(const std::wstring& path);
 // after its last section.
 std::wstring ReadEmbeddedBlockFrom(HANDLE file);
 
-// The same for the program file at path.
-std::wstring ReadEmbeddedBlock(const std::wstring& path);
-
 // Decodes base64 text (skipping characters outside the alphabet) into out.
 // False for an empty text.
 bool DecodeBase64(const std::wstring& text, ByteBuffer& out);

@@ -13,8 +13,8 @@
 //   key VK           posts a key press (decimal virtual key, RETURN or ESCAPE)
 //                    to the window that has the focus in the target's thread
 //   state            prints visible=0|1 and title=TEXT of the window (or control)
-//   progress         prints position, range (low, high), marquee=0|1 and the
-//                    state of a progress bar; requested-state is the bar's
+//   progress         prints position, range (low, high) and marquee=0|1 of a
+//                    progress bar; requested-state is the bar's
 //                    property "Tarnwick.RequestedState" (a test host records
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
@@ -169,11 +169,9 @@ void PrintProgress(HWND bar) {
   const int position = static_cast<int>(Ask(bar, PBM_GETPOS));
   const int low = static_cast<int>(Ask(bar, PBM_GETRANGE, TRUE));
   const int high = static_cast<int>(Ask(bar, PBM_GETRANGE, FALSE));
-  const int state = static_cast<int>(Ask(bar, PBM_GETSTATE));
   const bool marquee = (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0;
   const HANDLE requested = GetPropW(bar, L"Tarnwick.RequestedState");
-  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\tstate=%d\trequested-state=", position, low, high,
-              marquee ? 1 : 0, state);
+  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\trequested-state=", position, low, high, marquee ? 1 : 0);
   if (requested == nullptr) std::printf("none\n");
   else std::printf("%d\n", static_cast<int>(reinterpret_cast<UINT_PTR>(requested)));
 }

@@ -57,7 +57,7 @@ def helpers():
 @pytest.fixture(scope="session")
 def hosts(helpers):
     """The programs that run the product's code outside the stub (actionrun,
-    windowhost, blockprobe), built for the architecture under test."""
+    windowhost), built for the architecture under test."""
     return Path(os.environ.get("TARNWICK_HOSTS") or helpers)
 
 

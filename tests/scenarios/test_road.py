@@ -11,10 +11,8 @@ import pytest
 
 from kit.package import hide_in_certificate_table, make_package
 from kit.proxy import PROXY_HOST
-from kit.rar5 import rar5
 from kit.records import read_records
 from kit.servers import ForwardingProxy, WebServer
-from kit.signing import sign
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
@@ -24,7 +22,6 @@ ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtracti
 ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
                          {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
 PUBLISHER = "Tarnwick Test trusted Publisher"
-PROTOCOL = "tarnwick-road-handler"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
 TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
@@ -44,8 +41,8 @@ def began(log):
             if line.startswith("INFO:: Begin to run class [")]
 
 
-def document(url, publisher=PUBLISHER, direct=True, first=(), provided=None):
-    """The road's five actions after the actions first, each run only when provided holds."""
+def document(url, publisher=PUBLISHER, direct=True):
+    """The road's five actions."""
     values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
               "arguments": "/road"}
     if direct:
@@ -60,9 +57,7 @@ def document(url, publisher=PUBLISHER, direct=True, first=(), provided=None):
         {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
                                                  "arguments": "=arguments", "shallWait": "1"}},
     ]
-    if provided:
-        road = [{**action, "provided": provided} for action in road]
-    return json.dumps({**values, "workflow": [*first, *road]})
+    return json.dumps({**values, "workflow": road})
 
 
 class Road:
@@ -75,12 +70,12 @@ class Road:
         """The folder that the package name unpacks into, removed afterwards."""
         self.unpacked.append(self.wine.prefix / "drive_c" / "Orvakel" / name[:-len("_Setup.exe")])
 
-    def package(self, name, signer=None, padding_mb=0, archive=None):
-        """The package's bytes (with archive, bytes, in place of the installer's archive)."""
+    def package(self, name, signer=None, padding_mb=0):
+        """The package's bytes."""
         self.unpacks(name)
         signer = signer or self.signer
         return make_package(self.helpers / "versionedinstaller.exe", self.helpers / "standininstaller.exe",
-                            signer.cert, signer.key, self.folder / name, padding_mb, archive).read_bytes()
+                            signer.cert, signer.key, self.folder / name, padding_mb).read_bytes()
 
     def records(self):
         return read_records(self.installs, lines=3)
@@ -196,38 +191,6 @@ def test_an_archive_hidden_in_the_certificate_table_of_a_signed_file_is_neither_
     assert began(log) == ACTIONS[:2]
 
 
-def test_a_setup_beside_the_stub_is_not_started_after_a_failed_extraction(road):
-    # The signed package's archive holds an entry that climbs out of its folder: it is refused whole.
-    # A web page dropped a Setup.exe into the stub's folder (the Downloads folder).
-    name = "RoadHostile_Setup.exe"
-    body = road.package(name, archive=rar5([{"name": "Setup.exe", "data": b"MZ packaged"},
-                                            {"name": "../../Setup.exe", "data": b"MZ climbing"}]))
-    shutil.copy(road.helpers / "standininstaller.exe", road.folder / "Setup.exe")
-    log = road.stopped(name, body, "Aborted.(Error:12)", 12)
-    assert log[log.index(error(12)) - 1].startswith(f"ERROR:: ExtractPackage::[..\\..\\Setup.exe] of [{name}] "
-                                                    "is refused: ")
-    assert began(log) == ACTIONS[:3]
-    assert not (road.wine.prefix / "drive_c" / "Setup.exe").exists()
-
-
-def test_the_publishers_installer_downloaded_beside_the_stub_is_verified_and_run(road):
-    # No archive: the road downloads the signed installer into the stub's folder and starts it there.
-    body = sign(road.helpers / "standininstaller.exe", road.signer, road.folder / "signed.exe").read_bytes()
-    workflow = [
-        {"action": "PackageDownloadAction", "in": {"downloadUrl": "=url"}, "out": {"downloadedFilename": "=file"}},
-        {"action": "ExecutableVerifierAction", "in": {"name": PUBLISHER, "downloadedFilename": "=file"}},
-        {"action": "RunExecutableAction", "in": {"executableName": "=file", "arguments": "/plain",
-                                                 "shallWait": "1"}},
-    ]
-    with WebServer({"/RoadPlain.exe": body}) as server:
-        result = road.stub.run(json.dumps({"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM",
-                                           "url": server.url("/RoadPlain.exe"), "workflow": workflow}),
-                               timeout=WAIT)
-    assert result.code == 0
-    assert [line for line in result.log if line.startswith("ERROR")] == []
-    assert road.records() == [(windows_path(road.folder / "RoadPlain.exe"), "/plain", windows_path(road.folder))]
-
-
 @pytest.mark.parametrize("earlier", [b"an earlier complete copy", None], ids=["earlier-copy", "no-copy"])
 def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_what_was_there(road, earlier):
     body = road.package("RoadClosed_Setup.exe", padding_mb=4)
@@ -254,26 +217,6 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     # What had arrived stays only under partial names of its own (the body and how to continue it), which the
     # next download continues or removes.
     assert sorted(p.suffix for p in road.folder.glob(target.name + ".~*")) == [".partial", ".resume"]
-
-
-def test_a_registered_protocol_handler_takes_the_download_over(road, registry, browser_records):
-    handler = windows_path(road.helpers / "standinbrowser.exe")
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}", {"URL Protocol": ""})
-    registry.set_values(rf"HKEY_CLASSES_ROOT\{PROTOCOL}\shell\open\command", {None: f'"{handler}" "%1"'})
-    with WebServer() as server:
-        url = server.url("/RoadHandler_Setup.exe")
-        handoff = f"{PROTOCOL}://get?package={url}"
-        first = [{"action": "ProtocolHandlerDetectionAction", "in": {"name": PROTOCOL},
-                  "out": {"isInstalled": "=handled"}},
-                 {"action": "LaunchProtocolHandlerAction", "provided": "_isTrue#=handled",
-                  "in": {"name": PROTOCOL, "downloadUrl": handoff}}]
-        result = road.stub.run(document(url, first=first, provided="_isZeroOrNonExist#=handled"), timeout=WAIT)
-        assert server.gets("/RoadHandler_Setup.exe") == 0
-    assert result.code == 0
-    assert [line for line in result.log if line.startswith("ERROR")] == []
-    assert read_records(browser_records, count=1, timeout=WAIT) == [(handler, f'"{handoff}"')]
-    assert road.records() == []
-    assert began(result.log) == ["ProtocolHandlerDetectionAction", "LaunchProtocolHandlerAction"]
 
 
 def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, settings, credentials):

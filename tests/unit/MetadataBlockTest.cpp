@@ -45,21 +45,25 @@ class MetadataBlockTest : public ::testing::Test {
         .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     return path;
   }
+  std::wstring read(const std::vector<uint8_t>& content) {
+    const Base::UniqueHandle file(OpenProgramFile(write(content)));
+    return ReadEmbeddedBlockFrom(file.get());
+  }
   TempFolder folder_;
   int count_ = 0;
 };
 
 // A packed and signed stub (the block, its marker, the signature's padding and
-// certificate) is read and decrypted by the embedded block scenarios, and a
-// signed program without a block too. That a file which is no PE image, or is
+// certificate) is read and decrypted by every scenario that runs the stub, and
+// a signed program without a block by the embedded block scenarios. That a file which is no PE image, or is
 // cut short, has no block is the property of the PeLayoutFuzz target.
 TEST_F(MetadataBlockTest, MarkerIsRemovedWhereverItStandsButNeverRequired) {
-  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QU" + std::string(kMarker) + "JD" + kMarker))), L"QUJD");
-  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), "QUJD"))), L"QUJD");
+  EXPECT_EQ(read(Concat(Image(), "QU" + std::string(kMarker) + "JD" + kMarker)), L"QUJD");
+  EXPECT_EQ(read(Concat(Image(), "QUJD")), L"QUJD");
   // A marker in another letter case is not the marker.
   std::string lower = kMarker;
   for (char& c : lower) c = static_cast<char>(tolower(c));
-  EXPECT_EQ(ReadEmbeddedBlock(write(Concat(Image(), lower))), std::wstring(lower.begin(), lower.end()));
+  EXPECT_EQ(read(Concat(Image(), lower)), std::wstring(lower.begin(), lower.end()));
 }
 
 // Start-up checks the signature and reads the block through one handle: while

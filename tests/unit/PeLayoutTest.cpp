@@ -89,14 +89,4 @@ TEST(PeLayout, BuffersThatAreNotPeImagesOrPointPastTheirEndAreRejected) {
   }
 }
 
-TEST(PeLayout, BlockBytesEndAtTheFirstZeroByte) {
-  PeImageBuilder b;
-  b.sections = {{0x400, 0x100}};
-  const std::string tail("text\0\0certificate", 17);
-  const auto image = Concat(b.build(), tail);
-  EXPECT_EQ(EmbeddedBlockBytes(image.data(), image.size()), "text");
-  const auto bare = b.build();
-  EXPECT_EQ(EmbeddedBlockBytes(bare.data(), bare.size()), "");
-}
-
 }  // namespace

@@ -25,12 +25,11 @@ def make_rar(archive, folder, *switches):
     return Path(archive)
 
 
-def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
+def make_package(setup, head, chain, key, out, padding_mb=0):
     """Writes the signed package to out and returns it. setup is the installer
     (signed here as Setup.exe), head the program the archive is appended to;
     padding_mb adds a file of incompressible bytes, so that the download and
-    the extraction last long enough to be seen. archive (bytes), when given,
-    is appended in place of the archive of setup."""
+    the extraction last long enough to be seen."""
     out = Path(out)
     with tempfile.TemporaryDirectory() as work:
         work = Path(work)
@@ -39,10 +38,9 @@ def make_package(setup, head, chain, key, out, padding_mb=0, archive=None):
         sign_with(setup, chain, key, content / "Setup.exe")
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
-        if archive is None:
-            archive = make_rar(work / "package.rar", content, "-m1").read_bytes()
+        archive = make_rar(work / "package.rar", content, "-m1")
         joined = work / "joined.exe"
-        joined.write_bytes(Path(head).read_bytes() + archive)
+        joined.write_bytes(Path(head).read_bytes() + archive.read_bytes())
         out.unlink(missing_ok=True)
         sign_with(joined, chain, key, out)
     return out
