@@ -9,6 +9,7 @@ import pytest
 from kit import pe
 from kit.signing import sign
 from kit.stub import EMPTY_WORKFLOW, EXIT_FAILURE
+from kit.wine import windows_path
 
 TRUST_E_NOSIGNATURE = 0x800B0100
 TRUST_E_BAD_DIGEST = 0x80096010
