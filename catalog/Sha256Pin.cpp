@@ -1,24 +1,15 @@
 #include "catalog/Sha256Pin.h"
 
+#include "catalog/HexDigit.h"
+
 namespace Catalog {
-
-namespace {
-
-int HexValue(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::optional<Sha256Digest> ParseSha256(std::wstring_view text) {
   Sha256Digest digest{};
   if (text.size() != 2 * digest.size()) return std::nullopt;
   for (std::size_t i = 0; i < digest.size(); ++i) {
-    const int high = HexValue(text[2 * i]);
-    const int low = HexValue(text[2 * i + 1]);
+    const int high = HexDigitValue(text[2 * i]);
+    const int low = HexDigitValue(text[2 * i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     digest[i] = static_cast<std::uint8_t>(high << 4 | low);
   }

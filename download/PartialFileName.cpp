@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/AsciiCase.h"
+#include "catalog/HexDigit.h"
 
 namespace GenericStub {
 
@@ -17,13 +18,6 @@ std::wstring Name(const std::wstring& target, std::uint64_t tag, std::wstring_vi
   std::wstring digits(kTagLength, L'0');
   for (std::size_t i = kTagLength; i-- > 0; tag >>= 4) digits[i] = L"0123456789abcdef"[tag & 0xF];
   return target + std::wstring(kLead) + digits + std::wstring(trail);
-}
-
-std::optional<unsigned> HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return std::nullopt;
 }
 
 }  // namespace
@@ -45,9 +39,9 @@ std::optional<LeftoverName> ParseLeftoverName(const std::wstring& found, const s
   view.remove_prefix(base + kLead.size());
   LeftoverName name;
   for (const wchar_t c : view.substr(0, kTagLength)) {
-    const std::optional<unsigned> digit = HexDigit(c);
-    if (!digit) return std::nullopt;
-    name.tag = (name.tag << 4) | *digit;
+    const int digit = Catalog::HexDigitValue(c);
+    if (digit < 0) return std::nullopt;
+    name.tag = (name.tag << 4) | static_cast<unsigned>(digit);
   }
   view.remove_prefix(kTagLength);
   name.record = Base::EqualsIgnoringAsciiCase(view, kRecordTrail);

@@ -2,16 +2,13 @@
 
 #include <limits>
 
+#include "catalog/HexDigit.h"
+
 namespace GenericStub {
 
 namespace {
 
-int HexDigitValue(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
+using Catalog::HexDigitValue;
 
 unsigned ReadHexPair(wchar_t high, wchar_t low) {
   const int first = HexDigitValue(high);
