@@ -252,8 +252,8 @@ CDownloader::Body CDownloader::receive(std::uint64_t offset, std::optional<std::
     file_->setRecord(RecordOfAnswer(request_.get(), url_, contentLength));
   }
 
-  // One buffer, grown to the largest chunk WinHTTP offers: memory follows the
-  // chunk size, not the body size.
+  // One buffer of at least a read block, grown to the largest chunk WinHTTP
+  // offers: memory follows the chunk size, not the body size.
   std::vector<std::uint8_t> buffer;
   std::uint64_t received = offset;
   for (;;) {
@@ -263,18 +263,19 @@ CDownloader::Body CDownloader::receive(std::uint64_t offset, std::optional<std::
       return Body::kBroken;
     }
     if (available > 0) {
+      const DWORD wanted = ReadSize(available, received, contentLength);
       try {
-        if (buffer.size() < available) buffer.resize(available);
+        if (buffer.size() < wanted) buffer.resize(wanted);
       } catch (const std::bad_alloc&) {
         LogError(L"Out of memory.\n");
         return Body::kFailed;
       }
       DWORD read = 0;
-      if (!WinHttpReadData(request_.get(), buffer.data(), available, &read)) {
+      if (!WinHttpReadData(request_.get(), buffer.data(), wanted, &read)) {
         LogError(L"Error in WinHttpReadData, GetLastError() = [%d].\n", static_cast<int>(GetLastError()));
         return Body::kBroken;
       }
-      if (read > available) read = available;
+      if (read > wanted) read = wanted;
       if (!file_->write(buffer.data(), read)) return Body::kFailed;
       received += read;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // Fetches one URL over HTTP or HTTPS with one GET request through WinHTTP and
 // writes the body into a local file, telling a callback handler the percentage
-// received after every chunk. Asks the proxy manager first how to reach the
-// URL. Made by CDownloadManager; serves one URL and one file, then is released.
+// received after every read (of at least kReadBlockBytes while the body has
+// more). Asks the proxy manager first how to reach the URL. Made by
+// CDownloadManager; serves one URL and one file, then is released.
 //
 // A body that breaks off (a failed read, a stall longer than the clock's receive
 // timeout, fewer bytes than announced) costs an attempt like a failed request.

@@ -1,5 +1,6 @@
 #include "download/DownloadProgress.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <limits>
 
@@ -16,6 +17,12 @@ std::optional<std::uint64_t> ParseContentLength(const std::wstring& text) {
     value = value * 10 + digit;
   }
   return value;
+}
+
+std::uint32_t ReadSize(std::uint32_t available, std::uint64_t received, std::optional<std::uint64_t> contentLength) {
+  std::uint64_t block = kReadBlockBytes;
+  if (contentLength && *contentLength > received) block = std::min(block, *contentLength - received);
+  return std::max(available, static_cast<std::uint32_t>(block));
 }
 
 std::optional<double> ProgressPercent(std::uint64_t received, std::optional<std::uint64_t> contentLength) {

@@ -1,12 +1,23 @@
 #pragma once
-// How a download's progress is measured and told to the window. Counts are
-// 64-bit, so bodies of 4 GiB and more are counted right.
+// How a download's body is read and its progress measured and told to the
+// window. Counts are 64-bit, so bodies of 4 GiB and more are counted right.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace GenericStub {
+
+// The least a read asks for while the body has more. WinHTTP offers the body
+// in chunks of a few KiB; each read costs a call, a write and a progress
+// message, so reading blocks of 64 KiB sends fewer of them, and the window
+// still moves often enough to look smooth.
+inline constexpr std::uint32_t kReadBlockBytes = 64 * 1024;
+
+// How many bytes to ask the next read for, when WinHTTP says `available` are
+// ready (more than 0): a whole read block, or all that is ready when it is
+// more, but no more than the rest of a body of known length.
+std::uint32_t ReadSize(std::uint32_t available, std::uint64_t received, std::optional<std::uint64_t> contentLength);
 
 // The Content-Length header's text as a byte count: decimal digits only,
 // without sign or blanks, and no more than 64 bits hold. Anything else is no

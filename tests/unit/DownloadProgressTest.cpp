@@ -50,5 +50,13 @@ TEST(Progress, ABodyWithoutLengthTellsTheBytesReceived) {
   EXPECT_EQ(ReceivedContent(kFiveGiB), L"{\"received\":\"5368709120\"}");
 }
 
+TEST(ReadSize, ABlockOrAllThatIsReadyButNotBeyondTheBody) {
+  EXPECT_EQ(ReadSize(8192, 0, std::nullopt), kReadBlockBytes);
+  EXPECT_EQ(ReadSize(8192, 0, kFiveGiB), kReadBlockBytes);
+  EXPECT_EQ(ReadSize(1u << 20, 0, kFiveGiB), 1u << 20);  // more is ready than a block
+  EXPECT_EQ(ReadSize(100, kFiveGiB - 1000, kFiveGiB), 1000u);
+  EXPECT_EQ(ReadSize(100, 0, 10), 100u);  // a server that sends more than it announced: read what is there
+}
+
 }  // namespace
 }  // namespace GenericStub
