@@ -60,15 +60,12 @@ def make_archive(work):
     return archive
 
 
-def timed_runs(runs, prepare, command, env=None):
-    """The times of runs runs, sorted."""
-    times = []
-    for _ in range(runs):
-        prepare()
-        start = time.perf_counter()
-        subprocess.run(command, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        times.append(time.perf_counter() - start)
-    return sorted(times)
+def timed_run(prepare, command, env=None):
+    """The seconds of one run of command, after prepare()."""
+    prepare()
+    start = time.perf_counter()
+    subprocess.run(command, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.perf_counter() - start
 
 
 def main():
@@ -88,9 +85,6 @@ def main():
         print(f"archive: {archive.stat().st_size / 1e6:.1f} MB")
 
         native_out = work / "native"
-        native = timed_runs(runs, lambda: shutil.rmtree(native_out, ignore_errors=True),
-                         [str(unrar), "x", "-y", "-inul", str(archive), str(native_out) + "/"])
-
         job = work / "job.json"
         job.write_text(json.dumps({"productLang": "en-US", "requestType": "bench",
                                    "workflow": [{"action": "PackageExtractionAction",
@@ -99,9 +93,15 @@ def main():
         subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                        stdout=subprocess.DEVNULL)
         try:
-            wine = timed_runs(runs, lambda: shutil.rmtree(extracted, ignore_errors=True),
-                           [str(BUILD / "wine-run"), str(downloads / "actionrun.exe"), "--log-folder",
-                            windows_path(work), windows_path(job)], env=env)
+            native, wine = [], []
+            for _ in range(runs):  # interleaved, so that a slow moment of the machine hits both
+                native.append(timed_run(lambda: shutil.rmtree(native_out, ignore_errors=True),
+                                        [str(unrar), "x", "-y", "-inul", str(archive), str(native_out) + "/"]))
+                wine.append(timed_run(lambda: shutil.rmtree(extracted, ignore_errors=True),
+                                      [str(BUILD / "wine-run"), str(downloads / "actionrun.exe"), "--log-folder",
+                                       windows_path(work), windows_path(job)], env=env))
+            native.sort()
+            wine.sort()
             size = sum(f.stat().st_size for f in extracted.rglob("*") if f.is_file())
             native_size = sum(f.stat().st_size for f in native_out.rglob("*") if f.is_file())
             if size != native_size:
