@@ -6,9 +6,11 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "base/ProgramFile.h"
 #include "base/Utf8Text.h"
 
@@ -23,9 +25,8 @@ inline std::wstring ParameterText(bool dropAllBlanks) {
 }
 
 inline std::wstring Variable(const wchar_t* name) {
-  wchar_t value[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
-  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(value);
+  const wchar_t* value = _wgetenv(name);
+  return value != nullptr ? value : L"";
 }
 
 // Writes lines as the next free record of folder. False when it cannot.
@@ -34,15 +35,11 @@ inline bool WriteRecord(const std::wstring& folder, const std::vector<std::wstri
   for (const std::wstring& line : lines) content += Base::WideToUtf8Lenient(line) + "\n";
   for (int n = 1; n < 1000; ++n) {
     const std::wstring path = folder + L"\\record-" + std::to_wstring(n) + L".txt";
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      if (GetLastError() == ERROR_FILE_EXISTS) continue;
-      return false;
-    }
+    const Base::UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() == ERROR_FILE_EXISTS) continue;
     DWORD written = 0;
-    const BOOL wrote = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return wrote != FALSE;
+    return file && WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
   }
   return false;
 }

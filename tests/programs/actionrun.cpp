@@ -53,11 +53,8 @@ class TestClock final : public Clock {
 
   std::int64_t nowSeconds() override { return SystemClock().nowSeconds(); }
   void sleep(std::uint32_t milliseconds) override {
-    if (countWaits) {
-      std::printf("wait %u\n", static_cast<unsigned>(milliseconds));
-    } else {
-      SystemClock().sleep(milliseconds);
-    }
+    if (countWaits) std::printf("wait %u\n", static_cast<unsigned>(milliseconds));
+    else SystemClock().sleep(milliseconds);
   }
   std::uint32_t receiveTimeoutMilliseconds() override { return receiveTimeout; }
 };
@@ -68,17 +65,17 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> args(argv + 1, argv + argc);
   PrintingHandler printingHandler;
   CallbackHandler* handler = nullptr;
+  // The system's clock until an option changes it.
   TestClock testClock;
+  InstallClock(&testClock);
   for (; !args.empty() && args[0].rfind(L"--", 0) == 0; args.erase(args.begin())) {
     if (args[0] == L"--callbacks") {
       handler = &printingHandler;
     } else if (args[0] == L"--count-waits") {
       testClock.countWaits = true;
-      InstallClock(&testClock);
     } else if (args[0] == L"--receive-timeout" && args.size() > 1) {
       args.erase(args.begin());
       testClock.receiveTimeout = static_cast<std::uint32_t>(std::wcstoul(args[0].c_str(), nullptr, 10));
-      InstallClock(&testClock);
     } else if (args[0] == L"--log-folder" && args.size() > 1) {
       args.erase(args.begin());
       SetEnvironmentVariableW(L"TEMP", args[0].c_str());
@@ -88,14 +85,11 @@ int wmain(int argc, wchar_t** argv) {
       break;
     }
   }
-  if (args.empty()) {
-    std::fprintf(stderr,
-                 "usage: actionrun [--log-folder FOLDER] [--callbacks] [--count-waits] [--receive-timeout MS] "
-                 "DOCUMENT [NAME...]\n");
+  std::ifstream file(args.empty() ? L"" : args[0].c_str(), std::ios::binary);
+  if (!file) {
+    std::fprintf(stderr, "usage: actionrun [OPTION...] DOCUMENT [NAME...] (options: see actionrun.cpp)\n");
     return 2;
   }
-  std::ifstream file(args[0].c_str(), std::ios::binary);
-  if (!file) return 2;
   SetCurrentDirectoryW(Base::ProgramFolder().c_str());
   const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "base/ExecutionLog.h"
+#include "base/Handles.h"
 
 namespace {
 
@@ -46,9 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   std::atexit(HoldExitUntilTheWorkerHasWritten);
 
   Base::LogInfo(L"main starts\n");
-  const HANDLE worker = CreateThread(nullptr, 0, Worker, nullptr, 0, nullptr);
-  if (worker == nullptr) return 3;
-  CloseHandle(worker);
+  if (!Base::UniqueHandle(CreateThread(nullptr, 0, Worker, nullptr, 0, nullptr))) return 3;
   while (gLinesWritten.load() < 50) Sleep(1);
   Base::LogInfo(L"main returns\n");
   return 0;

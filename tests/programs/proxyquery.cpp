@@ -1,4 +1,5 @@
 // proxyquery [--user U] [--password P] [--silent] [URL]
+// (exit code 2 for an unknown option)
 // Asks the proxy manager how to reach URL and prints its answer, one
 // "name=value" line each (UTF-8; "<none>" for an absent text):
 //   status, server, serverPort, user, password, authScheme.
@@ -28,18 +29,11 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == L"--user" && hasValue) {
-      user = WideToUtf8Lenient(argv[++i]);
-    } else if (arg == L"--password" && hasValue) {
-      password = WideToUtf8Lenient(argv[++i]);
-    } else if (arg == L"--silent") {
-      input.silentMode = true;
-    } else if (arg.rfind(L"--", 0) == 0) {
-      std::fprintf(stderr, "proxyquery: unknown option\n");
-      return 2;
-    } else {
-      url = WideToUtf8Lenient(arg);
-    }
+    if (arg == L"--user" && hasValue) user = WideToUtf8Lenient(argv[++i]);
+    else if (arg == L"--password" && hasValue) password = WideToUtf8Lenient(argv[++i]);
+    else if (arg == L"--silent") input.silentMode = true;
+    else if (arg.rfind(L"--", 0) != 0) url = WideToUtf8Lenient(arg);
+    else return 2;  // an unknown option
   }
   input.url = url.c_str();
   input.user = user ? user->c_str() : nullptr;

@@ -19,10 +19,8 @@ int wmain() {
     GetCurrentDirectoryW(MAX_PATH, current);
     std::vector<std::wstring> lines{Base::ProgramFilePath(), StandIn::ParameterText(false), current};
     int count = 0;
-    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
-      lines.insert(lines.end(), argv + 1, argv + count);
-      LocalFree(argv);
-    }
+    const Base::LocalArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (argv) lines.insert(lines.end(), argv.get() + 1, argv.get() + count);
     StandIn::WriteRecord(folder, lines);
   }
   ExitProcess(static_cast<UINT>(std::wcstoul(StandIn::Variable(L"TARNWICK_INSTALLER_EXIT").c_str(), nullptr, 0)));

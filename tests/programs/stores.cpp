@@ -44,15 +44,15 @@ int RootStore(const std::wstring& action, const wchar_t* certificate) {
 }
 
 int ReadCredential(const wchar_t* target) {
-  PCREDENTIALW record = nullptr;
-  if (!CredReadW(target, CRED_TYPE_GENERIC, 0, &record)) return 1;
+  Base::CredentialRecord owner;
+  if (!CredReadW(target, CRED_TYPE_GENERIC, 0, owner.receive())) return 1;
+  const PCREDENTIALW record = owner.get();
   const std::wstring password(reinterpret_cast<const wchar_t*>(record->CredentialBlob),
                               record->CredentialBlob != nullptr ? record->CredentialBlobSize / 2 : 0);
   std::printf("user=%s\npassword=%s\nblobsize=%lu\npersist=%lu\ntype=%lu\n",
               WideToUtf8Lenient(record->UserName != nullptr ? record->UserName : L"").c_str(),
               WideToUtf8Lenient(password).c_str(), static_cast<unsigned long>(record->CredentialBlobSize),
               static_cast<unsigned long>(record->Persist), static_cast<unsigned long>(record->Type));
-  CredFree(record);
   return 0;
 }
 

@@ -27,10 +27,9 @@
 // --bar-log appends one line per position, range or marquee request the bar
 // receives to PATH: "pos N", "range LOW HIGH", "marquee ON".
 //
-//   windowhost shots OUTDIR [LOCALE...]
+//   windowhost shots OUTDIR LOCALE...
 //
-// For each language (all fifteen of the program when none is named) shows the
-// main window in each state of kShots (steps as above, run on the UI thread)
+// For each language named shows the main window in each state of kShots (steps as above, run on the UI thread)
 // and the error window, and saves each as OUTDIR\<locale>-<state>.png. Each
 // window is moved to the top-left corner of the screen, above all others, and
 // copied from the screen: Wine's PrintWindow draws neither the frame nor the
@@ -48,13 +47,13 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/AnsiText.h"
 #include "base/Handles.h"
 #include "base/SplitString.h"
 #include "base/Utf8Text.h"
-#include "catalog/ProductLocales.h"
 #include "resources/ResourceIds.h"
 #include "startup/WorkerFailures.h"
 #include "ui/CErrorDlg.h"
@@ -69,29 +68,20 @@ namespace {
 
 using Base::WideToUtf8Lenient;
 
-struct Run {
-  Ui::CMainDlg* window = nullptr;
-  std::vector<std::wstring> steps;
-};
-
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Written beside the target and renamed, so that a reader never sees half of it.
 void Signal(const std::wstring& path, HWND window) {
-  char text[64] = {};
-  std::snprintf(text, sizeof text, "hwnd=0x%llx pid=%lu\n",
-                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
-                static_cast<unsigned long>(GetCurrentProcessId()));
   const std::wstring temporary = path + L".part";
-  std::ofstream(temporary.c_str(), std::ios::binary) << text;
+  std::ofstream(temporary.c_str(), std::ios::binary) << "hwnd=0x" << std::hex << reinterpret_cast<UINT_PTR>(window)
+                                                     << std::dec << " pid=" << GetCurrentProcessId() << "\n";
   MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-void RunStep(Run& run, const std::wstring& step) {
+void RunStep(Ui::CMainDlg& window, const std::wstring& step) {
   const std::size_t space = step.find(L' ');
   const std::wstring verb = step.substr(0, space);
   const std::wstring argument = space == std::wstring::npos ? std::wstring() : step.substr(space + 1);
-  Ui::CMainDlg& window = *run.window;
   if (verb == L"init") {
     window.ShowInitializing();
   } else if (verb == L"progress") {
@@ -118,38 +108,25 @@ void RunStep(Run& run, const std::wstring& step) {
   }
 }
 
-DWORD WINAPI Worker(void* parameter) {
-  Run& run = *static_cast<Run*>(parameter);
-  Startup::RunAndAnswerFailures(
-      *run.window, [&run] { for (const std::wstring& step : run.steps) RunStep(run, step); },
-      [] { return std::wstring(); });
-  return 0;
-}
-
 std::wstring gBarLog;
 
 LRESULT CALLBACK RecordBarRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  char line[64] = {};
-  switch (message) {
-    case PBM_SETSTATE:
-      SetPropW(window, L"Tarnwick.RequestedState", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wParam)));
-      break;
-    case PBM_SETPOS:
-      std::snprintf(line, sizeof line, "pos %d\n", static_cast<int>(wParam));
-      break;
-    case PBM_SETRANGE:
-      std::snprintf(line, sizeof line, "range %d %d\n", LOWORD(lParam), HIWORD(lParam));
-      break;
-    case PBM_SETRANGE32:
-      std::snprintf(line, sizeof line, "range %d %d\n", static_cast<int>(wParam), static_cast<int>(lParam));
-      break;
-    case PBM_SETMARQUEE:
-      std::snprintf(line, sizeof line, "marquee %d\n", static_cast<int>(wParam));
-      break;
-    default:
-      break;
+  const auto number = [](auto value) { return std::to_string(static_cast<int>(value)); };
+  std::string line;
+  if (message == PBM_SETSTATE) {
+    SetPropW(window, L"Tarnwick.RequestedState", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wParam)));
+  } else if (message == PBM_SETPOS) {
+    line = "pos " + number(wParam);
+  } else if (message == PBM_SETRANGE) {
+    line = "range " + number(LOWORD(lParam)) + " " + number(HIWORD(lParam));
+  } else if (message == PBM_SETRANGE32) {
+    line = "range " + number(wParam) + " " + number(lParam);
+  } else if (message == PBM_SETMARQUEE) {
+    line = "marquee " + number(wParam);
   }
-  if (line[0] != '\0' && !gBarLog.empty()) std::ofstream(gBarLog.c_str(), std::ios::binary | std::ios::app) << line;
+  if (!line.empty() && !gBarLog.empty()) {
+    std::ofstream(gBarLog.c_str(), std::ios::binary | std::ios::app) << line << "\n";
+  }
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -162,32 +139,29 @@ HWND ShowMainWindow(Ui::CMainDlg& window) {
 }
 
 int Host(int argc, wchar_t** argv) {
-  Run run;
-  std::wstring script;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    const bool more = i + 1 < argc;
-    if (arg == L"--bar-log" && more) gBarLog = argv[++i];
-    else if (script.empty() && arg.rfind(L"--", 0) != 0) script = arg;
-    else return 2;
+  if (argc == 4 && std::wstring(argv[1]) == L"--bar-log") {
+    gBarLog = argv[2];
+  } else if (argc != 2) {
+    return 2;
   }
-  std::ifstream file(script.c_str(), std::ios::binary);
+  std::ifstream file(argv[argc - 1], std::ios::binary);
   if (!file) return 2;
   // Empty lines are no steps.
-  run.steps = Base::SplitString(Base::Utf8ToWideLenient(std::string(
-                                    std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>())),
-                                L"\r\n");
+  const std::vector<std::wstring> steps = Base::SplitString(
+      Base::Utf8ToWideLenient(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>())),
+      L"\r\n");
 
   Ui::CMainDlg window;
-  run.window = &window;
   const HWND main = ShowMainWindow(window);
   if (main == nullptr) {
     std::fprintf(stderr, "the main window could not be created: %lu\n", GetLastError());
     return 3;
   }
   SetWindowSubclass(GetDlgItem(main, IDC_PROGRESS), &RecordBarRequests, 1, 0);
-  const Base::UniqueHandle worker(CreateThread(nullptr, 0, &Worker, &run, 0, nullptr));
-  if (!worker) return 3;
+  std::thread([&window, steps] {
+    Startup::RunAndAnswerFailures(
+        window, [&] { for (const std::wstring& step : steps) RunStep(window, step); }, [] { return std::wstring(); });
+  }).detach();
   Window::RunMessageLoop(main);
   DestroyWindow(main);
   std::fflush(stdout);
@@ -210,66 +184,49 @@ const Shot kShots[] = {{L"initializing", {L"init"}},
 constexpr CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 void Pump(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  do {
+  for (const ULONGLONG end = GetTickCount64() + milliseconds; GetTickCount64() < end; Sleep(10)) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(10);
-  } while (GetTickCount64() < end);
-}
-
-// Whether the control's text, wrapped in the control's width with the font and
-// format it is drawn with, fits the control's client area.
-bool TextFits(HWND control, HFONT font, UINT format, std::string& detail) {
-  const std::wstring text = Window::WindowText(control);
-  if (text.empty()) return true;
-  RECT client = {};
-  GetClientRect(control, &client);
-  RECT needed = client;
-  {
-    const Base::WindowDc dc = Base::GetWindowDc(control);
-    const Base::Selection selected = Base::SelectInto(dc.get().dc, font);
-    DrawTextW(dc.get().dc, text.c_str(), -1, &needed, format | DT_WORDBREAK | DT_CALCRECT);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
-  char line[160];
-  std::snprintf(line, sizeof line, "needs %ldx%ld in %ldx%ld", needed.right - needed.left, needed.bottom - needed.top,
-                client.right, client.bottom);
-  detail = line;
-  return needed.right - needed.left <= client.right && needed.bottom - needed.top <= client.bottom;
 }
 
 // The font the button draws its text with (bold, 80/dpi points per pixel of
 // the window font's height), for GDI: GDI links in the glyphs that the font
 // lacks as the button's drawing does on Windows; Wine's GDI+ draws such glyphs
-// as boxes.
+// as boxes. GDI's height of p points is p * dpi / 72 pixels: the dpi cancels.
 Base::UniqueFont ButtonTextFont(HWND button) {
   LOGFONTW description = {};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof description, &description);
-  const Base::WindowDc dc = Base::GetWindowDc(button);
-  const double points = -description.lfHeight * 80.0 / GetDeviceCaps(dc.get().dc, LOGPIXELSY);
-  description.lfHeight = -static_cast<LONG>(points * GetDeviceCaps(dc.get().dc, LOGPIXELSY) / 72.0 + 0.5);
+  description.lfHeight = -static_cast<LONG>(-description.lfHeight * 80.0 / 72.0 + 0.5);
   description.lfWeight = FW_BOLD;
   return Base::UniqueFont(CreateFontIndirectW(&description));
 }
 
+// Measures the text of each static text (the link too) and button of window,
+// wrapped in the control's width with the font and format it is drawn with,
+// against the control's client area: one line each. Returns how many do not fit.
 int CheckTexts(HWND window, const std::wstring& locale, const std::wstring& state) {
   int clipped = 0;
   for (HWND control = GetWindow(window, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
-    std::string detail;
     const bool button = lstrcmpiW(name, L"Button") == 0;
-    if (!button && lstrcmpiW(name, L"Static") != 0) continue;
+    const std::wstring text = Window::WindowText(control);
+    if ((!button && lstrcmpiW(name, L"Static") != 0) || text.empty()) continue;
+    RECT client = {};
+    GetClientRect(control, &client);
+    RECT needed = client;
     // A static text (or the link) draws without prefixes, the button centred.
-    const bool fits = button ? TextFits(control, ButtonTextFont(control).get(), DT_CENTER, detail)
-                             : TextFits(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
-                                        DT_NOPREFIX, detail);
-    std::printf("%s %s %s %d %s: %s\n", fits ? "fits" : "clipped", WideToUtf8Lenient(locale).c_str(),
-                WideToUtf8Lenient(state).c_str(), GetDlgCtrlID(control), detail.c_str(),
-                WideToUtf8Lenient(Window::WindowText(control)).c_str());
+    const Base::UniqueFont buttonFont = button ? ButtonTextFont(control) : Base::UniqueFont();
+    const auto windowFont = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const Base::WindowDc dc = Base::GetWindowDc(control);
+    const Base::Selection selected = Base::SelectInto(dc.get().dc, button ? buttonFont.get() : windowFont);
+    DrawTextW(dc.get().dc, text.c_str(), -1, &needed, (button ? DT_CENTER : DT_NOPREFIX) | DT_WORDBREAK | DT_CALCRECT);
+    const bool fits = needed.right - needed.left <= client.right && needed.bottom - needed.top <= client.bottom;
+    std::printf("%s %s %s %d needs %ldx%ld in %ldx%ld: %s\n", fits ? "fits" : "clipped",
+                WideToUtf8Lenient(locale).c_str(), WideToUtf8Lenient(state).c_str(), GetDlgCtrlID(control),
+                needed.right - needed.left, needed.bottom - needed.top, client.right, client.bottom,
+                WideToUtf8Lenient(text).c_str());
     if (!fits) ++clipped;
   }
   return clipped;
@@ -291,29 +248,19 @@ void SavePicture(HWND window, const std::wstring& path) {
 }
 
 int Shots(int argc, wchar_t** argv) {
-  if (argc < 3) return 2;
+  if (argc < 4) return 2;
   const std::wstring folder = argv[2];
   CreateDirectoryW(folder.c_str(), nullptr);
-  std::vector<std::wstring> locales(argv + 3, argv + argc);
-  if (locales.empty()) {
-    for (const Catalog::ProductLocale& locale : Catalog::kProductLocales) locales.push_back(locale.name);
-  }
+  const std::vector<std::wstring> locales(argv + 3, argv + argc);
   int clipped = 0;
   for (const std::wstring& locale : locales) {
     Ui::SetRunLanguage(LANGIDFROMLCID(LocaleNameToLCID(locale.c_str(), 0)));
     for (const Shot& shot : kShots) {
       Ui::CMainDlg main;
       Ui::CErrorDlg error;
-      Run run;
-      run.window = &main;
-      HWND window = nullptr;
-      if (shot.steps.empty()) {
-        window = error.create(nullptr, IDD_ERROR);
-        ShowWindow(window, SW_SHOW);
-      } else {
-        window = ShowMainWindow(main);
-        for (const std::wstring& step : shot.steps) RunStep(run, step);
-      }
+      const HWND window = shot.steps.empty() ? error.create(nullptr, IDD_ERROR) : ShowMainWindow(main);
+      ShowWindow(window, SW_SHOW);
+      for (const std::wstring& step : shot.steps) RunStep(main, step);
       SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
       Pump(150);
       clipped += CheckTexts(window, locale, shot.state);
@@ -333,9 +280,6 @@ int wmain(int argc, wchar_t** argv) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const int code = argc > 1 && std::wstring(argv[1]) == L"shots" ? Shots(argc, argv) : Host(argc, argv);
-  if (code == 2) {
-    std::fprintf(stderr, "usage: windowhost [--bar-log PATH] SCRIPT\n"
-                         "       windowhost shots OUTDIR [LOCALE...]\n");
-  }
+  if (code == 2) std::fprintf(stderr, "usage: windowhost [--bar-log PATH] SCRIPT | shots OUTDIR LOCALE...\n");
   return code;
 }

@@ -10,7 +10,7 @@
 //   click            presses a button (BM_CLICK); any other control (a link) gets
 //                    a left click at client point 3,3
 //   close            asks the window to close (WM_CLOSE)
-//   key VK           posts a key press (decimal virtual key, RETURN or ESCAPE)
+//   key KEY          posts a key press (RETURN or ESCAPE)
 //                    to the window that has the focus in the target's thread
 //   state            prints visible=0|1 and title=TEXT of the window (or control)
 //   progress         prints position, range (low, high) and marquee=0|1 of a
@@ -18,7 +18,7 @@
 //                    property "Tarnwick.RequestedState" (a test host records
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
-//   --class NAME  --title TEXT  --title-contains TEXT  --pid N  --hwnd 0xHEX  --visible
+//   --class NAME  --title TEXT  --title-contains TEXT  --hwnd 0xHEX  --visible
 //   --image PATH  (the full path of the window's program file, any letter case)
 // --control PATH walks down from it: steps separated by "/", each "id:N" or
 //   "class:NAME", each naming the first matching descendant (depth first) of
@@ -86,11 +86,8 @@ std::wstring ImageOf(HWND window) {
 std::string Escaped(const std::wstring& text) {
   std::string out;
   for (char c : Base::WideToUtf8Lenient(text)) {
-    if (c == '\t') out += "\\t";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\\') out += "\\\\";
-    else out += c;
+    const char* escape = c == '\t' ? "\\t" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\\' ? "\\\\" : nullptr;
+    out += escape != nullptr ? std::string(escape) : std::string(1, c);
   }
   return out;
 }
@@ -104,8 +101,7 @@ void PrintWindow(HWND window, int depth = 0) {
 
 // The selector's options as given, by name ("--class" to "--visible"), each with its value.
 using Selector = std::map<std::wstring, std::wstring>;
-const std::set<std::wstring> kSelectorOptions = {L"--class", L"--title", L"--title-contains", L"--pid", L"--hwnd",
-                                                 L"--image"};
+const std::set<std::wstring> kSelectorOptions = {L"--class", L"--title", L"--title-contains", L"--hwnd", L"--image"};
 
 bool Matches(HWND window, const Selector& selector) {
   for (const auto& [option, value] : selector) {
@@ -113,7 +109,6 @@ bool Matches(HWND window, const Selector& selector) {
     if (option == L"--hwnd" && reinterpret_cast<UINT_PTR>(window) != std::wcstoull(value.c_str(), nullptr, 16)) {
       return false;
     }
-    if (option == L"--pid" && ProcessOf(window) != std::wcstoul(value.c_str(), nullptr, 10)) return false;
     if (option == L"--class" && ClassOf(window) != value) return false;
     if (option == L"--image" && lstrcmpiW(ImageOf(window).c_str(), value.c_str()) != 0) return false;
     if (option == L"--title" && TextOf(window) != value) return false;
@@ -138,13 +133,10 @@ std::vector<HWND> WindowsBelow(HWND parent) {
 // "id:N" or "class:NAME" steps separated by "/".
 bool ParsePath(const std::wstring& path, std::vector<Test>& steps) {
   for (const std::wstring& step : Base::SplitString(path, L"/")) {
-    const size_t colon = step.find(L':');
-    if (colon == std::wstring::npos) return false;
-    const std::wstring kind = step.substr(0, colon);
-    const std::wstring value = step.substr(colon + 1);
-    if (kind == L"id") {
+    const std::wstring value = step.substr(step.find(L':') + 1);
+    if (step.rfind(L"id:", 0) == 0) {
       steps.push_back([id = std::wcstol(value.c_str(), nullptr, 10)](HWND w) { return GetDlgCtrlID(w) == id; });
-    } else if (kind == L"class") {
+    } else if (step.rfind(L"class:", 0) == 0) {
       steps.push_back([value](HWND w) { return ClassOf(w) == value; });
     } else {
       return false;
@@ -166,21 +158,14 @@ HWND Follow(HWND window, const std::vector<Test>& path) {
 
 // Replies of another process's progress bar: messages without pointers only.
 void PrintProgress(HWND bar) {
-  const int position = static_cast<int>(Ask(bar, PBM_GETPOS));
-  const int low = static_cast<int>(Ask(bar, PBM_GETRANGE, TRUE));
-  const int high = static_cast<int>(Ask(bar, PBM_GETRANGE, FALSE));
-  const bool marquee = (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0;
-  const HANDLE requested = GetPropW(bar, L"Tarnwick.RequestedState");
-  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\trequested-state=", position, low, high, marquee ? 1 : 0);
-  if (requested == nullptr) std::printf("none\n");
-  else std::printf("%d\n", static_cast<int>(reinterpret_cast<UINT_PTR>(requested)));
+  const auto requested = reinterpret_cast<UINT_PTR>(GetPropW(bar, L"Tarnwick.RequestedState"));
+  std::printf("position=%d\tlow=%d\thigh=%d\tmarquee=%d\trequested-state=%s\n", static_cast<int>(Ask(bar, PBM_GETPOS)),
+              static_cast<int>(Ask(bar, PBM_GETRANGE, TRUE)), static_cast<int>(Ask(bar, PBM_GETRANGE, FALSE)),
+              (GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) != 0 ? 1 : 0,
+              requested == 0 ? "none" : std::to_string(requested).c_str());
 }
 
-// A decimal virtual key, RETURN or ESCAPE.
-void PressKey(HWND target, const std::wstring& name) {
-  const UINT key = name == L"RETURN"   ? VK_RETURN
-                   : name == L"ESCAPE" ? VK_ESCAPE
-                                       : static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 10));
+void PressKey(HWND target, UINT key) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   HWND receiver = target;
@@ -204,11 +189,7 @@ void Click(HWND target) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: wininspect list|tree|get-text|set-text VALUE|click|close|key VK|state|progress\n"
-               "       [--class NAME] [--title TEXT] [--title-contains TEXT] [--pid N] [--hwnd 0xHEX] [--visible]\n"
-               "       [--image PATH]\n"
-               "       [--control PATH] [--wait MS] [--all]\n");
+  std::fprintf(stderr, "usage: wininspect COMMAND [SELECTOR...] [--control PATH] [--wait MS] [--all] [VALUE]\n");
   return 2;
 }
 
@@ -237,6 +218,7 @@ int wmain(int argc, wchar_t** argv) {
     else return Usage();
   }
   if (!known || values.size() != (takesValue ? 1u : 0u)) return Usage();
+  if (command == L"key" && values[0] != L"RETURN" && values[0] != L"ESCAPE") return Usage();
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
   std::vector<HWND> windows, targets;
@@ -272,7 +254,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"click") {
       Click(target);
     } else if (command == L"key") {
-      PressKey(target, values[0]);
+      PressKey(target, values[0] == L"RETURN" ? VK_RETURN : VK_ESCAPE);
     } else if (command == L"state") {
       std::printf("visible=%d\ttitle=%s\n", IsWindowVisible(target) ? 1 : 0, Escaped(TextOf(target)).c_str());
     } else if (command == L"progress") {

@@ -41,12 +41,10 @@ TEST(Progress, PercentOfAKnownLengthOnly) {
   }
 }
 
-TEST(Progress, MessageContentHasTwoDecimals) {
+// A body without a length tells the bytes received instead.
+TEST(Progress, MessageContentHasTwoDecimalsOrTheBytesReceived) {
   EXPECT_EQ(ProgressContent(100.0), L"{\"progress\":\"100.00\"}");
   EXPECT_EQ(ProgressContent(42.567), L"{\"progress\":\"42.57\"}");
-}
-
-TEST(Progress, ABodyWithoutLengthTellsTheBytesReceived) {
   EXPECT_EQ(ReceivedContent(kFiveGiB), L"{\"received\":\"5368709120\"}");
 }
 

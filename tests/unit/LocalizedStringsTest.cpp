@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -25,14 +26,8 @@ constexpr LANGID kDutch = 0x0413;
 
 // The printf conversions of a format, in order ("%%" included).
 std::vector<std::wstring> Conversions(const std::wstring& format) {
-  std::vector<std::wstring> found;
-  for (std::size_t i = format.find(L'%'); i != std::wstring::npos; i = format.find(L'%', i)) {
-    const std::size_t end = format.find_first_of(L"%sdfuxc", i + 1);
-    if (end == std::wstring::npos) break;
-    found.push_back(format.substr(i, end - i + 1));
-    i = end + 1;
-  }
-  return found;
+  static const std::wregex conversion(L"%[^%sdfuxc]*[%sdfuxc]");
+  return {std::wsregex_token_iterator(format.begin(), format.end(), conversion), std::wsregex_token_iterator()};
 }
 
 BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) {
@@ -92,18 +87,17 @@ TEST_F(ProgramResources, FifteenLanguagesCarryEveryTextWithEnglishPlaceholders) 
   }
 }
 
-TEST_F(ProgramResources, EnglishIsTheFallbackForMissingLanguagesAndIdsHaveNoOtherSource) {
+// Japanese, Dutch and an unknown locale, with the log lines of the choice, are
+// shown by the start-up scenarios; a carried language is chosen by its full
+// name (Brazilian and European Portuguese apart) in the catalog test below.
+// The thread locale follows either choice in the one call that this fallback
+// shows. The texts of a language that is not carried are the English ones, and
+// ids have no other source.
+TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
   EXPECT_EQ(load(IDS_INITIALIZING, kDutch), L"Initializing ...");
   EXPECT_EQ(load(IDS_ABORTED, kDutch), L"Aborted.(Error:%s)");
   EXPECT_EQ(load(115, 1041), L"");
   EXPECT_EQ(load(4000, 1033), L"");
-}
-
-// Japanese, Dutch and an unknown locale, with the log lines of the choice, are
-// shown by the start-up scenarios; a carried language is chosen by its full
-// name (Brazilian and European Portuguese apart) in the catalog test below.
-// The thread locale follows either choice in the one call that this fallback shows.
-TEST_F(ProgramResources, ALocaleThatIsNotCarriedFallsBackToEnglish) {
   // "en-DE" is a custom locale of a neutral language (0x1000), not English.
   for (const wchar_t* name : {L"", L"en-DE"}) {
     SetRunLanguage(1041);

@@ -15,9 +15,8 @@ namespace {
 
 const std::filesystem::path& LogPath() {
   static const std::filesystem::path path = [] {
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring folder = std::wstring(base) + L"tarnwick-log-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring folder =
+        (std::filesystem::temp_directory_path() / ("tarnwick-log-" + std::to_string(GetCurrentProcessId()))).wstring();
     CreateDirectoryW(folder.c_str(), nullptr);
     SetEnvironmentVariableW(L"TEMP", folder.c_str());
     SetEnvironmentVariableW(L"TMP", folder.c_str());

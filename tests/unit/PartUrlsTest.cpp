@@ -29,9 +29,7 @@ TEST(PartUrls, APartNamesAllPartsInOrderAndAnythingElseIsItsOwnList) {
   const std::string query = "?q=" + std::string(100000, 'q');
   EXPECT_EQ(ExpandPartUrls("https://h/setup_001_002.exe" + query),
             (Urls{"https://h/setup_001_002.exe" + query, "https://h/setup_002_002.exe" + query}));
-}
-
-TEST(PartUrls, CountsAboveNinetyNineKeepThreeDigits) {
+  // Counts above ninety-nine keep three digits.
   const Urls urls = ExpandPartUrls("https://h/p_007_120.bin");
   ASSERT_EQ(urls.size(), 120u);
   EXPECT_EQ(urls[0], "https://h/p_001_120.bin");

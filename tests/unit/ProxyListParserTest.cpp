@@ -13,10 +13,9 @@ namespace {
 struct RecordedLog : PmLogSink {
   std::vector<std::pair<int, std::wstring>> lines;
   void write(int level, const std::wstring& message) override { lines.emplace_back(level, message); }
-  int count(int level, const std::wstring& prefix = L"") const {
-    int n = 0;
-    for (const auto& line : lines) n += line.first == level && line.second.rfind(prefix, 0) == 0 ? 1 : 0;
-    return n;
+  auto count(int level, const std::wstring& prefix = L"") const {
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const auto& line) { return line.first == level && line.second.rfind(prefix, 0) == 0; });
   }
   bool has(int level, const std::wstring& message) const {
     return std::find(lines.begin(), lines.end(), std::make_pair(level, message)) != lines.end();

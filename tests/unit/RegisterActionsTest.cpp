@@ -16,25 +16,19 @@ namespace {
 
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
 
-class ActionCatalogTest : public ::testing::Test {
- protected:
-  void SetUp() override { RegisterActions(workflow_); }
-  Workflow workflow_;
-};
-
-TEST_F(ActionCatalogTest, ListsExactlyTheRegisteredClasses) {
-  std::vector<std::wstring> registered;
-  for (const auto& entry : workflow_.registry()) registered.push_back(entry.first);
-  std::vector<std::wstring> listed;
-  for (const Catalog::ActionClass& actionClass : Catalog::ActionClasses()) listed.push_back(actionClass.name);
-  EXPECT_EQ(registered, listed);
-}
-
 // Every class reads its mandatory inputs before it does anything else, so an
 // empty "in" stops it on the first, and each one given moves the stop to the next.
-TEST_F(ActionCatalogTest, EachClassStopsOnItsListedMandatoryInputsInOrder) {
+TEST(ActionCatalog, ListsExactlyTheRegisteredClassesEachStoppingOnItsMandatoryInputsInOrder) {
+  Workflow workflow;
+  RegisterActions(workflow);
+  std::vector<std::wstring> registered;
+  for (const auto& entry : workflow.registry()) registered.push_back(entry.first);
+  std::vector<std::wstring> names;
+  for (const Catalog::ActionClass& actionClass : Catalog::ActionClasses()) names.push_back(actionClass.name);
+  EXPECT_EQ(registered, names);
+
   for (const Catalog::ActionClass& listed : Catalog::ActionClasses()) {
-    const std::shared_ptr<ActionBase> prototype = workflow_.prototype(listed.name);
+    const std::shared_ptr<ActionBase> prototype = workflow.prototype(listed.name);
     ASSERT_NE(prototype, nullptr) << Narrow(listed.name);
     const std::shared_ptr<ActionBase> action = prototype->createInstance();
     ValueStore store;

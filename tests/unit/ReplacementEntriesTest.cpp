@@ -51,7 +51,7 @@ TEST(ReplacementEntries, BadEntriesAreLoggedAndSkipped) {
 }
 
 // "sha256" is split as "files" is: one pin per file, in order; empty is none.
-TEST(ReplacementEntries, PinsAreReadPerFileInTheOrderOfFiles) {
+TEST(ReplacementEntries, PinsAreReadPerFileInTheOrderOfFilesAndMembersMustBeStrings) {
   const std::wstring other(64, L'B');
   const auto entry = Read(LR"({"version":"1","sourceUrl":"u","path":"p","files":"a.dll||b.dll","sha256":")" + kPin +
                               L"||" + other + L"|\"}",
@@ -61,9 +61,7 @@ TEST(ReplacementEntries, PinsAreReadPerFileInTheOrderOfFiles) {
   EXPECT_EQ(entry->pins[0], Catalog::ParseSha256(kPin));
   EXPECT_EQ(entry->pins[1], Catalog::ParseSha256(other));
   EXPECT_TRUE(Read(LR"({"version":"1","sourceUrl":"u","path":"p","files":"a.dll","sha256":""})", L"1")->pins.empty());
-}
-
-TEST(ReplacementEntries, AMissingOrNonStringMemberIsALogicError) {
+  // A missing or non-string member is a logic error.
   EXPECT_THROW(Read(LR"({"sourceUrl":"u","path":"p","files":"f"})", L"1"), Json::LogicError);
   EXPECT_THROW(Read(LR"({"version":"1","sourceUrl":"u","path":"p","files":7})", L"1"), Json::LogicError);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "download/ResumeRecord.h"
 #include "download/ResumeRules.h"
@@ -58,9 +59,7 @@ TEST(ResumeRecord, WrittenAndReadBackExactlyAndNothingElseIsRead) {
   EXPECT_EQ(*text, "tarnwick-resume 1\nhttp://localhost:8080/d\xc3\xa9j\xc3\xa0/p.bin?a=1\n100000\n\"a1\"\n");
   const std::optional<ResumeRecord> back = ParseResumeRecord(*text);
   ASSERT_TRUE(back);
-  EXPECT_EQ(back->url, record.url);
-  EXPECT_EQ(back->length, record.length);
-  EXPECT_EQ(back->validator, record.validator);
+  EXPECT_EQ(std::tie(back->url, back->length, back->validator), std::tie(record.url, record.length, record.validator));
 
   const std::string url = "tarnwick-resume 1\nhttp://h/p\n";
   const char withNul[] = "tarnwick-resume 1\nhttp://h/\0\n1\n\"a1\"\n";

@@ -45,7 +45,7 @@ TEST(UrlTokenDigest, MatchesTheReference) {
   }
 }
 
-TEST(UrlTokenArguments, MissingOrEmptyInputsHaveTheirOwnStatus) {
+TEST(UrlTokenArguments, MissingOrEmptyInputsHaveTheirOwnStatusAndACallersBufferReceivesTheResult) {
   char* token = nullptr;
   std::int64_t expiry = 0;
   EXPECT_EQ(urlauth_gen_token(nullptr, kStart, 1, "k", nullptr, &expiry, &token), -1);
@@ -54,13 +54,10 @@ TEST(UrlTokenArguments, MissingOrEmptyInputsHaveTheirOwnStatus) {
   EXPECT_EQ(urlauth_gen_token("/a", kStart, 1, "", nullptr, &expiry, &token), -4);
   EXPECT_EQ(urlauth_gen_token("/a", kStart, 1, "k", nullptr, &expiry, nullptr), -6);
   EXPECT_EQ(token, nullptr);
-}
-
-// A caller may pass a buffer of the documented size for the token or the URL.
-TEST(UrlTokenArguments, ACallersBufferReceivesTheTokenOrTheUrlAndExpiryIsOptional) {
+  // A caller may pass a buffer of the documented size for the token or the URL; expiry is optional.
   char buffer[40];
   std::memset(buffer, 'x', sizeof buffer);
-  char* token = buffer;
+  token = buffer;
   EXPECT_EQ(urlauth_gen_token("/files/setup.exe", kStart, kThirtyDays, "secret", nullptr, nullptr, &token), 0);
   EXPECT_EQ(token, buffer);
   EXPECT_STREQ(buffer, "c2c5a639501571619893f211debc1567");
@@ -81,7 +78,7 @@ std::string SignedUrl(const char* url, const char* name, std::int64_t* expiry = 
   return text;
 }
 
-TEST(UrlTokenGenUrl, AppendsNameExpiryAndTokenWithTheRightSeparator) {
+TEST(UrlTokenGenUrl, AppendsNameExpiryAndTokenWithTheRightSeparatorOrGivesTheStatusOfABadInput) {
   std::int64_t expiry = 0;
   EXPECT_EQ(SignedUrl("/media/video.mp4", nullptr, &expiry),
             "/media/video.mp4?__gda__=1700003600_5d0899c0a3b4e36fa544fe4974973e50");
@@ -89,10 +86,7 @@ TEST(UrlTokenGenUrl, AppendsNameExpiryAndTokenWithTheRightSeparator) {
   const std::string withQuery = SignedUrl("/media/video.mp4?q=1", "token");
   EXPECT_EQ(withQuery.rfind("/media/video.mp4?q=1&token=1700003600_", 0), 0u) << withQuery;
   EXPECT_EQ(withQuery.size(), std::strlen("/media/video.mp4?q=1&token=1700003600_") + 32);
-}
-
-// A parameter name needs five to twelve characters; a failure of the token is passed on.
-TEST(UrlTokenGenUrl, ABadParameterNameOrTokenInputGivesItsStatusAndNoUrl) {
+  // A parameter name needs five to twelve characters; a failure of the token is passed on.
   int status = 0;
   for (const char* name : {"abcd", "abcdefghijklm"}) {
     SignedUrl("/a", name, nullptr, &status);

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "LogCapture.h"
 #include "TempFolder.h"
@@ -67,10 +68,9 @@ TEST_P(XmlParseActionTest, PublishesTheVersionAndOneInstallerUrlPerPlatform) {
   LogCapture log;
   action.run(store, nullptr);
 
-  EXPECT_EQ(store.lookup(L"version"), c.version);
-  EXPECT_EQ(store.lookup(L"windowsInstallerUrl"), c.windowsUrl);
-  EXPECT_EQ(store.lookup(L"linuxInstallerUrl"), c.linuxUrl);
-  EXPECT_EQ(store.lookup(L"macInstallerUrl"), c.macUrl);
+  EXPECT_EQ(std::make_tuple(store.lookup(L"version"), store.lookup(L"windowsInstallerUrl"),
+                            store.lookup(L"linuxInstallerUrl"), store.lookup(L"macInstallerUrl")),
+            std::make_tuple(c.version, c.windowsUrl, c.linuxUrl, c.macUrl));
   EXPECT_EQ(log.text(), "");
 }
 
