@@ -8,12 +8,14 @@ namespace {
 // The everyday cases (a switch after arguments or alone, "0", a folder with and
 // without its final backslash) are shown by the run-executable scenarios.
 
-// Quiet appends its switch when it reads non-zero. The file to start is always
-// a full path: the shell never searches for it.
-TEST(LaunchRules, QuietSwitchAndANameTakenFromTheLaunchFolderElseFromTheProgramsFolder) {
+TEST(LaunchParameters, QuietAppendsItsSwitchWhenItReadsNonZero) {
   EXPECT_EQ(LaunchParameters(L"/S", L" 12abc"), L"/S -quiet");
   EXPECT_EQ(LaunchParameters(L"/S", L"yes"), L"/S");
   EXPECT_EQ(LaunchParameters(L"", L""), L"");
+}
+
+// The file to start is always a full path: the shell never searches for it.
+TEST(LaunchFile, ANameIsTakenFromTheLaunchFolderElseFromTheProgramsFolder) {
   const std::wstring program = L"C:\\Downloads\\";
   EXPECT_EQ(LaunchFile(L"bin/Setup.exe", L"C:\\P\\", program), L"C:\\P\\bin\\Setup.exe");
   EXPECT_EQ(LaunchFile(L"Setup.exe", L"C:\\P", program), L"C:\\P\\Setup.exe");

@@ -9,7 +9,10 @@ namespace ORVK::ProxyManager {
 namespace {
 
 void ExpectCleared(const ProxyInfo& info) {
-  EXPECT_TRUE(info.user == nullptr && info.password == nullptr && info.server == nullptr && info.serverPort == nullptr);
+  EXPECT_EQ(nullptr, info.user);
+  EXPECT_EQ(nullptr, info.password);
+  EXPECT_EQ(nullptr, info.server);
+  EXPECT_EQ(nullptr, info.serverPort);
   EXPECT_EQ(0u, info.authScheme);
 }
 

@@ -12,10 +12,12 @@ using namespace Ui;
 
 // The everyday values (percentages, codes 3 to 11, "abc" as progress) are
 // shown by the main window scenarios; these are their edges.
-// A failure text that holds a placeholder is inserted as it stands; its code is the leading number.
-TEST(StatusTextTest, AFailureTextIsInsertedAsItStandsAndItsCodeIsTheLeadingNumber) {
+TEST(StatusTextTest, AFailureTextThatHoldsAPlaceholderIsInsertedAsItStands) {
   EXPECT_EQ(FormatStatusText(L"已中止。(错误:%s)", L"%s%%"), L"已中止。(错误:%s%%)");
   EXPECT_EQ(FormatStatusText(L"100% %d %", L"x"), L"100% %d %");
+}
+
+TEST(StatusTextTest, FailureCodeIsTheLeadingNumber) {
   EXPECT_EQ(FailureCodeOf(" 8 trailing"), 8);
   EXPECT_EQ(FailureCodeOf("invalid stof argument"), 0);
   EXPECT_EQ(FailureCodeOf(""), 0);
