@@ -35,11 +35,11 @@ def stub_file(kind, packer, program, trusted, untrusted, tmp_path):
     if kind == "unsigned":
         return packer.pack(EMPTY_WORKFLOW)
     if kind == "without-block":
-        return sign(program, trusted, tmp_path / "bare.exe")
+        return sign(program, trusted.cert, trusted.key, tmp_path / "bare.exe")
     if kind == "untrusted-ca":
         return packer.pack(EMPTY_WORKFLOW, signer=untrusted)
     if kind == "leaf-only":  # no certificate of the chain beyond the signer's own
-        return sign(packer.pack(EMPTY_WORKFLOW), untrusted, tmp_path / "leaf-only.exe", certs=untrusted.leaf_only)
+        return sign(packer.pack(EMPTY_WORKFLOW), untrusted.leaf_only, untrusted.key, tmp_path / "leaf-only.exe")
     return changed_byte(packer.pack(EMPTY_WORKFLOW, signer=trusted), kind[:-len("-byte")], tmp_path / "changed.exe")
 
 

@@ -33,7 +33,7 @@ def rejected(result, *lines):
 
 
 def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, trusted_signer):
-    sign(unsigned, trusted_signer, actions.downloads / "signed.exe")
+    sign(unsigned, trusted_signer.cert, trusted_signer.key, actions.downloads / "signed.exe")
     result = verify(actions, PUBLISHER, "signed.exe")
     assert result.error is None
     assert result.store == {"isSigned": "1"}
@@ -55,7 +55,7 @@ def test_a_carried_certificate_with_the_publishers_name_does_not_count(actions, 
                    check=True, capture_output=True)
     bag = tmp_path / "bag.pem"
     bag.write_text(trusted_signer.cert.read_text() + (tmp_path / "fake.pem").read_text())
-    signed = sign(unsigned, trusted_signer, actions.downloads / "carrier.exe", certs=bag)
+    signed = sign(unsigned, bag, trusted_signer.key, actions.downloads / "carrier.exe")
     carried = subprocess.run(["osslsigncode", "extract-signature", "-pem", "-in", str(signed), "-out",
                               str(tmp_path / "sig.pem")], check=True, capture_output=True)
     assert carried.returncode == 0

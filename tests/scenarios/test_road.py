@@ -12,7 +12,7 @@ import pytest
 from kit.package import hide_in_certificate_table, make_package
 from kit.proxy import PROXY_HOST
 from kit.records import read_records
-from kit.servers import ForwardingProxy, WebServer
+from kit.servers import WebServer
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
@@ -222,7 +222,7 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
 def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, settings, credentials):
     body = road.package("RoadProxy_Setup.exe")
     dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
-    with WebServer({"/RoadProxy_Setup.exe": body}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
+    with WebServer({"/RoadProxy_Setup.exe": body}) as server, WebServer(credentials=LOGIN) as proxy:
         settings.set_ie(proxy=proxy.address)
         run = road.stub.start(document(server.url("/RoadProxy_Setup.exe")))
         inspector = run.inspector

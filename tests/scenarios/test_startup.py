@@ -72,7 +72,7 @@ def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(s
                                                                                monkeypatch):
     monkeypatch.setenv("LC_ALL", "de_DE.UTF-8")
     packed = pack_text(stub.packer.stub, b"not a JSON document", tmp_path / "unsigned.exe")
-    run = stub.start_file(sign(packed, trusted_signer, tmp_path / "TarnwickSetup.exe"))
+    run = stub.start_file(sign(packed, trusted_signer.cert, trusted_signer.key, tmp_path / "TarnwickSetup.exe"))
     state = run.wait_for(lambda s: s.status != "")
     assert state.status == "Abgebrochen. (Fehler: 3)"
     run.close()

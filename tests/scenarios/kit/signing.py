@@ -21,20 +21,10 @@ class SigningIdentity:
         self.leaf_only = folder / f"{name}-signer-only.pem"
 
 
-def sign(path, signer, out, certs=None):
-    return sign_with(path, certs or signer.cert, signer.key, out)
-
-
-def sign_with(path, chain, key, out):
+def sign(path, chain, key, out):
     subprocess.run(["osslsigncode", "sign", "-certs", str(chain), "-key", str(key), "-h", "sha256",
                     "-in", str(path), "-out", str(out)], check=True, capture_output=True)
     return out
-
-
-def osslsigncode_verifies(path, identity):
-    """Whether osslsigncode, trusting identity's CA, accepts the signature of path."""
-    return subprocess.run(["osslsigncode", "verify", "-CAfile", str(identity.ca_der.with_suffix(".pem")),
-                           "-in", str(path)], capture_output=True).returncode == 0
 
 
 class Packer:

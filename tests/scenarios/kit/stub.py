@@ -7,10 +7,9 @@ import re
 import time
 from collections import namedtuple
 
-from .windows import Inspector
+from .windows import WAIT, Inspector
 from .wine import windows_path
 
-WAIT = 30
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 IDC_STATUS = 1002
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
