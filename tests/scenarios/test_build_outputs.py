@@ -24,7 +24,7 @@ def dll_names(names):
 
 
 @pytest.mark.parametrize("variable, machine, magic", BUILDS)
-def test_program_is_a_windowed_pe_file_for_its_machine_with_only_the_exports_and_imports_it_needs(variable, machine, magic):
+def test_program_is_a_windowed_pe_file_of_its_machine_with_the_exports_and_imports_it_needs(variable, machine, magic):
     path = Path(os.environ.get(variable, ""))
     assert path.is_file(), f"{variable} does not name a built program"
     assert path.name == "TarnwickGUI.exe"
