@@ -251,7 +251,8 @@ def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actio
         "ERROR:: ERROR_WINHTTP_SECURE_FAILURE error occurred.", FAILED_8]
 
 
-def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, helpers):
+def test_replace_file_fetches_the_files_of_the_matching_version_entry_by_entry_and_never_out_of_the_folder(
+        actions, helpers):
     version = "3.2.1.0"  # of versionedinstaller.exe
     extraction = actions.folder / "Package"
     (extraction / "bin").mkdir(parents=True)
@@ -259,17 +260,26 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     # The user's own file of the same name in the program's folder is never written.
     (actions.downloads / "a.dll").write_bytes(b"the user's own")
-    files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
-    entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},
-               {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
-               {"version": version, "sourceUrl": "", "path": "bin\\", "files": "a.dll||b.dll"}]
+    (actions.folder / "outside.dll").write_bytes(b"beside the package")
+    files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/new/outside.dll": b"never",
+             "/old/c.dll": b"never"}
+
+    def replace(entries):
+        return actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
+                                                 "executableName": "Setup.exe",
+                                                 "additionalArguments": json.dumps(entries)})
+
     with WebServer(files) as server:
-        entries[0]["sourceUrl"] = server.url("/old/")
-        entries[2]["sourceUrl"] = server.url("/new/")
-        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
-                                                   "executableName": "Setup.exe",
-                                                   "additionalArguments": json.dumps(entries)})
+        old, new = server.url("/old/"), server.url("/new/")
+        result = replace([{"version": version + "0", "sourceUrl": old, "path": "bin\\", "files": "c.dll"},
+                          {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
+                          {"version": version, "sourceUrl": new, "path": "bin\\", "files": "a.dll||b.dll"}])
         assert [r[1] for r in server.requests] == ["/new/a.dll", "/new/b.dll"], (version, result.log)
+        outside = replace([{"version": version, "sourceUrl": new, "path": "..\\", "files": "outside.dll"},
+                           {"version": version, "sourceUrl": new, "path": ".\\", "files": "..\\outside.dll"},
+                           {"version": version, "sourceUrl": new, "path": "new\\", "files": "a.dll"},
+                           {"version": version, "sourceUrl": "x", "path": "x"}])  # no "files": the run ends here
+        assert [r[1] for r in server.requests[2:]] == ["/new/a.dll"]
     assert result.error is None, result.log
     assert (extraction / "bin" / "a.dll").read_bytes() == b"patched a"
     assert (extraction / "bin" / "b.dll").read_bytes() == b"patched b"
@@ -280,29 +290,11 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     assert any(line.startswith("ERROR:: additionalArguments has an entry where file version is not available.")
                for line in result.log)
 
-
-
-def test_replace_file_acts_entry_by_entry_and_never_leaves_the_installers_folder(actions, helpers):
-    extraction = actions.folder / "Package"
-    extraction.mkdir()
-    (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
-    (actions.folder / "outside.dll").write_bytes(b"beside the package")
-    entries = [{"version": "3.2.1.0", "sourceUrl": "", "path": "..\\", "files": "outside.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "", "path": ".\\", "files": "..\\outside.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "", "path": "new\\", "files": "a.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "x", "path": "x"}]  # no "files": the run ends here
-    with WebServer({"/a.dll": b"patched a", "/outside.dll": b"never"}) as server:
-        for entry in entries[:3]:
-            entry["sourceUrl"] = server.url("/")
-        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
-                                                   "executableName": "Setup.exe",
-                                                   "additionalArguments": json.dumps(entries)})
-        assert [r[1] for r in server.requests] == ["/a.dll"]
     # The first matching entry is in place before the next one is read.
     assert (extraction / "new" / "a.dll").read_bytes() == b"patched a"
-    assert result.error is not None and "requires stringValue" in result.error, result.error
+    assert outside.error is not None and "requires stringValue" in outside.error, outside.error
     assert (actions.folder / "outside.dll").read_bytes() == b"beside the package"
-    assert [line for line in result.log if line.startswith("ERROR::")] == [
+    assert [line for line in outside.log if line.startswith("ERROR::")] == [
         "ERROR:: additionalArguments has an entry whose path [..\\] leads out of the installer's folder.",
         "ERROR:: additionalArguments has an entry whose file name [..\\outside.dll] leads out of the installer's "
         "folder."]
