@@ -1,6 +1,8 @@
 """The package download and replace-file actions under Wine, against local web
 servers with faults on demand and TLS with a trusted and an untrusted CA (a
-proxy that demands a login: test_road). The prefix's proxy settings are
+proxy that demands a login: test_road); downloads pinned by their SHA-256
+("sha256" of the package download and of a replace-file entry) are kept only
+when the body written matches the pin. The prefix's proxy settings are
 cleared for every test: a proxy left configured by another test would carry
 these downloads."""
 
@@ -17,6 +19,7 @@ from kit.wine import windows_path
 
 DOWNLOADER = "class GenericStub::CDownloader"
 FAILED_8 = "ERROR:: Error occurred, error code = [8]."
+OTHER = hashlib.sha256(b"another body").hexdigest()
 
 
 def body(size, seed=0):
@@ -251,13 +254,37 @@ def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actio
         "ERROR:: ERROR_WINHTTP_SECURE_FAILURE error occurred.", FAILED_8]
 
 
+def test_a_package_is_kept_only_when_it_matches_its_pin_in_either_case(actions):
+    data = body(60000)
+    pin = hashlib.sha256(data).hexdigest()
+    with WebServer({"/p.bin": data}) as server:
+        def pinned(name, sha256):
+            return actions.run_workflow([download(server.url("/p.bin"), downloadFilename=name, sha256=sha256)],
+                                        [name], count_waits=True)
+
+        right, wrong = pinned("right.bin", pin.upper()), pinned("wrong.bin", OTHER)
+        # A pin that is not a hash fails before anything is fetched.
+        malformed = pinned("bad.bin", pin[1:])
+        assert server.gets("/p.bin") == 2  # a mismatch is not tried again
+    assert right.error is None and right.store == {"right.bin": "right.bin"}, right.log
+    assert (actions.downloads / "right.bin").read_bytes() == data
+    assert f"INFO:: The SHA-256 of [right.bin] matches the pinned [{pin}]." in right.log
+    assert wrong.error == "8" and wrong.store == {} and wrong.waits == []
+    assert f"ERROR:: SHA-256 mismatch for [wrong.bin]: expected [{OTHER}], received [{pin}]." in wrong.log
+    assert FAILED_8 in wrong.log
+    assert malformed.error == "8" and f"ERROR:: The sha256 [{pin[1:]}] of [bad.bin] is not 64 hexadecimal digits." \
+        in malformed.log
+    assert sorted(p.name for p in actions.downloads.iterdir()) == ["actionrun.exe", "right.bin"]
+
+
 def test_replace_file_fetches_the_files_of_the_matching_version_entry_by_entry_and_never_out_of_the_folder(
         actions, helpers):
     version = "3.2.1.0"  # of versionedinstaller.exe
     extraction = actions.folder / "Package"
-    (extraction / "bin").mkdir(parents=True)
+    for folder, name in (("bin", "a.dll"), ("pinned", "b.dll")):
+        (extraction / folder).mkdir(parents=True)
+        (extraction / folder / name).write_bytes(b"the package's own")
     (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
-    (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     # The user's own file of the same name in the program's folder is never written.
     (actions.downloads / "a.dll").write_bytes(b"the user's own")
     (actions.folder / "outside.dll").write_bytes(b"beside the package")
@@ -279,7 +306,11 @@ def test_replace_file_fetches_the_files_of_the_matching_version_entry_by_entry_a
                            {"version": version, "sourceUrl": new, "path": ".\\", "files": "..\\outside.dll"},
                            {"version": version, "sourceUrl": new, "path": "new\\", "files": "a.dll"},
                            {"version": version, "sourceUrl": "x", "path": "x"}])  # no "files": the run ends here
-        assert [r[1] for r in server.requests[2:]] == ["/new/a.dll"]
+        # A patch file replaces the package's copy only when it matches its pin; b.dll's pin is another file's.
+        pins = f"{hashlib.sha256(files['/new/a.dll']).hexdigest()}||{OTHER}"
+        pinned = replace([{"version": version, "sourceUrl": new, "path": "pinned\\", "files": "a.dll||b.dll",
+                           "sha256": pins}])
+        assert [r[1] for r in server.requests[2:]] == ["/new/a.dll", "/new/a.dll", "/new/b.dll"]
     assert result.error is None, result.log
     assert (extraction / "bin" / "a.dll").read_bytes() == b"patched a"
     assert (extraction / "bin" / "b.dll").read_bytes() == b"patched b"
@@ -298,3 +329,11 @@ def test_replace_file_fetches_the_files_of_the_matching_version_entry_by_entry_a
         "ERROR:: additionalArguments has an entry whose path [..\\] leads out of the installer's folder.",
         "ERROR:: additionalArguments has an entry whose file name [..\\outside.dll] leads out of the installer's "
         "folder."]
+
+    assert pinned.error == "8", pinned.log
+    assert (extraction / "pinned" / "a.dll").read_bytes() == b"patched a"
+    assert (extraction / "pinned" / "b.dll").read_bytes() == b"the package's own"
+    assert sorted(p.name for p in (extraction / "pinned").iterdir()) == ["a.dll", "b.dll"]
+    received = hashlib.sha256(files["/new/b.dll"]).hexdigest()
+    assert (f"ERROR:: SHA-256 mismatch for [{windows_path(extraction)}\\pinned\\b.dll]: expected [{OTHER}], "
+            f"received [{received}].") in pinned.log, pinned.log
