@@ -6,18 +6,9 @@ rejected with code 9 (a package of another publisher: test_road)."""
 import shutil
 import subprocess
 
-import pytest
-
 from kit.signing import sign
 
 PUBLISHER = "Tarnwick Test trusted Publisher"  # the trusted signer's subject
-
-
-@pytest.fixture()
-def unsigned(actions, helpers):
-    path = actions.downloads / "unsigned.exe"
-    shutil.copy(helpers / "standininstaller.exe", path)
-    return path
 
 
 def verify(actions, name, file_name):
@@ -32,7 +23,8 @@ def rejected(result, *lines):
         assert line in result.log
 
 
-def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, trusted_signer):
+def test_only_the_expected_publishers_valid_signature_passes(actions, helpers, trusted_signer, tmp_path):
+    unsigned = shutil.copy(helpers / "standininstaller.exe", actions.downloads / "unsigned.exe")
     sign(unsigned, trusted_signer.cert, trusted_signer.key, actions.downloads / "signed.exe")
     result = verify(actions, PUBLISHER, "signed.exe")
     assert result.error is None
@@ -45,10 +37,8 @@ def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, 
     assert any(line.startswith('INFO:: The file "unsigned.exe" is not properly signed. '
                                "WinVerifyTrust() return value [800b0100], ") for line in result.log)
 
-
-def test_a_carried_certificate_with_the_publishers_name_does_not_count(actions, unsigned, trusted_signer, tmp_path):
-    # Anyone with a trusted code-signing certificate can put a self-made
-    # certificate with any subject into the signature's certificate bag.
+    # A carried certificate with the publisher's name does not count: anyone with a trusted code-signing
+    # certificate can put a self-made certificate with any subject into the signature's certificate bag.
     name = "Expected Publisher Ltd"
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30",
                     "-subj", f"/CN={name}", "-keyout", str(tmp_path / "fake.key"), "-out", str(tmp_path / "fake.pem")],

@@ -12,7 +12,6 @@ from .wine import wine_environment, windows_path
 
 class ActionResult:
     def __init__(self, result, names, log_data):
-        self.returncode = result.returncode
         self.stderr = result.stderr.decode(errors="replace")
         lines = result.stdout.decode(errors="replace").splitlines()
         errors = [line[len("error "):] for line in lines if line.startswith("error ")]

@@ -61,11 +61,11 @@ class WindowHost:
         script.write_text("\n".join(lines) + "\n", encoding="utf-8")
         self.process = wine.start(helpers / "windowhost.exe", *options, windows_path(script))
         self.reached = 0
-        self.hwnd = self.pid = None
+        self.hwnd = None
         self.result = None
 
     def wait(self):
-        """Waits for the next checkpoint; sets hwnd and pid."""
+        """Waits for the next checkpoint; sets hwnd."""
         self.reached += 1
         marker = self.folder / f"at-{self.reached}"
         deadline = time.monotonic() + WAIT
@@ -73,8 +73,7 @@ class WindowHost:
             assert self.process.poll() is None, "the window host ended early"
             assert time.monotonic() < deadline, f"checkpoint {self.reached} not reached"
             time.sleep(0.05)
-        fields = dict(item.split("=") for item in marker.read_text().split())
-        self.hwnd, self.pid = fields["hwnd"], fields["pid"]
+        self.hwnd = dict(item.split("=") for item in marker.read_text().split())["hwnd"]
 
     def resume(self):
         (self.folder / f"go-{self.reached}").touch()
