@@ -15,7 +15,7 @@ import pytest
 
 from kit.servers import WebServer, etag, unused_address
 from kit.signing import server_certificate
-from kit.wine import windows_path
+from kit.wine import wait_until, windows_path
 
 DOWNLOADER = "class GenericStub::CDownloader"
 FAILED_8 = "ERROR:: Error occurred, error code = [8]."
@@ -101,7 +101,13 @@ def test_progress_enabled_decides_whether_progress_is_told(actions, enabled, rep
     assert (actions.downloads / "p.bin").read_bytes() == body(30000)
 
 
-def test_failed_attempts_wait_3000_ms_each_and_a_404_is_tried_four_times_without_waiting(actions):
+def test_failed_attempts_wait_3000_ms_each_a_404_is_tried_four_times_without_waiting_and_a_bad_url_gives_7(actions):
+    # A URL that does not parse is no attempt: 7 at once, and nothing published.
+    bad = actions.run("PackageDownloadAction", {"downloadUrl": "http://localhost:99999/p.bin"}, ["downloadedFilename"])
+    assert bad.error == "7" and bad.store == {}
+    assert any(line.startswith("ERROR:: Error in WinHttpCrackUrl, GetLastError() = ") for line in bad.log), bad.log
+    assert "ERROR:: Error occurred, error code = [7]." in bad.log
+
     port = unused_address().split(":")[1]
     refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
     assert refused.error == "8" and refused.waits == [3000] * 4
@@ -193,11 +199,9 @@ def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(a
     with WebServer({"/k.bin": data}) as server:
         server.fault("/k.bin", "stall")
         killed = actions.start_workflow([download(server.url("/k.bin"))])
-        deadline = time.monotonic() + 60
-        while not (list(actions.downloads.glob("k.bin.~*.resume")) and
-                   [p for p in actions.downloads.glob("k.bin.~*.partial") if p.stat().st_size == 50000]):
-            assert time.monotonic() < deadline and killed[0].poll() is None
-            time.sleep(0.1)
+        wait_until(lambda: list(actions.downloads.glob("k.bin.~*.resume")) and
+                   [p for p in actions.downloads.glob("k.bin.~*.partial") if p.stat().st_size == 50000],
+                   killed[0], "no partial file of half the body", 60)
         killed[0].kill()
         actions.wine.finish(killed[0])
         # The same leftover under other names: with a validator the server no longer has (it sends the whole
@@ -222,15 +226,6 @@ def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(a
     assert runs[0][0] > 50 and runs[1][0] < 50 and runs[2][0] < 50  # percentages of the whole body
     for values in runs:
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
-
-
-def test_connect_failures_give_7_and_publish_nothing(actions):
-    result = actions.run("PackageDownloadAction", {"downloadUrl": "http://localhost:99999/p.bin"},
-                         ["downloadedFilename"])
-    assert result.error == "7" and result.store == {}
-    assert any(line.startswith("ERROR:: Error in WinHttpCrackUrl, GetLastError() = ") for line in result.log), \
-        result.log
-    assert "ERROR:: Error occurred, error code = [7]." in result.log
 
 
 def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actions, pki, trusted_signer,

@@ -20,9 +20,10 @@ def expect_direct_proxy(answer, proxy):
 
 
 # The user's fixed list.
-def test_open_proxy_of_the_users_list_is_taken_after_one_probe(settings, credentials, open_proxy, target, query):
+def test_open_proxy_of_the_users_list_is_taken_after_one_probe_to_port_80_or_443_by_scheme(settings, credentials,
+                                                                                           open_proxy, target, query):
     settings.set_ie(proxy=open_proxy.address, bypass="<local>")
-    answer = query(target.url())
+    answer = query(target.url("/files/setup.bin?part=1"))
     expect_direct_proxy(answer, open_proxy)
     assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
     assert answer.has("DEBUG", "Bypass proxy server list:<local>")
@@ -30,14 +31,8 @@ def test_open_proxy_of_the_users_list_is_taken_after_one_probe(settings, credent
     assert not answer.has("INFO", WPAD_TRIED)  # not switched on in the settings
     # Nothing demanded a login, so nothing is remembered.
     assert credentials.read(PROXY_HOST) is None
-    assert [r[0] for r in open_proxy.requests] == ["HEAD"]
-
-
-def test_probe_goes_to_port_80_or_443_by_scheme_whatever_port_the_url_names(settings, open_proxy, target, query):
-    settings.set_ie(proxy=open_proxy.address)
-    answer = query(target.url("/files/setup.bin?part=1"))
-    assert answer.status == 0, answer
-    assert open_proxy.requests[0][:2] == ("HEAD", "http://localhost:80/files/setup.bin")
+    # One probe, to the port of the scheme whatever port the URL names.
+    assert [r[:2] for r in open_proxy.requests] == [("HEAD", "http://localhost:80/files/setup.bin")]
     assert target.requests == []
     query("https://localhost:8443/setup.bin")
     # Wine does not complete a tunnel through a proxy; where it goes is what it shows.

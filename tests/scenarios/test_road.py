@@ -27,11 +27,6 @@ WAIT = 60
 TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
 
 
-def installed(name):
-    """The installer's record of a road run for the package name."""
-    return [(f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}")]
-
-
 def error(code):
     return f"ERROR:: Error occurred, error code = [{code}]."
 
@@ -98,7 +93,8 @@ class Road:
 
 
 @pytest.fixture()
-def road(stub, installs, tmp_path, monkeypatch):
+def road(stub, installs, settings, tmp_path, monkeypatch):
+    # settings: no proxy is configured, whatever an earlier test set.
     monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
     value = Road(stub, installs, tmp_path)
     yield value
@@ -124,7 +120,7 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0_with_a_proxy
     assert result.code == 0
     assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
     # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
-    assert road.records() == installed("RoadOk")
+    assert road.records() == [("C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"', "C:\\Orvakel\\RoadOk")]
     stored = credentials.read(PROXY_HOST)
     assert stored is not None and (stored["user"], stored["password"]) == LOGIN
 

@@ -40,7 +40,7 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
 
 
 def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
-    result = stub.run(document([{"action": 5}]), force=True)
+    result = stub.start(document([{"action": 5}]), force=True).finish()
     assert result.code == 0
     assert any(line.startswith("ERROR:: ThreadProc exception caught, type Json::LogicError [")
                and line.endswith("], program exit.") for line in result.log), result.log

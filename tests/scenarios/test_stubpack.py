@@ -6,7 +6,6 @@ import json
 import subprocess
 from pathlib import Path
 
-import pefile
 from jsonschema import Draft202012Validator
 
 from kit import pe
@@ -17,16 +16,6 @@ MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 # Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
 DOCUMENTS = Path(__file__).parent / "documents"
 DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
-
-
-def openssl_decrypt(block_text):
-    return subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"],
-                          input=block_text, capture_output=True, check=True).stdout
-
-
-def security_directory(data):
-    entry = pe.load(data).OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
-    return entry.VirtualAddress, entry.Size
 
 
 def run(stubpack, *args):
@@ -46,7 +35,8 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
     text, marker, padding = block.partition(MARKER)
     assert marker == MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
-    assert openssl_decrypt(text).decode() == EMPTY_WORKFLOW
+    assert subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"], input=text,
+                          capture_output=True, check=True).stdout.decode() == EMPTY_WORKFLOW
     packed_image = pe.load(packed)
     assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()
 
@@ -58,12 +48,12 @@ def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate_and
                          name="same.exe", force=True)
     assert signed.read_bytes() != first
     assert not list(signed.parent.glob("same.exe.*"))
-    assert security_directory(signed.read_bytes()) != (0, 0)
+    assert pe.security_directory(signed.read_bytes())[1:] != (0, 0)
 
     repacked = packer.pack(EMPTY_WORKFLOW, stub=signed).read_bytes()
     fresh = packer.pack(EMPTY_WORKFLOW).read_bytes()
     assert repacked == fresh
-    assert security_directory(repacked) == (0, 0)
+    assert pe.security_directory(repacked)[1:] == (0, 0)
 
 
 def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(stubpack, program, tmp_path):
@@ -184,7 +174,7 @@ def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpa
     for password in (["--pass-file", right], ["--pass-env", "STUB_KEY_PASSWORD"]):
         result, out = pack(f"from{password[0]}.exe", *password)
         assert result.returncode == 0, result.stderr
-        assert security_directory(out.read_bytes()) != (0, 0)
+        assert pe.security_directory(out.read_bytes())[1:] != (0, 0)
 
     for password in (["--pass-file", wrong], ["--pass-env", "NO_SUCH_VARIABLE_SET"]):
         result, out = pack("refused.exe", *password)

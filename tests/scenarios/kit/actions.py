@@ -65,11 +65,11 @@ class ActionRunner:
     def run_workflow(self, workflow, names=(), store=None, **options):
         return self.finish(self.start_workflow(workflow, names, store, **options))
 
-    def start(self, action, inputs, outputs=(), store=None, **options):
+    def start(self, action, inputs, outputs=(), **options):
         """Starts action with the "in" members inputs; each name of outputs is
         mapped to a store entry of the same name, read back by finish()."""
         element = {"action": action, "in": inputs, "out": {name: "=" + name for name in outputs}}
-        return self.start_workflow([element], outputs, store, **options)
+        return self.start_workflow([element], outputs, **options)
 
-    def run(self, action, inputs, outputs=(), store=None, **options):
-        return self.finish(self.start(action, inputs, outputs, store, **options))
+    def run(self, action, inputs, outputs=(), **options):
+        return self.finish(self.start(action, inputs, outputs, **options))

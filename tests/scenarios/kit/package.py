@@ -15,6 +15,7 @@ import sys
 import tempfile
 from pathlib import Path
 
+from . import pe
 from .signing import sign
 
 
@@ -60,10 +61,7 @@ def hide_in_certificate_table(program, signer, out):
         (work / "hidden").mkdir()
         (work / "hidden" / "Setup.exe").write_bytes(Path(program).read_bytes())
         archive = make_rar(work / "hidden.rar", work / "hidden", "-m1").read_bytes()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    optional = pe + 24
-    directory = optional + {0x10B: 96, 0x20B: 112}[struct.unpack_from("<H", data, optional)[0]] + 4 * 8
-    offset, size = struct.unpack_from("<II", data, directory)
+    directory, offset, size = pe.security_directory(bytes(data))
     assert size and offset + size == len(data), "the table must end the file"
     data += archive + bytes(-len(archive) % 8)
     struct.pack_into("<I", data, directory + 4, len(data) - offset)
