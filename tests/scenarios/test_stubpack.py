@@ -9,10 +9,9 @@ from pathlib import Path
 from jsonschema import Draft202012Validator
 
 from kit import pe
+from kit.signing import BLOCK_KEY_HEX, BLOCK_MARKER
 from kit.stub import EMPTY_WORKFLOW
 
-KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
-MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 # Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
 DOCUMENTS = Path(__file__).parent / "documents"
 DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
@@ -32,10 +31,10 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
     assert packed[:field] + packed[field + 4:end] == original[:field] + original[field + 4:end]
     assert len(packed) % 8 == 0
     block = packed[end:]
-    text, marker, padding = block.partition(MARKER)
-    assert marker == MARKER
+    text, marker, padding = block.partition(BLOCK_MARKER)
+    assert marker == BLOCK_MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
-    assert subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"], input=text,
+    assert subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", BLOCK_KEY_HEX, "-base64", "-A"], input=text,
                           capture_output=True, check=True).stdout.decode() == EMPTY_WORKFLOW
     packed_image = pe.load(packed)
     assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()

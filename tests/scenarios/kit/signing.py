@@ -8,6 +8,9 @@ from pathlib import Path
 from . import pe
 
 MAKE_PKI = Path(__file__).resolve().parent / "make-signing-pki.sh"
+# The AES-128 key of the stub's block (the ASCII bytes of 5c31d0e8a94f27b6, in hexadecimal) and its marker.
+BLOCK_KEY_HEX = b"5c31d0e8a94f27b6".hex()
+BLOCK_MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 
 
 class SigningIdentity:
@@ -55,9 +58,9 @@ def pack_text(stub, text, out):
     after the last section: base64 of the AES-128-ECB cipher, the marker, zero
     padding to 8 bytes), without stubpack's refusal of a text that is not JSON."""
     image = stub.read_bytes()[:pe.section_end(pe.load(stub.read_bytes()))]
-    cipher = subprocess.run(["openssl", "enc", "-aes-128-ecb", "-K", b"5c31d0e8a94f27b6".hex()],
+    cipher = subprocess.run(["openssl", "enc", "-aes-128-ecb", "-K", BLOCK_KEY_HEX],
                             input=text, capture_output=True, check=True).stdout
-    block = base64.b64encode(cipher) + b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
+    block = base64.b64encode(cipher) + BLOCK_MARKER
     block += b"\0" * (8 - (len(image) + len(block)) % 8)
     out.write_bytes(image + block)
     return out
