@@ -26,8 +26,7 @@ def host(wine, hosts, tmp_path):
 
 
 def bar(inspector, window):
-    fields = inspector.fields("progress", "--hwnd", window.hwnd, *BAR)
-    return {name: fields[name] for name in ("position", "low", "high", "marquee", "requested-state")}
+    return inspector.fields("progress", "--hwnd", window.hwnd, *BAR)
 
 
 def shown(inspector, window, status, error=False):

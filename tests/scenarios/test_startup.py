@@ -27,7 +27,9 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     state = run.wait_for(lambda s: s.visible)
     assert state.title == QUICKFETCH  # the template's caption: nothing set it
     assert "INFO:: Begin to run main web install logic." not in run.log()
-    run.press_debug_ok()
+    # OK on the "Debug" box of the stub's worker.
+    assert run.inspector.run("click", "--image", windows_path(run.path), "--class", "#32770", "--title", "Debug",
+                             "--control", "id:1", "--wait", "30000")[0] == 0, "no Debug box"
     result = run.finish()
     assert result.code == 0
     # The registered action classes follow the banner, in name order.

@@ -65,12 +65,6 @@ class StubRun:
             assert time.monotonic() < deadline, f"last state {state}"
             time.sleep(0.1)
 
-    def press_debug_ok(self, timeout=WAIT):
-        """Presses OK on the "Debug" box of the stub's worker."""
-        code, _ = self.inspector.run("click", "--image", windows_path(self.path), "--class", "#32770",
-                                     "--title", "Debug", "--control", "id:1", "--wait", str(timeout * 1000))
-        assert code == 0, "no Debug box"
-
     def close(self):
         assert self.inspector.run("close", "--hwnd", self.window())[0] == 0
 
