@@ -12,7 +12,7 @@ from kit.actions import ActionRunner
 from kit.proxy import LOGIN, CredentialStore, ProxyQuery, ProxySettings
 from kit.records import STANDIN_PROG_ID, STANDIN_PROG_ID_KEY, USER_CHOICE
 from kit.registry import PrefixRegistry
-from kit.servers import ForwardingProxy, WebServer
+from kit.servers import WebServer
 from kit.signing import Packer, SigningIdentity
 from kit.stub import Stub
 from kit.windows import Inspector
@@ -197,11 +197,11 @@ def target():
 
 @pytest.fixture()
 def open_proxy():
-    with ForwardingProxy() as proxy:
+    with WebServer() as proxy:
         yield proxy
 
 
 @pytest.fixture()
 def login_proxy():
-    with ForwardingProxy(credentials=LOGIN) as proxy:
+    with WebServer(credentials=LOGIN) as proxy:
         yield proxy

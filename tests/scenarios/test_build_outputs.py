@@ -19,57 +19,40 @@ SYSTEM32_ONLY = {"kernel32", "user32", "gdi32", "advapi32", "shell32", "ole32", 
                  "psapi", "normaliz", "nsi", "wldap32", "imagehlp", "shcore", "msctf", "ntdll"}
 
 
-def program_image(variable):
-    path = Path(os.environ.get(variable, ""))
-    assert path.is_file(), f"{variable} does not name a built program"
-    assert path.name == "TarnwickGUI.exe"
-    return pe.load(path.read_bytes())
-
-
-@pytest.mark.parametrize("variable, machine, magic", BUILDS)
-def test_program_is_a_windowed_pe_file_for_its_machine(variable, machine, magic):
-    image = program_image(variable)
-    assert (image.FILE_HEADER.Machine, image.OPTIONAL_HEADER.Magic, image.OPTIONAL_HEADER.Subsystem) == (
-        machine, magic, WINDOWS_GUI)
-
-
-@pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
-def test_export_table_names_the_token_functions_and_the_version_text(variable):
-    image = program_image(variable)
-    table = {symbol.name.decode(): symbol.address for symbol in image.DIRECTORY_ENTRY_EXPORT.symbols}
-    assert sorted(table) == sorted(EXPORTS)
-    # url_auth_version is a pointer to the version text.
-    read = image.get_dword_at_rva if image.OPTIONAL_HEADER.Magic == 0x10B else image.get_qword_at_rva
-    version = read(table["url_auth_version"]) - image.OPTIONAL_HEADER.ImageBase
-    assert image.get_string_at_rva(version) == b"1.1.3"
-
-
 def dll_names(names):
     return {name.lower().removesuffix(".dll") for name in names}
 
 
-@pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
-def test_import_table_names_only_dlls_that_windows_takes_from_system32(variable):
-    imported = dll_names(entry.dll.decode() for entry in program_image(variable).DIRECTORY_ENTRY_IMPORT)
+@pytest.mark.parametrize("variable, machine, magic", BUILDS)
+def test_program_is_a_windowed_pe_file_of_its_machine_with_the_exports_and_imports_it_needs(variable, machine, magic):
+    path = Path(os.environ.get(variable, ""))
+    assert path.is_file(), f"{variable} does not name a built program"
+    assert path.name == "TarnwickGUI.exe"
+    image = pe.load(path.read_bytes())
+    # A windowed PE file for its machine.
+    assert (image.FILE_HEADER.Machine, image.OPTIONAL_HEADER.Magic, image.OPTIONAL_HEADER.Subsystem) == (
+        machine, magic, WINDOWS_GUI)
+
+    # The export table names the token functions and the version text, a pointer to the text.
+    table = {symbol.name.decode(): symbol.address for symbol in image.DIRECTORY_ENTRY_EXPORT.symbols}
+    assert sorted(table) == sorted(EXPORTS)
+    read = image.get_dword_at_rva if image.OPTIONAL_HEADER.Magic == 0x10B else image.get_qword_at_rva
+    version = read(table["url_auth_version"]) - image.OPTIONAL_HEADER.ImageBase
+    assert image.get_string_at_rva(version) == b"1.1.3"
+
+    # The import table names only DLLs that Windows takes from System32; the other DLLs are delay-loaded.
+    imported = dll_names(entry.dll.decode() for entry in image.DIRECTORY_ENTRY_IMPORT)
     assert "kernel32" in imported
     assert sorted(imported - SYSTEM32_ONLY) == []
-
-
-@pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
-def test_the_other_dlls_are_delay_loaded(variable):
-    delay_loaded = dll_names(pe.delay_imported_dlls(program_image(variable)))
+    delay_loaded = dll_names(pe.delay_imported_dlls(image))
     # The signature check and the decryption of the block use these in every run.
     assert {"wintrust", "crypt32", "bcrypt"} <= delay_loaded
     listed = set(os.environ.get("TARNWICK_DELAY_LOADED_DLLS", "").split(","))
     assert sorted(delay_loaded - listed) == []
 
-
-@pytest.mark.parametrize("variable", [variable for variable, _, _ in BUILDS])
-def test_every_delay_load_slot_points_at_its_loading_thunk(variable):
-    """A slot that holds 0 in the file sends the first call of its function to
-    address 0: the i686 ld once dropped the thunks of functions that the code
-    calls through their slots."""
-    image = program_image(variable)
+    # Every delay-load slot points at its loading thunk. A slot that holds 0 in the file sends the
+    # first call of its function to address 0: the i686 ld once dropped the thunks of functions that
+    # the code calls through their slots.
     slots = pe.delay_import_slots(image)
     assert ("crypt32.dll", "CertVerifyCertificateChainPolicy") in {(dll.lower(), f) for dll, f, _ in slots}
     assert [(dll, function) for dll, function, value in slots if not pe.executable_range(image, value)] == []

@@ -12,17 +12,13 @@ from kit.stub import EMPTY_WORKFLOW, log_lines
 from kit.wine import wine_environment, windows_path
 
 
-def planted_names():
+def test_dlls_planted_beside_a_signed_stub_are_not_loaded_and_change_nothing(
+        wine, helpers, packer, trusted_signer, tmp_path, execution_log):
     names = [name for name in os.environ.get("TARNWICK_DELAY_LOADED_DLLS", "").split(",") if name]
     assert names, "TARNWICK_DELAY_LOADED_DLLS is not set: run the scenario tests through ctest"
     # With version=n,b Wine's own system DLLs take version.dll from the program's
     # folder even for a program that never uses it: that load is Wine's, not the stub's.
-    return [name for name in names if name != "version"]
-
-
-def test_dlls_planted_beside_a_signed_stub_are_not_loaded_and_change_nothing(
-        wine, helpers, packer, trusted_signer, tmp_path, execution_log):
-    names = planted_names()
+    names = [name for name in names if name != "version"]
     downloads = tmp_path / "Downloads"
     downloads.mkdir()
     stub = shutil.copy(packer.pack(EMPTY_WORKFLOW, signer=trusted_signer), downloads / "TarnwickSetup.exe")

@@ -6,18 +6,9 @@ rejected with code 9 (a package of another publisher: test_road)."""
 import shutil
 import subprocess
 
-import pytest
-
 from kit.signing import sign
 
 PUBLISHER = "Tarnwick Test trusted Publisher"  # the trusted signer's subject
-
-
-@pytest.fixture()
-def unsigned(actions, helpers):
-    path = actions.downloads / "unsigned.exe"
-    shutil.copy(helpers / "standininstaller.exe", path)
-    return path
 
 
 def verify(actions, name, file_name):
@@ -32,8 +23,9 @@ def rejected(result, *lines):
         assert line in result.log
 
 
-def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, trusted_signer):
-    sign(unsigned, trusted_signer, actions.downloads / "signed.exe")
+def test_only_the_expected_publishers_valid_signature_passes(actions, helpers, trusted_signer, tmp_path):
+    unsigned = shutil.copy(helpers / "standininstaller.exe", actions.downloads / "unsigned.exe")
+    sign(unsigned, trusted_signer.cert, trusted_signer.key, actions.downloads / "signed.exe")
     result = verify(actions, PUBLISHER, "signed.exe")
     assert result.error is None
     assert result.store == {"isSigned": "1"}
@@ -45,17 +37,15 @@ def test_only_the_expected_publishers_valid_signature_passes(actions, unsigned, 
     assert any(line.startswith('INFO:: The file "unsigned.exe" is not properly signed. '
                                "WinVerifyTrust() return value [800b0100], ") for line in result.log)
 
-
-def test_a_carried_certificate_with_the_publishers_name_does_not_count(actions, unsigned, trusted_signer, tmp_path):
-    # Anyone with a trusted code-signing certificate can put a self-made
-    # certificate with any subject into the signature's certificate bag.
+    # A carried certificate with the publisher's name does not count: anyone with a trusted code-signing
+    # certificate can put a self-made certificate with any subject into the signature's certificate bag.
     name = "Expected Publisher Ltd"
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30",
                     "-subj", f"/CN={name}", "-keyout", str(tmp_path / "fake.key"), "-out", str(tmp_path / "fake.pem")],
                    check=True, capture_output=True)
     bag = tmp_path / "bag.pem"
     bag.write_text(trusted_signer.cert.read_text() + (tmp_path / "fake.pem").read_text())
-    signed = sign(unsigned, trusted_signer, actions.downloads / "carrier.exe", certs=bag)
+    signed = sign(unsigned, bag, trusted_signer.key, actions.downloads / "carrier.exe")
     carried = subprocess.run(["osslsigncode", "extract-signature", "-pem", "-in", str(signed), "-out",
                               str(tmp_path / "sig.pem")], check=True, capture_output=True)
     assert carried.returncode == 0

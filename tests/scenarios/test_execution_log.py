@@ -6,7 +6,6 @@ import re
 
 from kit.wine import windows_path
 
-LOG_NAME = "Orvakel-TarnwickGUI-execution.log"
 LINE = re.compile(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d INFO:: (main starts|main returns|worker line .*)")
 
 
@@ -14,7 +13,7 @@ def test_a_worker_logs_until_the_process_has_exited(wine, helpers, tmp_path):
     result = wine.run(helpers / "logatexit.exe", windows_path(tmp_path))
     assert result.returncode == 0, result.stderr
 
-    lines = (tmp_path / LOG_NAME).read_bytes().decode("latin-1").split("\r\n")
+    lines = (tmp_path / wine.execution_log.name).read_bytes().decode("latin-1").split("\r\n")
     complete = lines[:-1]  # the worker may be stopped in the middle of its last line
     for line in complete:
         assert LINE.fullmatch(line), line

@@ -1,6 +1,8 @@
 """The package download and replace-file actions under Wine, against local web
 servers with faults on demand and TLS with a trusted and an untrusted CA (a
-proxy that demands a login: test_road). The prefix's proxy settings are
+proxy that demands a login: test_road); downloads pinned by their SHA-256
+("sha256" of the package download and of a replace-file entry) are kept only
+when the body written matches the pin. The prefix's proxy settings are
 cleared for every test: a proxy left configured by another test would carry
 these downloads."""
 
@@ -13,10 +15,11 @@ import pytest
 
 from kit.servers import WebServer, etag, unused_address
 from kit.signing import server_certificate
-from kit.wine import windows_path
+from kit.wine import wait_until, windows_path
 
 DOWNLOADER = "class GenericStub::CDownloader"
 FAILED_8 = "ERROR:: Error occurred, error code = [8]."
+OTHER = hashlib.sha256(b"another body").hexdigest()
 
 
 def body(size, seed=0):
@@ -50,10 +53,11 @@ def no_proxy(settings):
     return settings
 
 
-def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
+def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice_unless_progress_is_off(actions):
     files = {f"/f{size}.bin": body(size, size) for size in (0, 1, 8193, 50 * 1024 * 1024)}
     files["/chunked.bin"] = body(20000)
     files["/q/query.bin"] = b"with query"
+    files.update({f"/p{on}.bin": body(30000) for on in ("0", "off", "2x")})
     with WebServer(files) as server:
         server.fault("/chunked.bin", "chunked")
         (actions.downloads / "f1.bin").write_bytes(b"an older, longer file at the path")
@@ -64,9 +68,11 @@ def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
         workflow = [download(server.url(path)) for path in files if path.startswith("/f")]
         workflow.append(download(server.url("/chunked.bin"), downloadFilename="sub.bin"))
         workflow.append(download(server.url("/q/query.bin"), downloadArguments="a=1&b=x%20y"))
+        # progressEnabled decides whether progress is told.
+        workflow += [download(server.url(f"/p{on}.bin"), progressEnabled=on) for on in ("0", "off", "2x")]
         names = [element["out"]["downloadedFilename"][1:] for element in workflow]
         result = actions.run_workflow(workflow, names, callbacks=True)
-        assert server.requests[-1][:2] == ("GET", "/q/query.bin?a=1&b=x%20y")
+        assert ("GET", "/q/query.bin?a=1&b=x%20y") in [r[:2] for r in server.requests]
 
     assert result.error is None, result.log
     assert result.store == {name: name for name in names}
@@ -75,9 +81,11 @@ def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
         assert hashlib.sha256((actions.downloads / name).read_bytes()).digest() == hashlib.sha256(data).digest(), name
     runs = progress_runs(result.callbacks)
     assert len(runs) == len(workflow)
+    assert len(result.callbacks) == 2 * len(workflow) + sum(map(len, runs))  # BEGIN, END and the progress
     assert runs[0] == [100.0]  # an empty body is complete at once
-    for values in runs[1:4] + runs[5:]:
+    for values in runs[1:4] + runs[5:6] + runs[8:]:
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
+    assert runs[6:8] == [[], []]  # progressEnabled "0" and "off"
     assert len(runs[3]) > 100  # one message per read of the 50 MB body, not only at its end
     assert runs[4] and set(runs[4]) == {"data"}  # no Content-Length: no percentage, only that data arrives
     assert sorted(p.name for p in actions.downloads.glob("*.~*")) == ["f1.bin.~notes.partial"]
@@ -87,18 +95,13 @@ def test_bodies_arrive_whole_with_progress_that_ends_in_100_twice(actions):
     assert result.log.count("INFO:: End of receive binary from server.") == len(workflow)
 
 
-@pytest.mark.parametrize("enabled, reported", [("0", False), ("off", False), ("2x", True)])
-def test_progress_enabled_decides_whether_progress_is_told(actions, enabled, reported):
-    with WebServer({"/p.bin": body(30000)}) as server:
-        result = actions.run_workflow([download(server.url("/p.bin"), progressEnabled=enabled)], callbacks=True)
-    assert result.error is None
-    progress = progress_runs(result.callbacks)[0]
-    assert len(result.callbacks) == 2 + len(progress)
-    assert (progress[-2:] == [100.0, 100.0]) if reported else progress == []
-    assert (actions.downloads / "p.bin").read_bytes() == body(30000)
+def test_failed_attempts_wait_3000_ms_each_a_404_is_tried_four_times_without_waiting_and_a_bad_url_gives_7(actions):
+    # A URL that does not parse is no attempt: 7 at once, and nothing published.
+    bad = actions.run("PackageDownloadAction", {"downloadUrl": "http://localhost:99999/p.bin"}, ["downloadedFilename"])
+    assert bad.error == "7" and bad.store == {}
+    assert any(line.startswith("ERROR:: Error in WinHttpCrackUrl, GetLastError() = ") for line in bad.log), bad.log
+    assert "ERROR:: Error occurred, error code = [7]." in bad.log
 
-
-def test_failed_attempts_wait_3000_ms_each_and_a_404_is_tried_four_times_without_waiting(actions):
     port = unused_address().split(":")[1]
     refused = actions.run_workflow([download(f"http://localhost:{port}/p.bin")], count_waits=True)
     assert refused.error == "8" and refused.waits == [3000] * 4
@@ -192,11 +195,9 @@ def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(a
     with WebServer({"/k.bin": data}) as server:
         server.fault("/k.bin", "stall")
         killed = actions.start_workflow([download(server.url("/k.bin"))])
-        deadline = time.monotonic() + 60
-        while not (list(actions.downloads.glob("k.bin.~*.resume")) and
-                   [p for p in actions.downloads.glob("k.bin.~*.partial") if p.stat().st_size > 0]):
-            assert time.monotonic() < deadline and killed[0].poll() is None
-            time.sleep(0.1)
+        wait_until(lambda: list(actions.downloads.glob("k.bin.~*.resume")) and
+                   [p for p in actions.downloads.glob("k.bin.~*.partial") if p.stat().st_size > 0],
+                   killed[0], "no partial file", 60)
         time.sleep(0.5)  # the rest of the half that arrived, as far as the file takes it before the stall
         killed[0].kill()
         actions.wine.finish(killed[0])
@@ -224,15 +225,6 @@ def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(a
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
 
 
-def test_connect_failures_give_7_and_publish_nothing(actions):
-    result = actions.run("PackageDownloadAction", {"downloadUrl": "http://localhost:99999/p.bin"},
-                         ["downloadedFilename"])
-    assert result.error == "7" and result.store == {}
-    assert any(line.startswith("ERROR:: Error in WinHttpCrackUrl, GetLastError() = ") for line in result.log), \
-        result.log
-    assert "ERROR:: Error occurred, error code = [7]." in result.log
-
-
 def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actions, pki, trusted_signer,
                                                                             untrusted_signer, tmp_path):
     files = {"/p.bin": body(5000)}
@@ -254,25 +246,63 @@ def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actio
         "ERROR:: ERROR_WINHTTP_SECURE_FAILURE error occurred.", FAILED_8]
 
 
-def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(actions, helpers):
+def test_a_package_is_kept_only_when_it_matches_its_pin_in_either_case(actions):
+    data = body(60000)
+    pin = hashlib.sha256(data).hexdigest()
+    with WebServer({"/p.bin": data}) as server:
+        def pinned(name, sha256):
+            return actions.run_workflow([download(server.url("/p.bin"), downloadFilename=name, sha256=sha256)],
+                                        [name], count_waits=True)
+
+        right, wrong = pinned("right.bin", pin.upper()), pinned("wrong.bin", OTHER)
+        # A pin that is not a hash fails before anything is fetched.
+        malformed = pinned("bad.bin", pin[1:])
+        assert server.gets("/p.bin") == 2  # a mismatch is not tried again
+    assert right.error is None and right.store == {"right.bin": "right.bin"}, right.log
+    assert (actions.downloads / "right.bin").read_bytes() == data
+    assert f"INFO:: The SHA-256 of [right.bin] matches the pinned [{pin}]." in right.log
+    assert wrong.error == "8" and wrong.store == {} and wrong.waits == []
+    assert f"ERROR:: SHA-256 mismatch for [wrong.bin]: expected [{OTHER}], received [{pin}]." in wrong.log
+    assert FAILED_8 in wrong.log
+    assert malformed.error == "8" and f"ERROR:: The sha256 [{pin[1:]}] of [bad.bin] is not 64 hexadecimal digits." \
+        in malformed.log
+    assert sorted(p.name for p in actions.downloads.iterdir()) == ["actionrun.exe", "right.bin"]
+
+
+def test_replace_file_fetches_the_files_of_the_matching_version_entry_by_entry_and_never_out_of_the_folder(
+        actions, helpers):
     version = "3.2.1.0"  # of versionedinstaller.exe
     extraction = actions.folder / "Package"
-    (extraction / "bin").mkdir(parents=True)
+    for folder, name in (("bin", "a.dll"), ("pinned", "b.dll")):
+        (extraction / folder).mkdir(parents=True)
+        (extraction / folder / name).write_bytes(b"the package's own")
     (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
-    (extraction / "bin" / "a.dll").write_bytes(b"the package's own")
     # The user's own file of the same name in the program's folder is never written.
     (actions.downloads / "a.dll").write_bytes(b"the user's own")
-    files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/old/c.dll": b"never"}
-    entries = [{"version": version + "0", "sourceUrl": "", "path": "bin\\", "files": "c.dll"},
-               {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
-               {"version": version, "sourceUrl": "", "path": "bin\\", "files": "a.dll||b.dll"}]
+    (actions.folder / "outside.dll").write_bytes(b"beside the package")
+    files = {"/new/a.dll": b"patched a", "/new/b.dll": b"patched b", "/new/outside.dll": b"never",
+             "/old/c.dll": b"never"}
+
+    def replace(entries):
+        return actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
+                                                 "executableName": "Setup.exe",
+                                                 "additionalArguments": json.dumps(entries)})
+
     with WebServer(files) as server:
-        entries[0]["sourceUrl"] = server.url("/old/")
-        entries[2]["sourceUrl"] = server.url("/new/")
-        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
-                                                   "executableName": "Setup.exe",
-                                                   "additionalArguments": json.dumps(entries)})
+        old, new = server.url("/old/"), server.url("/new/")
+        result = replace([{"version": version + "0", "sourceUrl": old, "path": "bin\\", "files": "c.dll"},
+                          {"version": "", "sourceUrl": "x", "path": "x", "files": "x"},
+                          {"version": version, "sourceUrl": new, "path": "bin\\", "files": "a.dll||b.dll"}])
         assert [r[1] for r in server.requests] == ["/new/a.dll", "/new/b.dll"], (version, result.log)
+        outside = replace([{"version": version, "sourceUrl": new, "path": "..\\", "files": "outside.dll"},
+                           {"version": version, "sourceUrl": new, "path": ".\\", "files": "..\\outside.dll"},
+                           {"version": version, "sourceUrl": new, "path": "new\\", "files": "a.dll"},
+                           {"version": version, "sourceUrl": "x", "path": "x"}])  # no "files": the run ends here
+        # A patch file replaces the package's copy only when it matches its pin; b.dll's pin is another file's.
+        pins = f"{hashlib.sha256(files['/new/a.dll']).hexdigest()}||{OTHER}"
+        pinned = replace([{"version": version, "sourceUrl": new, "path": "pinned\\", "files": "a.dll||b.dll",
+                           "sha256": pins}])
+        assert [r[1] for r in server.requests[2:]] == ["/new/a.dll", "/new/a.dll", "/new/b.dll"]
     assert result.error is None, result.log
     assert (extraction / "bin" / "a.dll").read_bytes() == b"patched a"
     assert (extraction / "bin" / "b.dll").read_bytes() == b"patched b"
@@ -283,29 +313,19 @@ def test_replace_file_fetches_the_files_of_the_matching_version_into_the_folder(
     assert any(line.startswith("ERROR:: additionalArguments has an entry where file version is not available.")
                for line in result.log)
 
-
-
-def test_replace_file_acts_entry_by_entry_and_never_leaves_the_installers_folder(actions, helpers):
-    extraction = actions.folder / "Package"
-    extraction.mkdir()
-    (extraction / "Setup.exe").write_bytes((helpers / "versionedinstaller.exe").read_bytes())
-    (actions.folder / "outside.dll").write_bytes(b"beside the package")
-    entries = [{"version": "3.2.1.0", "sourceUrl": "", "path": "..\\", "files": "outside.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "", "path": ".\\", "files": "..\\outside.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "", "path": "new\\", "files": "a.dll"},
-               {"version": "3.2.1.0", "sourceUrl": "x", "path": "x"}]  # no "files": the run ends here
-    with WebServer({"/a.dll": b"patched a", "/outside.dll": b"never"}) as server:
-        for entry in entries[:3]:
-            entry["sourceUrl"] = server.url("/")
-        result = actions.run("ReplaceFileAction", {"extractionPath": windows_path(extraction) + "\\",
-                                                   "executableName": "Setup.exe",
-                                                   "additionalArguments": json.dumps(entries)})
-        assert [r[1] for r in server.requests] == ["/a.dll"]
     # The first matching entry is in place before the next one is read.
     assert (extraction / "new" / "a.dll").read_bytes() == b"patched a"
-    assert result.error is not None and "requires stringValue" in result.error, result.error
+    assert outside.error is not None and "requires stringValue" in outside.error, outside.error
     assert (actions.folder / "outside.dll").read_bytes() == b"beside the package"
-    assert [line for line in result.log if line.startswith("ERROR::")] == [
+    assert [line for line in outside.log if line.startswith("ERROR::")] == [
         "ERROR:: additionalArguments has an entry whose path [..\\] leads out of the installer's folder.",
         "ERROR:: additionalArguments has an entry whose file name [..\\outside.dll] leads out of the installer's "
         "folder."]
+
+    assert pinned.error == "8", pinned.log
+    assert (extraction / "pinned" / "a.dll").read_bytes() == b"patched a"
+    assert (extraction / "pinned" / "b.dll").read_bytes() == b"the package's own"
+    assert sorted(p.name for p in (extraction / "pinned").iterdir()) == ["a.dll", "b.dll"]
+    received = hashlib.sha256(files["/new/b.dll"]).hexdigest()
+    assert (f"ERROR:: SHA-256 mismatch for [{windows_path(extraction)}\\pinned\\b.dll]: expected [{OTHER}], "
+            f"received [{received}].") in pinned.log, pinned.log

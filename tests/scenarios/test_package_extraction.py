@@ -120,37 +120,32 @@ HOSTILE = [
 ]
 
 
-def test_an_archive_with_a_hostile_entry_is_refused_whole(actions, orvakel, content, tmp_path):
+def test_an_archive_with_a_hostile_entry_or_outside_the_signed_bytes_is_refused_whole(actions, orvakel, content,
+                                                                                        helpers, pki):
     root, tag = orvakel
     # Links that `rar` stores from a Linux tree.
     os.link(content / "keep.txt", content / "hard.txt")
     make_rar(actions.downloads / f"{tag}h.rar", content, "-oh")
     (content / "link").symlink_to("/etc")
     make_rar(actions.downloads / f"{tag}s.rar", content, "-ol")
-    cases = [(f"{tag}s", "link"), (f"{tag}h", "hard.txt")]
+    # An archive in the certificate table of a signed file, which the signature does not cover.
+    signed = f"{tag}_Setup.exe"
+    hide_in_certificate_table(helpers / "standininstaller.exe", pki["trusted"], actions.downloads / signed)
+    cases = [(f"{tag}s.rar", "link", ""), (f"{tag}h.rar", "hard.txt", ""),
+             (signed, signed, "an archive outside the signed bytes of its file.")]
     for i, (entry, shown) in enumerate(HOSTILE):
-        name = f"{tag}{i}"
-        (actions.downloads / f"{name}.rar").write_bytes(rar5([{"name": "first.txt", "data": b"first"}, entry]))
-        cases.append((name, shown))
-    for name, shown in cases:
-        result = extract(actions, f"{name}.rar", "Setup.exe")
-        refused(result, name, list((root / name).rglob("*")))
-        assert result.log[-2].startswith(f"ERROR:: ExtractPackage::[{shown}] of [{name}.rar] is refused: "), result.log
-        assert not (root / name).exists()  # not even the folder
+        (actions.downloads / f"{tag}{i}.rar").write_bytes(rar5([{"name": "first.txt", "data": b"first"}, entry]))
+        cases.append((f"{tag}{i}.rar", shown, ""))
+    for name, shown, reason in cases:
+        folder = root / name.removesuffix(".rar").removesuffix("_Setup.exe")
+        result = extract(actions, name, "Setup.exe")
+        refused(result, name, list(folder.rglob("*")))
+        assert result.log[-2].startswith(f"ERROR:: ExtractPackage::[{shown}] of [{name}] is refused: {reason}"), \
+            result.log
+        assert not folder.exists()  # not even the folder
     # "../escape.txt" would land beside the package folders, in C:\Orvakel.
     assert not list(root.glob("escape*")) and not list(root.parent.glob("escape*"))
     assert not (root.parent / "windows" / "escape.txt").exists()
-
-
-def test_an_archive_in_the_certificate_table_of_a_signed_file_is_refused(actions, orvakel, helpers, pki):
-    root, tag = orvakel
-    name = f"{tag}_Setup.exe"
-    hide_in_certificate_table(helpers / "standininstaller.exe", pki["trusted"], actions.downloads / name)
-    result = extract(actions, name, "Setup.exe")
-    refused(result)
-    assert result.log[-2] == f"ERROR:: ExtractPackage::[{name}] of [{name}] is refused: an archive outside the " \
-                             "signed bytes of its file."
-    assert not (root / tag).exists()
 
 
 def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
@@ -175,31 +170,24 @@ def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
     refused(extract(actions, f"{tag}locked.rar", "Setup.exe"))
 
 
-def test_rar_configuration_beside_the_program_changes_nothing(actions, orvakel, content):
-    root, tag = orvakel
-    make_rar(actions.downloads / f"{tag}.rar", content)
-    # Each of these would flatten the tree (-ep) and leave keep.txt out, if read.
-    (actions.downloads / "rar.ini").write_text("switches=-ep -xkeep.txt\r\nswitches_x=-ep -xkeep.txt\r\n")
-    result = extract(actions, f"{tag}.rar", RAR="-ep -xkeep.txt")
-    assert result.error is None
-    assert (root / tag / "keep.txt").read_text() == "kept"
-    assert (root / tag / "bin" / "tool.exe").exists()
-    assert not (root / tag / "tool.exe").exists()
-
-
-def test_hardening_runs_the_system_icacls_on_the_quoted_folder(actions, orvakel, content, helpers, installs,
-                                                               tmp_path):
+def test_rar_configuration_and_an_icacls_beside_the_program_change_nothing_and_the_system_icacls_hardens(
+        actions, orvakel, content, helpers, installs, tmp_path):
     root, tag = orvakel
     name = f"{tag} a&b^c%PATH%"
     make_rar(actions.downloads / f"{name}.rar", content)
+    # Each of these would flatten the tree (-ep) and leave keep.txt out, if read.
+    (actions.downloads / "rar.ini").write_text("switches=-ep -xkeep.txt\r\nswitches_x=-ep -xkeep.txt\r\n")
     # An icacls.exe in the program's folder or on the search path must never run.
     planted = tmp_path / "onpath"
     planted.mkdir()
     for folder in (actions.downloads, planted):
         shutil.copy(helpers / "standininstaller.exe", folder / "icacls.exe")
-    result = extract(actions, f"{name}.rar", WINEDEBUG="-all,fixme+icacls", WINEPATH=windows_path(planted))
+    result = extract(actions, f"{name}.rar", RAR="-ep -xkeep.txt", WINEDEBUG="-all,fixme+icacls",
+                     WINEPATH=windows_path(planted))
     assert result.error is None
-    assert (root / name / "keep.txt").exists()
+    assert (root / name / "keep.txt").read_text() == "kept"
+    assert (root / name / "bin" / "tool.exe").exists()
+    assert not (root / name / "tool.exe").exists()
     assert not list(installs.iterdir())
     # Wine's icacls changes no access list; it shows the arguments it was given.
     folder = f'"C:\\\\Orvakel\\\\{name}\\\\"'

@@ -5,7 +5,7 @@ candidate it takes."""
 import re
 
 from kit.proxy import PROXY_HOST, debug_environment
-from kit.servers import ForwardingProxy, WebServer, unused_address
+from kit.servers import WebServer, unused_address
 
 NO_CONFIGURATION_LINES = ("Unable to detect proxy information from default proxy configuration",
                           "No proxy server configuration detected.")
@@ -19,20 +19,11 @@ def expect_direct_proxy(answer, proxy):
     assert (answer.fields["user"], answer.fields["password"], answer.fields["authScheme"]) == ("", "", "0")
 
 
-def pac_server(proxy):
-    """A web server of one proxy auto-configuration script, at /proxy.pac, that names proxy."""
-    script = f'function FindProxyForURL(url, host) {{ return "PROXY {proxy.address}"; }}\n'
-    return WebServer({"/proxy.pac": script.encode()})
-
-
-def pac_url(server):
-    return f"http://{server.address}/proxy.pac"
-
-
 # The user's fixed list.
-def test_open_proxy_of_the_users_list_is_taken_after_one_probe(settings, credentials, open_proxy, target, query):
+def test_open_proxy_of_the_users_list_is_taken_after_one_probe_to_port_80_or_443_by_scheme(settings, credentials,
+                                                                                           open_proxy, target, query):
     settings.set_ie(proxy=open_proxy.address, bypass="<local>")
-    answer = query(target.url())
+    answer = query(target.url("/files/setup.bin?part=1"))
     expect_direct_proxy(answer, open_proxy)
     assert answer.has("DEBUG", f"Proxy server list:{open_proxy.address}")
     assert answer.has("DEBUG", "Bypass proxy server list:<local>")
@@ -40,14 +31,8 @@ def test_open_proxy_of_the_users_list_is_taken_after_one_probe(settings, credent
     assert not answer.has("INFO", WPAD_TRIED)  # not switched on in the settings
     # Nothing demanded a login, so nothing is remembered.
     assert credentials.read(PROXY_HOST) is None
-    assert [r[0] for r in open_proxy.requests] == ["HEAD"]
-
-
-def test_probe_goes_to_port_80_or_443_by_scheme_whatever_port_the_url_names(settings, open_proxy, target, query):
-    settings.set_ie(proxy=open_proxy.address)
-    answer = query(target.url("/files/setup.bin?part=1"))
-    assert answer.status == 0, answer
-    assert open_proxy.requests[0][:2] == ("HEAD", "http://localhost:80/files/setup.bin")
+    # One probe, to the port of the scheme whatever port the URL names.
+    assert [r[:2] for r in open_proxy.requests] == [("HEAD", "http://localhost:80/files/setup.bin")]
     assert target.requests == []
     query("https://localhost:8443/setup.bin")
     # Wine does not complete a tunnel through a proxy; where it goes is what it shows.
@@ -99,13 +84,16 @@ def test_every_candidate_failing_gives_the_last_probes_status(settings, target, 
 # The PAC script and WPAD.
 # Which values of the switch count is the unit tests' (one rule for both switches).
 def test_wpad_is_tried_first_then_the_script_names_the_proxy(settings, open_proxy, target, query):
-    with pac_server(open_proxy) as pac:
-        settings.set_ie(pac_url=pac_url(pac), auto_detect=True)
-        answer = query(target.url())
-        assert pac.gets("/proxy.pac"), "the script was not fetched"
+    # The proxy serves the auto-configuration script that names it.
+    script = f"http://{open_proxy.address}/proxy.pac"
+    pac = f'function FindProxyForURL(url, host) {{ return "PROXY {open_proxy.address}"; }}\n'
+    open_proxy.files["/proxy.pac"] = pac.encode()
+    settings.set_ie(pac_url=script, auto_detect=True)
+    answer = query(target.url())
+    assert open_proxy.gets("/proxy.pac"), "the script was not fetched"
     expect_direct_proxy(answer, open_proxy)
     assert answer.has("DEBUG", "AutoDetect:1")
-    assert answer.has("DEBUG", f"AutoConfig URL:{pac_url(pac)}")
+    assert answer.has("DEBUG", f"AutoConfig URL:{script}")
     # Wine finds no WPAD server here, so the script is taken after it.
     assert answer.has("INFO", WPAD_TRIED)
     assert answer.index("INFO", "Unable to automatically detect proxy information using WPAD") < \
@@ -126,7 +114,7 @@ def test_wpad_switched_off_and_a_failing_script_fall_to_the_fixed_list(settings,
 
 # The machine default.
 def test_machine_default_is_used_only_when_the_user_has_no_proxy(settings, open_proxy, target, query):
-    with ForwardingProxy() as machine_default:
+    with WebServer() as machine_default:
         settings.set_machine_default(machine_default.address, bypass="*.local")
         settings.set_ie(proxy=open_proxy.address)
         expect_direct_proxy(query(target.url()), open_proxy)

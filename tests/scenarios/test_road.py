@@ -12,7 +12,7 @@ import pytest
 from kit.package import hide_in_certificate_table, make_package
 from kit.proxy import PROXY_HOST
 from kit.records import read_records
-from kit.servers import ForwardingProxy, WebServer
+from kit.servers import WebServer
 from kit.urltoken import signed
 from kit.windows import TEXT_108, TEXT_109
 from kit.wine import windows_path
@@ -25,11 +25,6 @@ PUBLISHER = "Tarnwick Test trusted Publisher"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
 TROUBLESHOOTING = "https://support.orvakel.com/articles/basic-troubleshooting-for-download-problems"
-
-
-def installed(name):
-    """The installer's record of a road run for the package name."""
-    return [(f"C:\\Orvakel\\{name}\\Setup.exe", '/road /productLang "en-US"', f"C:\\Orvakel\\{name}")]
 
 
 def error(code):
@@ -98,7 +93,8 @@ class Road:
 
 
 @pytest.fixture()
-def road(stub, installs, tmp_path, monkeypatch):
+def road(stub, installs, settings, tmp_path, monkeypatch):
+    # settings: no proxy is configured, whatever an earlier test set.
     monkeypatch.setenv("TARNWICK_INSTALLER_EXIT", "7")
     value = Road(stub, installs, tmp_path)
     yield value
@@ -106,14 +102,27 @@ def road(stub, installs, tmp_path, monkeypatch):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def test_the_road_runs_the_installer_with_its_arguments_and_exits_0(road):
-    with WebServer({"/RoadOk_Setup.exe": road.package("RoadOk_Setup.exe")}) as server:
-        result = road.stub.run(document(server.url("/RoadOk_Setup.exe")), timeout=WAIT)
+def test_the_road_runs_the_installer_with_its_arguments_and_exits_0_with_a_proxy_login_entered_and_stored(
+        road, settings, credentials):
+    body = road.package("RoadOk_Setup.exe")
+    dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
+    with WebServer({"/RoadOk_Setup.exe": body}) as server, WebServer(credentials=LOGIN) as proxy:
+        settings.set_ie(proxy=proxy.address)
+        run = road.stub.start(document(server.url("/RoadOk_Setup.exe")))
+        inspector = run.inspector
+        assert inspector.run("set-text", LOGIN[0], *dialog, "--control", "id:101/class:Edit")[0] == 0, "no dialog"
+        assert began(run.log()) == ["PackageDownloadAction"]  # the download asks, and waits for the answer
+        assert inspector.run("set-text", LOGIN[1], *dialog, "--control", "id:102")[0] == 0
+        assert inspector.run("click", *dialog, "--control", "id:1")[0] == 0
+        result = run.finish(WAIT)
         assert server.gets("/RoadOk_Setup.exe") == 1
 
     assert result.code == 0
+    assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
     # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
-    assert road.records() == installed("RoadOk")
+    assert road.records() == [("C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"', "C:\\Orvakel\\RoadOk")]
+    stored = credentials.read(PROXY_HOST)
+    assert stored is not None and (stored["user"], stored["password"]) == LOGIN
 
     log = result.log
     # One BEGIN and one END per action, in order. Scenario files that run single actions
@@ -217,23 +226,3 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     # What had arrived stays only under partial names of its own (the body and how to continue it), which the
     # next download continues or removes.
     assert sorted(p.suffix for p in road.folder.glob(target.name + ".~*")) == [".partial", ".resume"]
-
-
-def test_a_proxy_login_asked_during_the_download_is_entered_and_stored(road, settings, credentials):
-    body = road.package("RoadProxy_Setup.exe")
-    dialog = ("--class", "#32770", "--title", f"Connect to {PROXY_HOST}", "--wait", str(WAIT * 1000))
-    with WebServer({"/RoadProxy_Setup.exe": body}) as server, ForwardingProxy(credentials=LOGIN) as proxy:
-        settings.set_ie(proxy=proxy.address)
-        run = road.stub.start(document(server.url("/RoadProxy_Setup.exe")))
-        inspector = run.inspector
-        assert inspector.run("set-text", LOGIN[0], *dialog, "--control", "id:101/class:Edit")[0] == 0, "no dialog"
-        assert began(run.log()) == ["PackageDownloadAction"]  # the download asks, and waits for the answer
-        assert inspector.run("set-text", LOGIN[1], *dialog, "--control", "id:102")[0] == 0
-        assert inspector.run("click", *dialog, "--control", "id:1")[0] == 0
-        result = run.finish(WAIT)
-        assert server.gets("/RoadProxy_Setup.exe") == 1
-    assert result.code == 0
-    assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
-    assert road.records() == installed("RoadProxy")
-    stored = credentials.read(PROXY_HOST)
-    assert stored is not None and (stored["user"], stored["password"]) == LOGIN

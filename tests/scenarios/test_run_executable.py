@@ -22,13 +22,6 @@ def start(actions, inputs, exit_code=0, **environment):
                          **environment)
 
 
-def answer_file_not_found(inspector):
-    """The shell tells the user that the file to start is missing and waits for OK."""
-    code, shown = inspector.run("tree", "--class", "#32770", "--title", "Error", "--wait", "30000")
-    assert code == 0 and "File not found." in shown, shown
-    assert inspector.run("click", "--class", "#32770", "--title", "Error", "--control", "id:1")[0] == 0
-
-
 def test_arguments_quiet_switch_working_folder_and_exit_codes(actions, helpers, installs, tmp_path):
     package = tmp_path / "package"
     setup = place(helpers, package)
@@ -64,7 +57,10 @@ def test_a_setup_planted_beside_the_program_or_on_the_path_is_never_started(acti
     place(helpers, tmp_path / "onpath")
     started = start(actions, {"executableName": "Setup.exe", "launchPath": windows_path(empty_package),
                               "shallWait": "1"}, exit_code=7, WINEPATH=windows_path(tmp_path / "onpath"))
-    answer_file_not_found(inspector)
+    # The shell tells the user that the file to start is missing and waits for OK.
+    code, shown = inspector.run("tree", "--class", "#32770", "--title", "Error", "--wait", "30000")
+    assert code == 0 and "File not found." in shown, shown
+    assert inspector.run("click", "--class", "#32770", "--title", "Error", "--control", "id:1")[0] == 0
     result = actions.finish(started)
     assert (result.error, result.store) == (None, {})
     for name in ("..\\Downloads\\Setup.exe", windows_path(actions.downloads / "Setup.exe")):

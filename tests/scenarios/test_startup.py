@@ -27,7 +27,9 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
     state = run.wait_for(lambda s: s.visible)
     assert state.title == QUICKFETCH  # the template's caption: nothing set it
     assert "INFO:: Begin to run main web install logic." not in run.log()
-    run.press_debug_ok()
+    # OK on the "Debug" box of the stub's worker.
+    assert run.inspector.run("click", "--image", windows_path(run.path), "--class", "#32770", "--title", "Debug",
+                             "--control", "id:1", "--wait", "30000")[0] == 0, "no Debug box"
     result = run.finish()
     assert result.code == 0
     # The registered action classes follow the banner, in name order.
@@ -40,7 +42,7 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
 
 
 def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
-    result = stub.run(document([{"action": 5}]), force=True)
+    result = stub.start(document([{"action": 5}]), force=True).finish()
     assert result.code == 0
     assert any(line.startswith("ERROR:: ThreadProc exception caught, type Json::LogicError [")
                and line.endswith("], program exit.") for line in result.log), result.log
@@ -72,7 +74,7 @@ def test_a_failure_before_the_document_names_a_language_shows_in_the_platforms(s
                                                                                monkeypatch):
     monkeypatch.setenv("LC_ALL", "de_DE.UTF-8")
     packed = pack_text(stub.packer.stub, b"not a JSON document", tmp_path / "unsigned.exe")
-    run = stub.start_file(sign(packed, trusted_signer, tmp_path / "TarnwickSetup.exe"))
+    run = stub.start_file(sign(packed, trusted_signer.cert, trusted_signer.key, tmp_path / "TarnwickSetup.exe"))
     state = run.wait_for(lambda s: s.status != "")
     assert state.status == "Abgebrochen. (Fehler: 3)"
     run.close()

@@ -6,34 +6,23 @@ import json
 import subprocess
 from pathlib import Path
 
-import pefile
 from jsonschema import Draft202012Validator
 
 from kit import pe
+from kit.signing import BLOCK_KEY_HEX, BLOCK_MARKER
 from kit.stub import EMPTY_WORKFLOW
 
-KEY_HEX = "35633331643065386139346632376236"  # the ASCII bytes of 5c31d0e8a94f27b6
-MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 # Broken documents, each with the lines "// expect: <diagnostic>" that validate must print, in order.
 DOCUMENTS = Path(__file__).parent / "documents"
 DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
-
-
-def openssl_decrypt(block_text):
-    return subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", KEY_HEX, "-base64", "-A"],
-                          input=block_text, capture_output=True, check=True).stdout
-
-
-def security_directory(data):
-    entry = pe.load(data).OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
-    return entry.VirtualAddress, entry.Size
 
 
 def run(stubpack, *args):
     return subprocess.run([str(stubpack), *map(str, args)], capture_output=True)
 
 
-def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, program):
+def test_packed_stub_is_the_image_then_block_marker_and_zero_padding_also_when_repacked_over_a_signed_one(
+        packer, program, trusted_signer):
     original = program.read_bytes()
     packed = packer.pack(EMPTY_WORKFLOW).read_bytes()
     image = pe.load(original)
@@ -43,23 +32,25 @@ def test_packed_stub_is_the_image_then_block_marker_and_zero_padding(packer, pro
     assert packed[:field] + packed[field + 4:end] == original[:field] + original[field + 4:end]
     assert len(packed) % 8 == 0
     block = packed[end:]
-    text, marker, padding = block.partition(MARKER)
-    assert marker == MARKER
+    text, marker, padding = block.partition(BLOCK_MARKER)
+    assert marker == BLOCK_MARKER
     assert 1 <= len(padding) <= 8 and set(padding) == {0}
-    assert openssl_decrypt(text).decode() == EMPTY_WORKFLOW
+    assert subprocess.run(["openssl", "enc", "-d", "-aes-128-ecb", "-K", BLOCK_KEY_HEX, "-base64", "-A"], input=text,
+                          capture_output=True, check=True).stdout.decode() == EMPTY_WORKFLOW
     packed_image = pe.load(packed)
     assert packed_image.OPTIONAL_HEADER.CheckSum == packed_image.generate_checksum()
 
-
-def test_repacking_a_signed_stub_drops_the_old_block_padding_and_certificate(packer, trusted_signer):
-    signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer, force=True)
-    signed_bytes = signed.read_bytes()
-    assert security_directory(signed_bytes) != (0, 0)
+    # Signing replaces an earlier output; repacking a signed stub drops the old block, padding and certificate.
+    first = packer.pack('{"n":"1"}', signer=trusted_signer, name="same.exe", force=True).read_bytes()
+    signed = packer.pack('{"old":"document with a longer text than the new one"}', signer=trusted_signer,
+                         name="same.exe", force=True)
+    assert signed.read_bytes() != first
+    assert not list(signed.parent.glob("same.exe.*"))
+    assert pe.security_directory(signed.read_bytes())[1:] != (0, 0)
 
     repacked = packer.pack(EMPTY_WORKFLOW, stub=signed).read_bytes()
-    fresh = packer.pack(EMPTY_WORKFLOW).read_bytes()
-    assert repacked == fresh
-    assert security_directory(repacked) == (0, 0)
+    assert repacked == packed
+    assert pe.security_directory(repacked)[1:] == (0, 0)
 
 
 def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(stubpack, program, tmp_path):
@@ -78,12 +69,9 @@ def test_what_the_stub_could_not_read_is_refused_and_usage_errors_exit_with_2(st
     result = run(stubpack, "pack", stub, source, "-o", out)
     assert result.returncode == 1 and b"not a complete PE image" in result.stderr
 
-    assert run(stubpack).returncode == 2
-    assert run(stubpack, "pack", program).returncode == 2
-    assert run(stubpack, "pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem").returncode == 2
-    assert run(stubpack, "frobnicate").returncode == 2
-    assert run(stubpack, "validate").returncode == 2
-    assert run(stubpack, "validate", tmp_path / "missing.json").returncode == 2
+    for usage in ([], ["pack", program], ["frobnicate"], ["validate"], ["validate", tmp_path / "missing.json"],
+                  ["pack", program, tmp_path / "x.json", "-o", tmp_path / "o", "--cert", "c.pem"]):
+        assert run(stubpack, *usage).returncode == 2, usage
 
 
 def test_validate_reports_each_fault_by_action_and_field_and_exits_by_the_worst(stubpack):
@@ -163,13 +151,6 @@ def test_pack_refuses_a_document_with_errors_unless_forced(stubpack, program, tm
     assert result.returncode == 0 and b"warning: " in result.stderr
 
 
-def test_signing_replaces_an_earlier_output(packer, trusted_signer):
-    first = packer.pack('{"n":"1"}', signer=trusted_signer, name="same.exe", force=True).read_bytes()
-    second = packer.pack('{"n":"2"}', signer=trusted_signer, name="same.exe", force=True)
-    assert second.read_bytes() != first
-    assert not list(second.parent.glob("same.exe.*"))
-
-
 def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpack, program, pki, tmp_path,
                                                                           monkeypatch):
     signer = pki["trusted"]
@@ -186,14 +167,11 @@ def test_the_password_of_an_encrypted_key_comes_from_a_variable_or_a_file(stubpa
         out = tmp_path / name
         return run(stubpack, "pack", program, source, "-o", out, "--cert", signer.cert, "--key", key, *password), out
 
-    result, out = pack("from-file.exe", "--pass-file", right)
-    assert result.returncode == 0, result.stderr
-    assert security_directory(out.read_bytes()) != (0, 0)
-
     monkeypatch.setenv("STUB_KEY_PASSWORD", "open sesame")
-    result, out = pack("from-variable.exe", "--pass-env", "STUB_KEY_PASSWORD")
-    assert result.returncode == 0, result.stderr
-    assert security_directory(out.read_bytes()) != (0, 0)
+    for password in (["--pass-file", right], ["--pass-env", "STUB_KEY_PASSWORD"]):
+        result, out = pack(f"from{password[0]}.exe", *password)
+        assert result.returncode == 0, result.stderr
+        assert pe.security_directory(out.read_bytes())[1:] != (0, 0)
 
     for password in (["--pass-file", wrong], ["--pass-env", "NO_SUCH_VARIABLE_SET"]):
         result, out = pack("refused.exe", *password)

@@ -3,8 +3,6 @@ fifteen languages, under build/x86_64/screenshots (one PNG per window; the
 i686 build's, in English, under screenshots-i686), with every text measured
 against its control."""
 
-import pytest
-
 from kit.wine import windows_path
 
 LOCALES = ["zh-TW", "cs-CZ", "de-DE", "en-US", "fr-FR", "hu-HU", "it-IT", "ja-JP", "ko-KR", "pl-PL", "pt-BR",
@@ -14,16 +12,11 @@ SYSTEM_LINK = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\
 CJK_FONT = "wqy-zenhei.ttc,WenQuanYi Zen Hei"
 
 
-@pytest.fixture()
-def cjk_glyphs(registry):
-    """Windows links Chinese, Japanese and Korean glyphs into the dialog font;
-    the prefix gets the same link to the CJK font of the machine for the face
-    that Wine chooses for "MS Shell Dlg" here. (A link for a face that is not
-    installed, such as Tahoma, makes Wine draw every text in the linked font.)"""
+def test_every_window_in_every_language_fits_its_texts(wine, hosts, arch, build_dir, registry):
+    # Windows links Chinese, Japanese and Korean glyphs into the dialog font; the prefix gets the same
+    # link to the CJK font of the machine for the face that Wine chooses for "MS Shell Dlg" here. (A link
+    # for a face that is not installed, such as Tahoma, makes Wine draw every text in the linked font.)
     registry.set_values(SYSTEM_LINK, {"DejaVu Sans": [CJK_FONT]})
-
-
-def test_every_window_in_every_language_fits_its_texts(wine, hosts, arch, build_dir, cjk_glyphs):
     # The layout is the same code in both builds: the second one draws English only.
     locales = LOCALES if arch == "x86_64" else ["en-US"]
     folder = build_dir / ("screenshots" if arch == "x86_64" else f"screenshots-{arch}")

@@ -25,7 +25,7 @@ def main(port_file, *files):
             server.fault(path, "slow", repeat=True)
         Path(port_file).write_text(f"{server.port}\n")
         stop.wait(600)  # never outlives the demo by more than ten minutes
-        for method, target, _ in server.requests:
+        for method, target, *_ in server.requests:
             print(f"server: {method} {target}")
 
 

@@ -12,7 +12,6 @@ from .wine import wine_environment, windows_path
 
 class ActionResult:
     def __init__(self, result, names, log_data):
-        self.returncode = result.returncode
         self.stderr = result.stderr.decode(errors="replace")
         lines = result.stdout.decode(errors="replace").splitlines()
         errors = [line[len("error "):] for line in lines if line.startswith("error ")]
@@ -66,11 +65,11 @@ class ActionRunner:
     def run_workflow(self, workflow, names=(), store=None, **options):
         return self.finish(self.start_workflow(workflow, names, store, **options))
 
-    def start(self, action, inputs, outputs=(), store=None, **options):
+    def start(self, action, inputs, outputs=(), **options):
         """Starts action with the "in" members inputs; each name of outputs is
         mapped to a store entry of the same name, read back by finish()."""
         element = {"action": action, "in": inputs, "out": {name: "=" + name for name in outputs}}
-        return self.start_workflow([element], outputs, store, **options)
+        return self.start_workflow([element], outputs, **options)
 
-    def run(self, action, inputs, outputs=(), store=None, **options):
-        return self.finish(self.start(action, inputs, outputs, store, **options))
+    def run(self, action, inputs, outputs=(), **options):
+        return self.finish(self.start(action, inputs, outputs, **options))

@@ -15,7 +15,8 @@ import sys
 import tempfile
 from pathlib import Path
 
-from .signing import osslsigncode_verifies, sign, sign_with
+from . import pe
+from .signing import sign
 
 
 def make_rar(archive, folder, *switches):
@@ -35,14 +36,14 @@ def make_package(setup, head, chain, key, out, padding_mb=0):
         work = Path(work)
         content = work / "content"
         content.mkdir()
-        sign_with(setup, chain, key, content / "Setup.exe")
+        sign(setup, chain, key, content / "Setup.exe")
         if padding_mb:
             (content / "data.bin").write_bytes(os.urandom(padding_mb << 20))
         archive = make_rar(work / "package.rar", content, "-m1")
         joined = work / "joined.exe"
         joined.write_bytes(Path(head).read_bytes() + archive.read_bytes())
         out.unlink(missing_ok=True)
-        sign_with(joined, chain, key, out)
+        sign(joined, chain, key, out)
     return out
 
 
@@ -56,20 +57,18 @@ def hide_in_certificate_table(program, signer, out):
     Windows does not check it for a program."""
     with tempfile.TemporaryDirectory() as work:
         work = Path(work)
-        data = bytearray(sign(program, signer, work / "signed.exe").read_bytes())
+        data = bytearray(sign(program, signer.cert, signer.key, work / "signed.exe").read_bytes())
         (work / "hidden").mkdir()
         (work / "hidden" / "Setup.exe").write_bytes(Path(program).read_bytes())
         archive = make_rar(work / "hidden.rar", work / "hidden", "-m1").read_bytes()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    optional = pe + 24
-    directory = optional + {0x10B: 96, 0x20B: 112}[struct.unpack_from("<H", data, optional)[0]] + 4 * 8
-    offset, size = struct.unpack_from("<II", data, directory)
+    directory, offset, size = pe.security_directory(bytes(data))
     assert size and offset + size == len(data), "the table must end the file"
     data += archive + bytes(-len(archive) % 8)
     struct.pack_into("<I", data, directory + 4, len(data) - offset)
     struct.pack_into("<I", data, offset, len(data) - offset)
     Path(out).write_bytes(data)
-    assert osslsigncode_verifies(out, signer)
+    verify = ["osslsigncode", "verify", "-CAfile", signer.ca_der.with_suffix(".pem"), "-in", out]
+    assert subprocess.run(list(map(str, verify)), capture_output=True).returncode == 0
     return Path(out)
 
 if __name__ == "__main__":

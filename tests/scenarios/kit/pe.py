@@ -21,6 +21,12 @@ def section_end(image):
     return max(section.PointerToRawData + section.SizeOfRawData for section in image.sections)
 
 
+def security_directory(data):
+    """(file offset of the entry, file offset, size) of the PE file data's certificate table."""
+    entry = load(data).OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    return entry.get_file_offset(), entry.VirtualAddress, entry.Size
+
+
 def delay_imported_dlls(image):
     """The DLL names of the delay-load import table, in file order. GNU ld before
     2.42 leaves the Delay Import Directory empty (the descriptors of dlltool's

@@ -32,15 +32,6 @@ def _counted_texts(*texts):
     return b"".join(struct.pack("<I", len(text)) + text.encode("ascii") for text in texts)
 
 
-def ie_settings_blob(proxy="", bypass="", pac_url="", auto_detect=False):
-    flags = DIRECT | (FIXED_PROXY if proxy else 0) | (PAC_URL if pac_url else 0) | (AUTO_DETECT if auto_detect else 0)
-    return struct.pack("<III", 0x46, 1, flags) + _counted_texts(proxy, bypass, pac_url) + bytes(32)
-
-
-def machine_default_blob(proxy, bypass=""):
-    return struct.pack("<III", 0x18, 0, FIXED_PROXY if proxy else DIRECT) + _counted_texts(proxy, bypass)
-
-
 def debug_environment(debug_output="true", **extra):
     """The environment for the proxy manager's programs, its debug output captured:
     OutputDebugStringA shows on the debugstr channel; Wine 8 shows the wide form
@@ -59,11 +50,14 @@ class ProxySettings(PrefixRegistry):
         self.set_values(IE_KEY, {IE_VALUE: None})
         self.set_values(MACHINE_KEY, {MACHINE_VALUE: None})
 
-    def set_ie(self, **settings):
-        self.set_values(IE_KEY, {IE_VALUE: ie_settings_blob(**settings)})
+    def set_ie(self, proxy="", bypass="", pac_url="", auto_detect=False):
+        flags = DIRECT | (FIXED_PROXY if proxy else 0) | (PAC_URL if pac_url else 0) | (AUTO_DETECT * auto_detect)
+        blob = struct.pack("<III", 0x46, 1, flags) + _counted_texts(proxy, bypass, pac_url) + bytes(32)
+        self.set_values(IE_KEY, {IE_VALUE: blob})
 
     def set_machine_default(self, proxy, bypass=""):
-        self.set_values(MACHINE_KEY, {MACHINE_VALUE: machine_default_blob(proxy, bypass)})
+        blob = struct.pack("<III", 0x18, 0, FIXED_PROXY if proxy else DIRECT) + _counted_texts(proxy, bypass)
+        self.set_values(MACHINE_KEY, {MACHINE_VALUE: blob})
 
 
 class CredentialStore:

@@ -33,21 +33,18 @@ class PrefixRegistry:
         self.count += 1
         return self.folder / f"registry-{stem}-{self.count}.reg"
 
-    def _reg(self, *args):
-        return self.wine.run("reg", *args)
-
     def save(self, key):
         if key in self.saved:
             return
         path = self._file("saved")
-        exported = self._reg("export", key, windows_path(path), "/y").returncode == 0 and path.exists()
+        exported = self.wine.run("reg", "export", key, windows_path(path), "/y").returncode == 0 and path.exists()
         self.saved[key] = path if exported else None
 
     def _import(self, lines):
         path = self._file("change")
         text = "Windows Registry Editor Version 5.00\r\n\r\n" + "\r\n".join(lines) + "\r\n"
         path.write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
-        result = self._reg("import", windows_path(path))
+        result = self.wine.run("reg", "import", windows_path(path))
         assert result.returncode == 0, result.stderr
 
     def set_values(self, key, values):
@@ -64,6 +61,6 @@ class PrefixRegistry:
         for key, export in reversed(list(self.saved.items())):
             self._import([f"[-{key}]"])
             if export is not None:
-                result = self._reg("import", windows_path(export))
+                result = self.wine.run("reg", "import", windows_path(export))
                 assert result.returncode == 0, result.stderr
         self.saved.clear()

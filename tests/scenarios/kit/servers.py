@@ -1,13 +1,14 @@
-"""Loopback servers that tests start and stop themselves: a web server with
-faults on demand (optionally over TLS), an open forwarding proxy and one that
-demands a Basic login. Each records what reached it and stops within a second."""
+"""Loopback HTTP servers that tests start and stop themselves: each serves its
+files with faults on demand (optionally over TLS) and, asked for a whole URL,
+forwards the request as an HTTP proxy (one that demands a Basic login when
+given credentials). Each records what reached it and stops within a second."""
 
 import base64
 import hashlib
 import http.client
 import http.server
-import socket
 import re
+import socket
 import ssl
 import struct
 import threading
@@ -22,47 +23,22 @@ class _Server(http.server.ThreadingHTTPServer):
     allow_reuse_address = True
 
 
-class LocalServer:
-    """A threaded HTTP server on 127.0.0.1 with a free port, answering with the
-    subclass's handler class; use as a context manager."""
-
-    def __init__(self, tls=None):
-        self.requests = []  # (method, target, and the headers Proxy-Authorization, Range, If-Range or None)
-        self._server = _Server(("127.0.0.1", 0), self.handler)
-        self._server.owner = self
-        if tls is not None:
-            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-            context.load_cert_chain(*tls)
-            self._server.socket = context.wrap_socket(self._server.socket, server_side=True)
-        self.scheme = "https" if tls else "http"
-        self.port = self._server.server_address[1]
-        self._thread = threading.Thread(target=self._server.serve_forever, kwargs={"poll_interval": 0.05},
-                                        daemon=True)
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self._server.shutdown()
-        self._server.server_close()
-        self._thread.join(timeout=5)
-
-    @property
-    def address(self):
-        return f"127.0.0.1:{self.port}"
+def etag(body):
+    """The strong ETag that the web server gives body."""
+    return '"%s"' % hashlib.sha256(body).hexdigest()[:16]
 
 
-class Handler(http.server.BaseHTTPRequestHandler):
+def basic_login(user, password):
+    """The Proxy-Authorization header of a Basic login."""
+    return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
+
+
+class _Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     timeout = 10
 
     def log_message(self, *args):
         pass
-
-    def record(self):
-        self.server.owner.requests.append((self.command, self.path, *map(self.headers.get, (
-            "Proxy-Authorization", "Range", "If-Range"))))
 
     def answer(self, status, headers=(), body=b""):
         self.send_response(status)
@@ -79,13 +55,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
         self.connection.close()
 
-
-def etag(body):
-    """The strong ETag that the web server gives body."""
-    return '"%s"' % hashlib.sha256(body).hexdigest()[:16]
-
-
-class _WebHandler(Handler):
     def validators(self, body):
         return [("ETag", etag(body)), ("Accept-Ranges", "bytes")] if self.server.owner.ranges else []
 
@@ -103,8 +72,12 @@ class _WebHandler(Handler):
         return int(asked[1]) if valid and int(asked[1]) < len(body) else 0
 
     def do_GET(self):
-        self.record()
         owner = self.server.owner
+        owner.requests.append((self.command, self.path, *map(self.headers.get, (
+            "Proxy-Authorization", "Range", "If-Range"))))
+        if not self.path.startswith("/"):
+            self.proxy()
+            return
         path = urlsplit(self.path).path
         fault = owner.next_fault(path)
         body = owner.files.get(path, owner.default)
@@ -114,23 +87,20 @@ class _WebHandler(Handler):
             self.answer(500, body=b"server error")
         elif body is None:
             self.answer(404, body=b"not found")
-        elif fault == "truncate":
-            # Announces the whole body, sends half of it, and ends the connection in
-            # order. A reset instead could make the client's stack drop the data it
-            # has not read yet, so the client would see a failed request, not a cut body.
+        elif fault in ("truncate", "reset-half", "stall"):
             self.begin("Content-Length", str(len(body)), body)
             self.wfile.write(body[:len(body) // 2])
             self.wfile.flush()
-            self.close_connection = True
-            self.connection.shutdown(socket.SHUT_WR)
-        elif fault in ("reset-half", "stall"):
-            # Half the announced body, then a reset once the client has read it (a reset
-            # before would drop what it has not read), or nothing more until the server stops.
-            self.begin("Content-Length", str(len(body)), body)
-            self.wfile.write(body[:len(body) // 2])
-            self.wfile.flush()
-            owner.stopping.wait(30 if fault == "stall" else 0.5)
-            self.reset()
+            if fault == "truncate":
+                # The end of the connection in order. A reset instead could make the client's stack
+                # drop the data it has not read yet, so the client would see a failed request, not a cut body.
+                self.close_connection = True
+                self.connection.shutdown(socket.SHUT_WR)
+            else:
+                # A reset once the client has read the half (a reset before would drop what it has
+                # not read), or nothing more until the server stops.
+                owner.stopping.wait(30 if fault == "stall" else 0.5)
+                self.reset()
         elif fault == "chunked":
             self.begin("Transfer-Encoding", "chunked", body)
             for start in range(0, len(body), 4096):
@@ -149,12 +119,34 @@ class _WebHandler(Handler):
         else:
             self.answer(200, [("Content-Type", "application/octet-stream"), *self.validators(body)], body)
 
-    do_HEAD = do_GET
+    do_HEAD = do_CONNECT = do_GET
+
+    def proxy(self):
+        expected = self.server.owner.expected_header
+        if expected is not None and self.headers.get("Proxy-Authorization") != expected:
+            self.answer(407, [("Proxy-Authenticate", f'Basic realm="{REALM}"')], b"login required")
+            return
+        if self.command == "CONNECT":
+            self.answer(502)  # tunnels are not offered: the tests only look at where the probe goes
+            return
+        parts = urlsplit(self.path)
+        try:
+            upstream = http.client.HTTPConnection(parts.hostname, parts.port or 80, timeout=5)
+            target = parts.path + (f"?{parts.query}" if parts.query else "") or "/"
+            upstream.request(self.command, target, headers={"Host": parts.netloc})
+            response = upstream.getresponse()
+            body = response.read()
+            upstream.close()
+        except OSError:
+            self.answer(502, body=b"upstream unreachable")
+            return
+        self.answer(response.status, [("Content-Type", response.getheader("Content-Type", "text/plain"))], body)
 
 
-class WebServer(LocalServer):
-    """Serves files {path: bytes}; a path it does not hold answers 404, or the
-    default body when one is given. Faults on demand, per path:
+class WebServer:
+    """A threaded HTTP server on 127.0.0.1 with a free port; use as a context
+    manager. It serves files {path: bytes}; a path it does not hold answers 404,
+    or the default body when one is given. Faults on demand, per path:
     fault(path, "reset", "reset") resets twice and then serves the file;
     fault(path, "slow", repeat=True) is slow every time. A fault is "reset"
     (connection reset before any answer), "500" (a server error), "truncate"
@@ -165,23 +157,45 @@ class WebServer(LocalServer):
     its answers carry an ETag and "Accept-Ranges: bytes", and it answers
     "Range: bytes=N-" with "If-Range: <the ETag>" by a 206 with the rest. Reach it as
     localhost: Wine matches TLS names, not IP addresses, and sends a bad request
-    when a proxy and its target have the same host text."""
+    when a proxy and its target have the same host text.
 
-    handler = _WebHandler
+    A request for a whole URL (or a CONNECT) it forwards as a proxy (a tunnel
+    it refuses with 502); with credentials=(user, password) it answers 407 with
+    a Basic challenge until the request carries exactly that login."""
 
-    def __init__(self, files=None, default=None, tls=None, ranges=True):
+    def __init__(self, files=None, default=None, tls=None, ranges=True, credentials=None):
         self.files = dict(files or {})
-        self.ranges = ranges
-        self.default = default
+        self.default, self.ranges = default, ranges
+        self.expected_header = basic_login(*credentials) if credentials is not None else None
         self.slow_chunk, self.slow_pause = 8192, 0.05
+        self.requests = []  # (method, target, and the headers Proxy-Authorization, Range, If-Range or None)
         self._faults = {}
         self._lock = threading.Lock()
         self.stopping = threading.Event()
-        super().__init__(tls=tls)
+        self._server = _Server(("127.0.0.1", 0), _Handler)
+        self._server.owner = self
+        if tls is not None:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(*tls)
+            self._server.socket = context.wrap_socket(self._server.socket, server_side=True)
+        self.scheme = "https" if tls else "http"
+        self.port = self._server.server_address[1]
+        self._thread = threading.Thread(target=self._server.serve_forever, kwargs={"poll_interval": 0.05},
+                                        daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
 
     def __exit__(self, *exc):
         self.stopping.set()
-        super().__exit__(*exc)
+        self._server.shutdown()
+        self._server.server_close()
+        self._thread.join(timeout=5)
+
+    @property
+    def address(self):
+        return f"127.0.0.1:{self.port}"
 
     def fault(self, path, *faults, repeat=False):
         with self._lock:
@@ -200,54 +214,6 @@ class WebServer(LocalServer):
     def gets(self, path):
         """How many GET requests reached path."""
         return sum(1 for method, target, *_ in self.requests if method == "GET" and urlsplit(target).path == path)
-
-
-class _ProxyHandler(Handler):
-    def _forward(self):
-        self.record()
-        owner = self.server.owner
-        if owner.credentials is not None and self.headers.get("Proxy-Authorization") != owner.expected_header:
-            self.answer(407, [("Proxy-Authenticate", f'Basic realm="{REALM}"')], b"login required")
-            return
-        parts = urlsplit(self.path)
-        try:
-            upstream = http.client.HTTPConnection(parts.hostname, parts.port or 80, timeout=5)
-            target = parts.path + (f"?{parts.query}" if parts.query else "") or "/"
-            upstream.request(self.command, target, headers={"Host": parts.netloc})
-            response = upstream.getresponse()
-            body = response.read()
-            upstream.close()
-        except OSError:
-            self.answer(502, body=b"upstream unreachable")
-            return
-        self.answer(response.status, [("Content-Type", response.getheader("Content-Type", "text/plain"))], body)
-
-    do_GET = _forward
-    do_HEAD = _forward
-
-    def do_CONNECT(self):
-        # Tunnels are not offered: the tests only look at where the probe goes.
-        self.record()
-        challenge = self.server.owner.credentials is not None
-        self.answer(407 if challenge else 502,
-                    [("Proxy-Authenticate", f'Basic realm="{REALM}"')] if challenge else [])
-
-
-class ForwardingProxy(LocalServer):
-    """An HTTP proxy; with credentials=(user, password) it answers 407 with a Basic
-    challenge until the request carries exactly that login."""
-
-    handler = _ProxyHandler
-
-    def __init__(self, credentials=None):
-        self.credentials = credentials
-        self.expected_header = basic_login(*credentials) if credentials is not None else None
-        super().__init__()
-
-
-def basic_login(user, password):
-    """The Proxy-Authorization header of a Basic login."""
-    return "Basic " + base64.b64encode(f"{user}:{password}".encode()).decode()
 
 
 def unused_address():

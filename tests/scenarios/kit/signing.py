@@ -8,6 +8,9 @@ from pathlib import Path
 from . import pe
 
 MAKE_PKI = Path(__file__).resolve().parent / "make-signing-pki.sh"
+# The AES-128 key of the stub's block (the ASCII bytes of 5c31d0e8a94f27b6, in hexadecimal) and its marker.
+BLOCK_KEY_HEX = b"5c31d0e8a94f27b6".hex()
+BLOCK_MARKER = b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
 
 
 class SigningIdentity:
@@ -21,20 +24,10 @@ class SigningIdentity:
         self.leaf_only = folder / f"{name}-signer-only.pem"
 
 
-def sign(path, signer, out, certs=None):
-    return sign_with(path, certs or signer.cert, signer.key, out)
-
-
-def sign_with(path, chain, key, out):
+def sign(path, chain, key, out):
     subprocess.run(["osslsigncode", "sign", "-certs", str(chain), "-key", str(key), "-h", "sha256",
                     "-in", str(path), "-out", str(out)], check=True, capture_output=True)
     return out
-
-
-def osslsigncode_verifies(path, identity):
-    """Whether osslsigncode, trusting identity's CA, accepts the signature of path."""
-    return subprocess.run(["osslsigncode", "verify", "-CAfile", str(identity.ca_der.with_suffix(".pem")),
-                           "-in", str(path)], capture_output=True).returncode == 0
 
 
 class Packer:
@@ -65,9 +58,9 @@ def pack_text(stub, text, out):
     after the last section: base64 of the AES-128-ECB cipher, the marker, zero
     padding to 8 bytes), without stubpack's refusal of a text that is not JSON."""
     image = stub.read_bytes()[:pe.section_end(pe.load(stub.read_bytes()))]
-    cipher = subprocess.run(["openssl", "enc", "-aes-128-ecb", "-K", b"5c31d0e8a94f27b6".hex()],
+    cipher = subprocess.run(["openssl", "enc", "-aes-128-ecb", "-K", BLOCK_KEY_HEX],
                             input=text, capture_output=True, check=True).stdout
-    block = base64.b64encode(cipher) + b"{B2F2947D-EA42-43B8-8EB5-BB9FE4B236E2}"
+    block = base64.b64encode(cipher) + BLOCK_MARKER
     block += b"\0" * (8 - (len(image) + len(block)) % 8)
     out.write_bytes(image + block)
     return out

@@ -7,10 +7,9 @@ import re
 import time
 from collections import namedtuple
 
-from .windows import Inspector
-from .wine import windows_path
+from .windows import WAIT, Inspector
+from .wine import wait_until, windows_path
 
-WAIT = 30
 EXIT_FAILURE = 255  # -1, as Wine reports it to Linux
 IDC_STATUS = 1002
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
@@ -42,16 +41,11 @@ class StubRun:
 
     def window(self, timeout=WAIT):
         """The main window's handle, once it exists."""
-        deadline = time.monotonic() + timeout
-        while self.hwnd is None:
+        def main_window():
             dialogs = self.inspector.rows("list", "--image", windows_path(self.path), "--class", "#32770")
-            mains = [d for d in dialogs if d["text"] != "Debug"]
-            if mains:
-                self.hwnd = mains[0]["hwnd"]
-                break
-            assert self.process.poll() is None, f"the stub ended ({self.process.returncode}) without a window"
-            assert time.monotonic() < deadline, "no main window"
-            time.sleep(0.1)
+            return next((d["hwnd"] for d in dialogs if d["text"] != "Debug"), None)
+
+        self.hwnd = self.hwnd or wait_until(main_window, self.process, "no main window", timeout)
         return self.hwnd
 
     def state(self):
@@ -70,12 +64,6 @@ class StubRun:
             assert self.process.poll() is None, f"the stub ended ({self.process.returncode}); last state {state}"
             assert time.monotonic() < deadline, f"last state {state}"
             time.sleep(0.1)
-
-    def press_debug_ok(self, timeout=WAIT):
-        """Presses OK on the "Debug" box of the stub's worker."""
-        code, _ = self.inspector.run("click", "--image", windows_path(self.path), "--class", "#32770",
-                                     "--title", "Debug", "--control", "id:1", "--wait", str(timeout * 1000))
-        assert code == 0, "no Debug box"
 
     def close(self):
         assert self.inspector.run("close", "--hwnd", self.window())[0] == 0
@@ -100,7 +88,3 @@ class Stub:
 
     def start_file(self, path, *args):
         return StubRun(self.wine, self.helpers, path, *args)
-
-    def run(self, document, *args, force=False, timeout=WAIT):
-        """Packs and runs document to its end, without touching its window."""
-        return self.start(document, *args, force=force).finish(timeout)

@@ -2,9 +2,7 @@
 with a scripted worker, and the window inspector that reads and drives them
 from another process."""
 
-import time
-
-from .wine import windows_path
+from .wine import wait_until, windows_path
 
 WAIT = 30
 # The main window's status after a failure with code 8 (no direct URL) and with code 9.
@@ -61,20 +59,15 @@ class WindowHost:
         script.write_text("\n".join(lines) + "\n", encoding="utf-8")
         self.process = wine.start(helpers / "windowhost.exe", *options, windows_path(script))
         self.reached = 0
-        self.hwnd = self.pid = None
+        self.hwnd = None
         self.result = None
 
     def wait(self):
-        """Waits for the next checkpoint; sets hwnd and pid."""
+        """Waits for the next checkpoint; sets hwnd."""
         self.reached += 1
         marker = self.folder / f"at-{self.reached}"
-        deadline = time.monotonic() + WAIT
-        while not marker.exists():
-            assert self.process.poll() is None, "the window host ended early"
-            assert time.monotonic() < deadline, f"checkpoint {self.reached} not reached"
-            time.sleep(0.05)
-        fields = dict(item.split("=") for item in marker.read_text().split())
-        self.hwnd, self.pid = fields["hwnd"], fields["pid"]
+        wait_until(marker.exists, self.process, f"checkpoint {self.reached} not reached", WAIT)
+        self.hwnd = dict(item.split("=") for item in marker.read_text().split())["hwnd"]
 
     def resume(self):
         (self.folder / f"go-{self.reached}").touch()

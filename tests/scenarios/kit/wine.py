@@ -3,6 +3,7 @@
 import os
 import subprocess
 import tempfile
+import time
 from pathlib import Path
 
 WINE_TIMEOUT = 120
@@ -12,6 +13,16 @@ PROXY_VARIABLES = ("http_proxy", "https_proxy", "no_proxy")
 def windows_path(path):
     """The path as a Windows program under Wine sees it (drive Z: is /)."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def wait_until(condition, process, what, timeout):
+    """condition()'s first true value; fails with what when process ends before it or at the timeout."""
+    deadline = time.monotonic() + timeout
+    while not (value := condition()):
+        assert process.poll() is None, f"{what}: the program ended ({process.returncode})"
+        assert time.monotonic() < deadline, what
+        time.sleep(0.05)
+    return value
 
 
 def wine_environment(**extra):
