@@ -187,13 +187,14 @@ std::wstring SystemFolder() {
   return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
 }
 
-// Runs program with commandLine without a console window and waits for it.
+// Runs program with commandLine without a console (so no console host is
+// started for it; its output is not read) and waits for it.
 // The exit code, or a value of its own when the program cannot be started.
 DWORD RunAndWait(const std::wstring& program, std::wstring commandLine, const std::wstring& folder) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
                       nullptr, folder.c_str(), &startup, &info)) {
     return GetLastError() | 0x80000000u;
   }
