@@ -61,8 +61,10 @@ def make_archive(work):
 
 
 def timed_run(prepare, command, env=None):
-    """The seconds of one run of command, after prepare()."""
+    """The seconds of one run of command, after prepare() and with the disk
+    written back, so that no run pays for the writes of the one before."""
     prepare()
+    os.sync()
     start = time.perf_counter()
     subprocess.run(command, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return time.perf_counter() - start
