@@ -128,7 +128,7 @@ status_text() {
 }
 # The window is still there, visible, and shows the state of kind.
 still_shown() {
-  "$wine_run" "$inspector" state --hwnd "$main" 2>/dev/null | grep -q 'visible=1' &&
+  "$wine_run" "$inspector" list --hwnd "$main" 2>/dev/null | grep -q 'visible=1' &&
     [ "$(status_text | sed 's/[^A-Za-z].*//')" = "$kind" ]
 }
 last=""

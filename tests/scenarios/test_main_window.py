@@ -64,7 +64,8 @@ def test_progress_extraction_and_messages_that_change_nothing(host, inspector):
         window.wait()
         state = shown(inspector, window, status)
         assert {name: state[name] for name in expected} == expected, status
-    assert inspector.fields("state", "--hwnd", window.hwnd) == {"visible": "1", "title": "Orvakel Quickset"}
+    shown_as = inspector.fields("list", "--hwnd", window.hwnd)
+    assert (shown_as["visible"], shown_as["text"]) == ("1", "Orvakel Quickset")
     window.resume()
     assert window.finish().returncode == 0
     assert not inspector.exists("--hwnd", window.hwnd)
@@ -96,7 +97,7 @@ def test_failures_shown_in_place(host, inspector, execution_log, steps, status, 
     window.wait()
     window.resume()
     assert shown(inspector, window, status, error=True)["requested-state"] == "2"  # PBST_ERROR
-    assert inspector.fields("state", "--hwnd", window.hwnd)["visible"] == "1"
+    assert inspector.fields("list", "--hwnd", window.hwnd)["visible"] == "1"
     if logged:
         assert logged in execution_log.read_bytes().decode("latin-1")
     # The window stays open after the worker ended, until the user closes it.

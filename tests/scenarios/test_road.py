@@ -145,7 +145,7 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
         shown = run.inspector.run("get-text", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
         assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
-    texts = {fields["id"]: fields["text"] for fields in run.inspector.rows("tree", *error_window)}
+    texts = {n: run.inspector.text(*error_window, "--control", f"id:{n}") for n in ("1005", "1006", "1009")}
     assert texts["1005"] == "There was a problem downloading the software. Try downloading from a browser."
     assert (texts["1006"], texts["1009"]) == ("Troubleshoot", "Browser download")
     assert len(run.inspector.rows("list", "--image", windows_path(run.path), "--visible")) == 1
