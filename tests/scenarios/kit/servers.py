@@ -18,11 +18,6 @@ from urllib.parse import urlsplit
 REALM = "tarnwick-test"
 
 
-class _Server(http.server.ThreadingHTTPServer):
-    daemon_threads = True
-    allow_reuse_address = True
-
-
 def etag(body):
     """The strong ETag that the web server gives body."""
     return '"%s"' % hashlib.sha256(body).hexdigest()[:16]
@@ -172,7 +167,7 @@ class WebServer:
         self._faults = {}
         self._lock = threading.Lock()
         self.stopping = threading.Event()
-        self._server = _Server(("127.0.0.1", 0), _Handler)
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
         self._server.owner = self
         if tls is not None:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
