@@ -6,6 +6,7 @@ installer's version, run it and wait; and the ways the road ends early."""
 import json
 import shutil
 import time
+from pathlib import Path
 
 import pytest
 
@@ -19,8 +20,8 @@ from kit.wine import windows_path
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]
-ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
-                         {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
+# The demo's document: the road's five actions, and the switches productLang from version 3.0, requestType from 4.0.
+DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
 PUBLISHER = "Tarnwick Test trusted Publisher"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
@@ -37,22 +38,12 @@ def began(log):
 
 
 def document(url, publisher=PUBLISHER, direct=True):
-    """The road's five actions."""
-    values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
-              "arguments": "/road"}
-    if direct:
-        values["directUrl"] = url
-    road = [
-        {"action": "PackageDownloadAction", "in": {"downloadUrl": url}, "out": {"downloadedFilename": "=package"}},
-        {"action": "ExecutableVerifierAction", "in": {"name": "=publisher", "downloadedFilename": "=package"}},
-        {"action": "PackageExtractionAction", "in": {"fileName": "=package"},
-         "out": {"extractionPath": "=folder", "executableName": "=setup"}},
-        {"action": "AddArgumentsAction", "in": {"arguments": "=arguments", "executableName": "=setup",
-                                                "launchPath": "=folder", "additionalArguments": ADDITIONAL}},
-        {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
-                                                 "arguments": "=arguments", "shallWait": "1"}},
-    ]
-    return json.dumps({**values, "workflow": road})
+    """The demo's document for the package at url (its direct URL too, when direct)."""
+    values = {**json.loads(DEMO.read_text()), "publisher": publisher, "arguments": "/road", "directUrl": url}
+    values["workflow"][0]["in"]["downloadUrl"] = url
+    if not direct:
+        del values["directUrl"]
+    return json.dumps(values)
 
 
 class Road:
@@ -119,7 +110,7 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0_with_a_proxy
 
     assert result.code == 0
     assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
-    # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
+    # Only the switch whose minimum the installer's version 3.2.1.0 meets (3.0, not 4.0) is added.
     assert road.records() == [("C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"', "C:\\Orvakel\\RoadOk")]
     stored = credentials.read(PROXY_HOST)
     assert stored is not None and (stored["user"], stored["password"]) == LOGIN
