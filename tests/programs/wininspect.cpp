@@ -3,8 +3,7 @@
 //   wininspect COMMAND [SELECTOR...] [--control PATH] [--wait MS] [VALUE]
 //
 // Commands:
-//   list             one line per matching top-level window
-//   get-text         prints the text of the window (or control)
+//   list             one line per matching window (or control), its text last
 //   set-text VALUE   sets it (WM_SETTEXT)
 //   click            presses a button (BM_CLICK); any other control (a link) gets
 //                    a left click at client point 3,3
@@ -22,7 +21,7 @@
 //   "class:NAME", each naming the first matching descendant (depth first) of
 //   the previous step; e.g. "id:101/class:Edit".
 // --wait MS retries until the window (and control) exist, at most MS milliseconds.
-// --all applies get-text, set-text, click and close to every match, not only the first.
+// --all applies set-text, click and close to every match, not only the first.
 //
 // Window lines are tab-separated: hwnd=0x.. pid=N id=N visible=0|1 class=.. text=..
 // (UTF-8; tab, CR and LF in texts written as \t \r \n). Exit code 0 on
@@ -194,8 +193,8 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
-  const bool known = command == L"list" || command == L"get-text" || command == L"click" || command == L"close" ||
-                     command == L"set-text" || command == L"key" || command == L"progress";
+  const bool known = command == L"list" || command == L"click" || command == L"close" || command == L"set-text" ||
+                     command == L"key" || command == L"progress";
   const bool takesValue = command == L"set-text" || command == L"key";
   Selector selector;
   std::vector<Test> path;
@@ -217,27 +216,22 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"key" && values[0] != L"RETURN" && values[0] != L"ESCAPE") return Usage();
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
-  std::vector<HWND> windows, targets;
+  std::vector<HWND> targets;
   for (;;) {
-    windows.clear();
     targets.clear();
     for (HWND window : WindowsBelow(nullptr)) {
       if (!Matches(window, selector)) continue;
-      windows.push_back(window);
       if (HWND target = Follow(window, path)) targets.push_back(target);
     }
     if (!targets.empty() || GetTickCount64() >= deadline) break;
     Sleep(50);
   }
   if (targets.empty()) return 1;
-  if (!all) targets.resize(1);
+  if (!all && command != L"list") targets.resize(1);
 
-  if (command == L"list") {
-    for (HWND window : windows) PrintWindow(window);
-  }
   for (HWND target : targets) {
-    if (command == L"get-text") {
-      std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    if (command == L"list") {
+      PrintWindow(target);
     } else if (command == L"set-text") {
       if (!Ask(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[0].c_str()))) return 1;
     } else if (command == L"click") {

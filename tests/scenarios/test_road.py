@@ -133,7 +133,7 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
                         "--visible")
         # The main window carries the same caption and stays, hidden, behind the error window: only the
         # error window is visible and has a button.
-        shown = run.inspector.run("get-text", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
+        shown = run.inspector.run("list", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
         assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
     texts = {n: run.inspector.text(*error_window, "--control", f"id:{n}") for n in ("1005", "1006", "1009")}

@@ -32,9 +32,7 @@ class Inspector:
         return rows[0]
 
     def text(self, *args):
-        code, out = self.run("get-text", *args)
-        assert code == 0, f"wininspect get-text {args} gave {code}"
-        return out.rstrip("\n")
+        return self.fields("list", *args)["text"]
 
     def exists(self, *args):
         return self.run("list", *args)[0] == 0
