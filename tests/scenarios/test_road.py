@@ -201,7 +201,6 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     else:
         target.write_bytes(earlier)
     with WebServer({"/RoadClosed_Setup.exe": body}) as server:
-        server.slow_chunk, server.slow_pause = 16 << 10, 0.05
         server.fault("/RoadClosed_Setup.exe", "slow", repeat=True)
         run = road.stub.start(document(server.url("/RoadClosed_Setup.exe")))
         run.wait_for(lambda state: state.status.startswith("Downloading ... "), timeout=WAIT)

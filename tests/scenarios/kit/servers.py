@@ -162,7 +162,7 @@ class WebServer:
         self.files = dict(files or {})
         self.default, self.ranges = default, ranges
         self.expected_header = basic_login(*credentials) if credentials is not None else None
-        self.slow_chunk, self.slow_pause = 8192, 0.05
+        self.slow_chunk, self.slow_pause = 16 << 10, 0.05
         self.requests = []  # (method, target, and the headers Proxy-Authorization, Range, If-Range or None)
         self._faults = {}
         self._lock = threading.Lock()
