@@ -124,11 +124,11 @@ fi
 main=$("$wine_run" "$inspector" list --image "$image" --class '#32770' 2>/dev/null \
   | grep -v 'text=Debug$' | head -1 | sed 's/^hwnd=\([^\t]*\).*/\1/' || true)
 status_text() {
-  "$wine_run" "$inspector" get-text --hwnd "$main" --control id:1002 2>/dev/null | tr -d '\r' || true
+  "$wine_run" "$inspector" list --hwnd "$main" --control id:1002 2>/dev/null | tr -d '\r' | sed 's/.*\ttext=//' || true
 }
 # The window is still there, visible, and shows the state of kind.
 still_shown() {
-  "$wine_run" "$inspector" state --hwnd "$main" 2>/dev/null | grep -q 'visible=1' &&
+  "$wine_run" "$inspector" list --hwnd "$main" 2>/dev/null | grep -q 'visible=1' &&
     [ "$(status_text | sed 's/[^A-Za-z].*//')" = "$kind" ]
 }
 last=""

@@ -15,7 +15,6 @@
 //                     neither kind of logic error
 //   signal PATH       writes "hwnd=0x<main window> pid=<process id>" to PATH
 //   await PATH        waits until PATH exists (at most 60 s)
-//   sleep MS
 // The worker ends as a run's worker does (Startup::RunAndAnswerFailures): a JSON
 // logic error closes the window, any other logic error goes to the failure
 // display with its message. The process ends when the window's message loop
@@ -42,7 +41,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -101,8 +99,6 @@ void RunStep(Ui::CMainDlg& window, const std::wstring& step) {
     Signal(argument, window.hwnd());
   } else if (verb == L"await") {
     for (int waited = 0; waited < 60000 && !FileExists(argument); waited += 20) Sleep(20);
-  } else if (verb == L"sleep") {
-    Sleep(static_cast<DWORD>(std::wcstoul(argument.c_str(), nullptr, 10)));
   } else {
     std::fprintf(stderr, "unknown step: %s\n", Base::WideToAnsi(step).c_str());
   }

@@ -3,28 +3,25 @@
 //   wininspect COMMAND [SELECTOR...] [--control PATH] [--wait MS] [VALUE]
 //
 // Commands:
-//   list             one line per matching top-level window
-//   tree             the first match and all its descendants, one line each
-//   get-text         prints the text of the window (or control)
+//   list             one line per matching window (or control), its text last
 //   set-text VALUE   sets it (WM_SETTEXT)
 //   click            presses a button (BM_CLICK); any other control (a link) gets
 //                    a left click at client point 3,3
 //   close            asks the window to close (WM_CLOSE)
 //   key KEY          posts a key press (RETURN or ESCAPE)
 //                    to the window that has the focus in the target's thread
-//   state            prints visible=0|1 and title=TEXT of the window (or control)
 //   progress         prints position, range (low, high) and marquee=0|1 of a
 //                    progress bar; requested-state is the bar's
 //                    property "Tarnwick.RequestedState" (a test host records
 //                    the bar's state requests there), "none" when absent
 // Selector of the top-level window (all given ones must match):
-//   --class NAME  --title TEXT  --title-contains TEXT  --hwnd 0xHEX  --visible
+//   --class NAME  --title TEXT  --hwnd 0xHEX  --visible
 //   --image PATH  (the full path of the window's program file, any letter case)
 // --control PATH walks down from it: steps separated by "/", each "id:N" or
 //   "class:NAME", each naming the first matching descendant (depth first) of
 //   the previous step; e.g. "id:101/class:Edit".
 // --wait MS retries until the window (and control) exist, at most MS milliseconds.
-// --all applies get-text, set-text, click and close to every match, not only the first.
+// --all applies set-text, click and close to every match, not only the first.
 //
 // Window lines are tab-separated: hwnd=0x.. pid=N id=N visible=0|1 class=.. text=..
 // (UTF-8; tab, CR and LF in texts written as \t \r \n). Exit code 0 on
@@ -92,8 +89,8 @@ std::string Escaped(const std::wstring& text) {
   return out;
 }
 
-void PrintWindow(HWND window, int depth = 0) {
-  std::printf("%*shwnd=0x%llx\tpid=%lu\tid=%ld\tvisible=%d\tclass=%s\ttext=%s\n", depth * 2, "",
+void PrintWindow(HWND window) {
+  std::printf("hwnd=0x%llx\tpid=%lu\tid=%ld\tvisible=%d\tclass=%s\ttext=%s\n",
               static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
               static_cast<unsigned long>(ProcessOf(window)), static_cast<long>(GetDlgCtrlID(window)),
               IsWindowVisible(window) ? 1 : 0, Escaped(ClassOf(window)).c_str(), Escaped(TextOf(window)).c_str());
@@ -101,7 +98,7 @@ void PrintWindow(HWND window, int depth = 0) {
 
 // The selector's options as given, by name ("--class" to "--visible"), each with its value.
 using Selector = std::map<std::wstring, std::wstring>;
-const std::set<std::wstring> kSelectorOptions = {L"--class", L"--title", L"--title-contains", L"--hwnd", L"--image"};
+const std::set<std::wstring> kSelectorOptions = {L"--class", L"--title", L"--hwnd", L"--image"};
 
 bool Matches(HWND window, const Selector& selector) {
   for (const auto& [option, value] : selector) {
@@ -112,7 +109,6 @@ bool Matches(HWND window, const Selector& selector) {
     if (option == L"--class" && ClassOf(window) != value) return false;
     if (option == L"--image" && lstrcmpiW(ImageOf(window).c_str(), value.c_str()) != 0) return false;
     if (option == L"--title" && TextOf(window) != value) return false;
-    if (option == L"--title-contains" && TextOf(window).find(value) == std::wstring::npos) return false;
   }
   return true;
 }
@@ -197,9 +193,8 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
-  const bool known = command == L"list" || command == L"tree" || command == L"get-text" || command == L"click" ||
-                     command == L"close" || command == L"set-text" || command == L"key" || command == L"state" ||
-                     command == L"progress";
+  const bool known = command == L"list" || command == L"click" || command == L"close" || command == L"set-text" ||
+                     command == L"key" || command == L"progress";
   const bool takesValue = command == L"set-text" || command == L"key";
   Selector selector;
   std::vector<Test> path;
@@ -221,42 +216,28 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"key" && values[0] != L"RETURN" && values[0] != L"ESCAPE") return Usage();
 
   const ULONGLONG deadline = GetTickCount64() + waitMs;
-  std::vector<HWND> windows, targets;
+  std::vector<HWND> targets;
   for (;;) {
-    windows.clear();
     targets.clear();
     for (HWND window : WindowsBelow(nullptr)) {
       if (!Matches(window, selector)) continue;
-      windows.push_back(window);
       if (HWND target = Follow(window, path)) targets.push_back(target);
     }
     if (!targets.empty() || GetTickCount64() >= deadline) break;
     Sleep(50);
   }
   if (targets.empty()) return 1;
-  if (!all) targets.resize(1);
+  if (!all && command != L"list") targets.resize(1);
 
-  if (command == L"list") {
-    for (HWND window : windows) PrintWindow(window);
-  } else if (command == L"tree") {
-    PrintWindow(targets[0]);
-    for (HWND window : WindowsBelow(targets[0])) {
-      int depth = 0;
-      for (HWND up = window; up != nullptr && up != targets[0]; up = GetParent(up)) ++depth;
-      PrintWindow(window, depth);
-    }
-  }
   for (HWND target : targets) {
-    if (command == L"get-text") {
-      std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    if (command == L"list") {
+      PrintWindow(target);
     } else if (command == L"set-text") {
       if (!Ask(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[0].c_str()))) return 1;
     } else if (command == L"click") {
       Click(target);
     } else if (command == L"key") {
       PressKey(target, values[0] == L"RETURN" ? VK_RETURN : VK_ESCAPE);
-    } else if (command == L"state") {
-      std::printf("visible=%d\ttitle=%s\n", IsWindowVisible(target) ? 1 : 0, Escaped(TextOf(target)).c_str());
     } else if (command == L"progress") {
       PrintProgress(target);
     } else if (command == L"close") {

@@ -14,7 +14,6 @@ import time
 import pytest
 
 from kit.servers import WebServer, etag, unused_address
-from kit.signing import server_certificate
 from kit.wine import wait_until, windows_path
 
 DOWNLOADER = "class GenericStub::CDownloader"
@@ -225,11 +224,9 @@ def test_a_partial_file_of_a_killed_run_is_continued_while_its_validator_holds(a
         assert values == sorted(values) and values[-2:] == [100.0, 100.0], values
 
 
-def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actions, pki, trusted_signer,
-                                                                            untrusted_signer, tmp_path):
+def test_tls_follows_the_scheme_and_an_untrusted_certificate_fails_at_once(actions, trusted_signer, untrusted_signer):
     files = {"/p.bin": body(5000)}
-    with WebServer(files, tls=server_certificate(trusted_signer, tmp_path)) as good, \
-            WebServer(files, tls=server_certificate(untrusted_signer, tmp_path)) as bad:
+    with WebServer(files, tls=trusted_signer.tls) as good, WebServer(files, tls=untrusted_signer.tls) as bad:
         result = actions.run_workflow([download(good.url("/p.bin"))], count_waits=True)
         assert result.error is None, result.log
         assert (actions.downloads / "p.bin").read_bytes() == files["/p.bin"]

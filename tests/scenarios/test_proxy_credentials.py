@@ -30,8 +30,9 @@ def expect_stored(credentials, user, password):
     assert (record["persist"], record["type"]) == ("2", "1")
 
 
-# Credentials from the caller.
-def test_accepted_credentials_are_returned_and_stored(settings, credentials, login_proxy, target, query):
+# Credentials from the caller, stored; the next query takes them from the store.
+def test_accepted_credentials_are_returned_and_stored_and_then_used_without_a_dialog(settings, credentials,
+                                                                                     login_proxy, target, query):
     settings.set_ie(proxy=login_proxy.address)
     answer = query("--user", LOGIN[0], "--password", LOGIN[1], "--silent", target.url())
     expect_login_accepted(answer, login_proxy)
@@ -39,6 +40,13 @@ def test_accepted_credentials_are_returned_and_stored(settings, credentials, log
     assert answer.has("DEBUG", "Trying 1 authentication scheme although proxy server supports 1 "
                                "authentication scheme")
     expect_stored(credentials, *LOGIN)
+
+    # Silent mode: a dialog would have ended the probe with 6.
+    login_proxy.requests.clear()
+    answer = query("--silent", target.url())
+    expect_login_accepted(answer, login_proxy)
+    assert answer.has("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:{LOGIN[0]}")
+    assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
 
 
 def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_is_never_logged(
@@ -60,16 +68,6 @@ def test_credentials_are_stored_even_when_the_proxy_never_asks_and_the_password_
 
 
 # Stored credentials.
-def test_stored_credential_is_used_without_a_dialog(settings, credentials, login_proxy, target, query):
-    settings.set_ie(proxy=login_proxy.address)
-    credentials.write(PROXY_HOST, *LOGIN)
-    # Silent mode: a dialog would have ended the probe with 6.
-    answer = query("--silent", target.url())
-    expect_login_accepted(answer, login_proxy)
-    assert answer.has("INFO", f"Using cached credentials for proxy server:{PROXY_HOST}  user:{LOGIN[0]}")
-    assert not answer.has("INFO", "Performing 'ShowCredentialDialog' ...")
-
-
 def test_second_407_after_the_stored_credential_brings_the_dialog(settings, credentials, login_proxy, target, query,
                                                                   inspector):
     settings.set_ie(proxy=login_proxy.address)

@@ -51,18 +51,16 @@ def test_a_list_of_separators_only_gives_2_without_a_probe(settings, target, que
     assert answer.has("INFO", "PMStatus:2")
 
 
-# Several candidates.
-def test_first_refusing_then_open_proxy_gives_the_second(settings, open_proxy, target, query):
-    refused = unused_address()
-    settings.set_ie(proxy=f"{refused};{open_proxy.address}")
+# Several candidates: a refusing one is passed over; when every one fails, the last probe's status is given.
+def test_first_refusing_then_open_proxy_gives_the_second_and_every_candidate_failing_gives_2(settings, open_proxy,
+                                                                                              target, query):
+    first, second = unused_address(), unused_address()
+    settings.set_ie(proxy=f"{first};{open_proxy.address}")
     answer = query(target.url())
     expect_direct_proxy(answer, open_proxy)
-    assert answer.probed(refused) and answer.probed(open_proxy.address)
+    assert answer.probed(first) and answer.probed(open_proxy.address)
     assert any(m.startswith("[ERROR]   WinHttpSendRequest() API failed. Error:") for m in answer.messages)
 
-
-def test_every_candidate_failing_gives_the_last_probes_status(settings, target, query):
-    first, second = unused_address(), unused_address()
     settings.set_ie(proxy=f"{first};{second}")
     answer = query(target.url())
     assert answer.status == 2, answer

@@ -6,6 +6,7 @@ installer's version, run it and wait; and the ways the road ends early."""
 import json
 import shutil
 import time
+from pathlib import Path
 
 import pytest
 
@@ -19,8 +20,8 @@ from kit.wine import windows_path
 
 ACTIONS = ["PackageDownloadAction", "ExecutableVerifierAction", "PackageExtractionAction",
            "AddArgumentsAction", "RunExecutableAction"]
-ADDITIONAL = json.dumps([{"argumentName": "productLang", "minSupportVersion": "3.0"},
-                         {"argumentName": "requestType", "minSupportVersion": "3.2.1.1"}])
+# The demo's document: the road's five actions, and the switches productLang from version 3.0, requestType from 4.0.
+DEMO = Path(__file__).resolve().parents[2] / "tools" / "demo" / "workflow.json"
 PUBLISHER = "Tarnwick Test trusted Publisher"
 LOGIN = ("roaduser", "r0ad s3cret")
 WAIT = 60
@@ -37,22 +38,12 @@ def began(log):
 
 
 def document(url, publisher=PUBLISHER, direct=True):
-    """The road's five actions."""
-    values = {"productLang": "en-US", "requestType": "/TARNWICKSERVICE/ZRQ/FORM", "publisher": publisher,
-              "arguments": "/road"}
-    if direct:
-        values["directUrl"] = url
-    road = [
-        {"action": "PackageDownloadAction", "in": {"downloadUrl": url}, "out": {"downloadedFilename": "=package"}},
-        {"action": "ExecutableVerifierAction", "in": {"name": "=publisher", "downloadedFilename": "=package"}},
-        {"action": "PackageExtractionAction", "in": {"fileName": "=package"},
-         "out": {"extractionPath": "=folder", "executableName": "=setup"}},
-        {"action": "AddArgumentsAction", "in": {"arguments": "=arguments", "executableName": "=setup",
-                                                "launchPath": "=folder", "additionalArguments": ADDITIONAL}},
-        {"action": "RunExecutableAction", "in": {"executableName": "=setup", "launchPath": "=folder",
-                                                 "arguments": "=arguments", "shallWait": "1"}},
-    ]
-    return json.dumps({**values, "workflow": road})
+    """The demo's document for the package at url (its direct URL too, when direct)."""
+    values = {**json.loads(DEMO.read_text()), "publisher": publisher, "arguments": "/road", "directUrl": url}
+    values["workflow"][0]["in"]["downloadUrl"] = url
+    if not direct:
+        del values["directUrl"]
+    return json.dumps(values)
 
 
 class Road:
@@ -119,7 +110,7 @@ def test_the_road_runs_the_installer_with_its_arguments_and_exits_0_with_a_proxy
 
     assert result.code == 0
     assert [r for r in proxy.requests if r[0] == "GET"][-1][2] == proxy.expected_header
-    # Only the switch whose minimum the installer's version 3.2.1.0 meets is added.
+    # Only the switch whose minimum the installer's version 3.2.1.0 meets (3.0, not 4.0) is added.
     assert road.records() == [("C:\\Orvakel\\RoadOk\\Setup.exe", '/road /productLang "en-US"', "C:\\Orvakel\\RoadOk")]
     stored = credentials.read(PROXY_HOST)
     assert stored is not None and (stored["user"], stored["password"]) == LOGIN
@@ -142,10 +133,10 @@ def test_a_failed_download_with_a_direct_url_offers_every_signed_part_in_the_bro
                         "--visible")
         # The main window carries the same caption and stays, hidden, behind the error window: only the
         # error window is visible and has a button.
-        shown = run.inspector.run("get-text", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
+        shown = run.inspector.run("list", *error_window, "--control", "id:1009", "--wait", str(WAIT * 1000))
         assert shown[0] == 0, "no error window"
         assert server.gets("/pkg/road_002_003.exe") == 4
-    texts = {fields["id"]: fields["text"] for fields in run.inspector.rows("tree", *error_window)}
+    texts = {n: run.inspector.text(*error_window, "--control", f"id:{n}") for n in ("1005", "1006", "1009")}
     assert texts["1005"] == "There was a problem downloading the software. Try downloading from a browser."
     assert (texts["1006"], texts["1009"]) == ("Troubleshoot", "Browser download")
     assert len(run.inspector.rows("list", "--image", windows_path(run.path), "--visible")) == 1
@@ -210,7 +201,6 @@ def test_closing_the_window_during_the_download_ends_the_run_with_0_and_keeps_wh
     else:
         target.write_bytes(earlier)
     with WebServer({"/RoadClosed_Setup.exe": body}) as server:
-        server.slow_chunk, server.slow_pause = 16 << 10, 0.05
         server.fault("/RoadClosed_Setup.exe", "slow", repeat=True)
         run = road.stub.start(document(server.url("/RoadClosed_Setup.exe")))
         run.wait_for(lambda state: state.status.startswith("Downloading ... "), timeout=WAIT)

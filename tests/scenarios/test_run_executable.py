@@ -58,8 +58,9 @@ def test_a_setup_planted_beside_the_program_or_on_the_path_is_never_started(acti
     started = start(actions, {"executableName": "Setup.exe", "launchPath": windows_path(empty_package),
                               "shallWait": "1"}, exit_code=7, WINEPATH=windows_path(tmp_path / "onpath"))
     # The shell tells the user that the file to start is missing and waits for OK.
-    code, shown = inspector.run("tree", "--class", "#32770", "--title", "Error", "--wait", "30000")
-    assert code == 0 and "File not found." in shown, shown
+    # 65535: the message box's text.
+    shown = inspector.text("--class", "#32770", "--title", "Error", "--control", "id:65535", "--wait", "30000")
+    assert "File not found." in shown, shown
     assert inspector.run("click", "--class", "#32770", "--title", "Error", "--control", "id:1")[0] == 0
     result = actions.finish(started)
     assert (result.error, result.store) == (None, {})

@@ -41,13 +41,6 @@ def test_debug_box_holds_the_run_and_showmetadata_runs_nothing(stub):
         "INFO:: Begin to run main web install logic.", f"ERROR:: Embedded metadata = [{text}]."]
 
 
-def test_a_json_type_error_closes_the_window_with_its_log_line(stub):
-    result = stub.start(document([{"action": 5}]), force=True).finish()
-    assert result.code == 0
-    assert any(line.startswith("ERROR:: ThreadProc exception caught, type Json::LogicError [")
-               and line.endswith("], program exit.") for line in result.log), result.log
-
-
 @pytest.mark.parametrize("lang, request_type, title, status, choice", [
     ("ja-JP", SERVICE.lower(), QUICKFETCH, "中止されました。(エラー: 11)",
      ["INFO:: ProductLang = [ja-JP], try to look for resource with langid = [1041].",

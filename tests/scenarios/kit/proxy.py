@@ -145,7 +145,7 @@ class ProxyQuery:
     def cancel_dialogs(self):
         """Cancels every credential dialog on the display (one left by a failed test
         would otherwise answer the next test's search)."""
-        self.wine.run(self.inspector, "click", "--class", "#32770", "--title-contains", "Connect to",
+        self.wine.run(self.inspector, "click", "--class", "#32770", "--title", f"Connect to {PROXY_HOST}",
                       "--control", "id:2", "--all")
 
     def close(self):

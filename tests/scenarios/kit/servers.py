@@ -18,11 +18,6 @@ from urllib.parse import urlsplit
 REALM = "tarnwick-test"
 
 
-class _Server(http.server.ThreadingHTTPServer):
-    daemon_threads = True
-    allow_reuse_address = True
-
-
 def etag(body):
     """The strong ETag that the web server gives body."""
     return '"%s"' % hashlib.sha256(body).hexdigest()[:16]
@@ -167,12 +162,12 @@ class WebServer:
         self.files = dict(files or {})
         self.default, self.ranges = default, ranges
         self.expected_header = basic_login(*credentials) if credentials is not None else None
-        self.slow_chunk, self.slow_pause = 8192, 0.05
+        self.slow_chunk, self.slow_pause = 16 << 10, 0.05
         self.requests = []  # (method, target, and the headers Proxy-Authorization, Range, If-Range or None)
         self._faults = {}
         self._lock = threading.Lock()
         self.stopping = threading.Event()
-        self._server = _Server(("127.0.0.1", 0), _Handler)
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
         self._server.owner = self
         if tls is not None:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)

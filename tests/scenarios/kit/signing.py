@@ -22,6 +22,8 @@ class SigningIdentity:
         self.key = folder / f"{name}-signer.key"
         self.cert = folder / f"{name}-signer.pem"  # leaf and CA
         self.leaf_only = folder / f"{name}-signer-only.pem"
+        # (certificate chain file, key file) of a TLS server for localhost, as WebServer(tls=...) takes them.
+        self.tls = folder / f"{name}-localhost-chain.pem", folder / f"{name}-localhost.key"
 
 
 def sign(path, chain, key, out):
@@ -64,19 +66,3 @@ def pack_text(stub, text, out):
     block += b"\0" * (8 - (len(image) + len(block)) % 8)
     out.write_bytes(image + block)
     return out
-
-
-def server_certificate(identity, folder, host="localhost"):
-    """A TLS server certificate for host issued by identity's CA, as the pair
-    (certificate chain file, key file) that WebServer(tls=...) takes."""
-    ca_pem, ca_key = identity.ca_der.with_suffix(".pem"), identity.ca_der.with_suffix(".key")
-    key, csr, ext, leaf = (folder / f"{host}.{suffix}" for suffix in ("key", "csr", "ext", "pem"))
-    subprocess.run(["openssl", "req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj", f"/CN={host}",
-                    "-keyout", str(key), "-out", str(csr)], check=True, capture_output=True)
-    ext.write_text(f"basicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\nsubjectAltName=DNS:{host}\n")
-    subprocess.run(["openssl", "x509", "-req", "-in", str(csr), "-CA", str(ca_pem), "-CAkey", str(ca_key),
-                    "-CAcreateserial", "-sha256", "-days", "30", "-extfile", str(ext), "-out", str(leaf)],
-                   check=True, capture_output=True)
-    chain = folder / f"{host}-chain.pem"
-    chain.write_bytes(leaf.read_bytes() + ca_pem.read_bytes())
-    return chain, key

@@ -50,9 +50,9 @@ class StubRun:
 
     def state(self):
         """Reads the main window's state."""
-        fields = self.inspector.fields("state", "--hwnd", self.window())
+        fields = self.inspector.fields("list", "--hwnd", self.window())
         status = self.inspector.text("--hwnd", self.hwnd, "--control", f"id:{IDC_STATUS}")
-        return WindowState(fields["visible"] == "1", fields["title"], status)
+        return WindowState(fields["visible"] == "1", fields["text"], status)
 
     def wait_for(self, predicate, timeout=WAIT):
         """Reads the window's state until predicate(state) holds."""

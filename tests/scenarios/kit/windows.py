@@ -22,7 +22,7 @@ class Inspector:
     def rows(self, *args):
         """The tab-separated name=value fields of each output line; none when wininspect fails."""
         code, out = self.run(*args)
-        return [dict(field.split("=", 1) for field in line.lstrip().split("\t"))
+        return [dict(field.split("=", 1) for field in line.split("\t"))
                 for line in out.splitlines() if code == 0]
 
     def fields(self, *args):
@@ -32,9 +32,7 @@ class Inspector:
         return rows[0]
 
     def text(self, *args):
-        code, out = self.run("get-text", *args)
-        assert code == 0, f"wininspect get-text {args} gave {code}"
-        return out.rstrip("\n")
+        return self.fields("list", *args)["text"]
 
     def exists(self, *args):
         return self.run("list", *args)[0] == 0
