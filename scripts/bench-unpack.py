@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Benchmark of the package extraction: the time to unpack a 200 MB RAR archive
-with the extraction action under Wine (the actionrun helper of build/x86_64,
-from process start to end: folder creation, hardening and unpacking), as a
-ratio to the native unrar built from the same UnRAR sources on the same
-archive. Wine's own services are kept running through the runs, as Windows'
-are. Prints the median and the best of the runs of each and their ratios
-(goal: the median at most 1.2). Not a test: run it by hand after
+with the extraction action under Wine (the actionrun helper of the i686
+release build, from process start to end: folder creation, hardening and
+unpacking), as a ratio to the native unrar built from the same UnRAR sources
+on the same archive. Wine's own services are kept running through the runs,
+as Windows' are. Prints the median and the best of the runs of each and their
+ratios (goal: the median at most 1.2). Not a test: run it by hand after
 scripts/build.sh.
 
   scripts/bench-unpack.py [--runs N]
@@ -14,6 +14,7 @@ scripts/build.sh.
 import argparse
 import json
 import os
+import platform
 import shutil
 import statistics
 import subprocess
@@ -24,6 +25,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 BUILD = REPO / "build" / "x86_64"
+HELPER = REPO / "build" / "i686" / "tests" / "programs" / "actionrun.exe"
 HARNESS = REPO / "tests" / "wine"
 
 
@@ -41,6 +43,13 @@ def native_unrar(work):
         subprocess.run(["make", "-j2", "-f", "makefile", "unrar", "CXXFLAGS=-O2"], cwd=folder, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return program
+
+
+def wine32(program, *arguments):
+    """The command that starts a 32-bit program with Wine's 32-bit loader, as
+    Windows starts it (wine64 would start it through a 64-bit start.exe first),
+    in the address space that tests/wine/wine64 gives its programs."""
+    return ["setarch", platform.machine(), "-R", "/usr/lib/wine/wine", str(program), *arguments]
 
 
 def make_archive(work):
@@ -84,7 +93,7 @@ def main():
         downloads = work / "Downloads"
         downloads.mkdir()
         archive = make_archive(downloads)
-        shutil.copy(BUILD / "tests" / "programs" / "actionrun.exe", downloads)
+        shutil.copy(HELPER, downloads)
         print(f"archive: {archive.stat().st_size / 1e6:.1f} MB")
 
         native_out = work / "native"
@@ -95,6 +104,7 @@ def main():
         env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
         subprocess.run([str(HARNESS / "wine-session.sh"), "start", str(prefix), str(session)], check=True,
                        stdout=subprocess.DEVNULL)
+        env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", DISPLAY=":" + (session / "display").read_text().strip())
         # Windows has its services running when the stub starts. Wine stops its
         # own about a second after its last program ends and starts them again
         # with the next one (0.5 to 1 s), and a native run between two
@@ -107,8 +117,8 @@ def main():
                 native.append(timed_run(lambda: shutil.rmtree(native_out, ignore_errors=True),
                                         [str(unrar), "x", "-y", "-inul", str(archive), str(native_out) + "/"]))
                 wine.append(timed_run(lambda: shutil.rmtree(extracted, ignore_errors=True),
-                                      [str(BUILD / "wine-run"), str(downloads / "actionrun.exe"), "--log-folder",
-                                       windows_path(work), windows_path(job)], env=env))
+                                      wine32(downloads / "actionrun.exe", "--log-folder", windows_path(work),
+                                             windows_path(job)), env=env))
             native.sort()
             wine.sort()
             size = sum(f.stat().st_size for f in extracted.rglob("*") if f.is_file())
@@ -121,7 +131,7 @@ def main():
             shutil.rmtree(extracted, ignore_errors=True)
             subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
                            stdout=subprocess.DEVNULL)
-    for name, times in (("native unrar", native), ("extraction action under Wine", wine)):
+    for name, times in (("native unrar", native), ("extraction action under Wine (i686)", wine)):
         print(f"{name}: median {statistics.median(times):.2f} s, best {times[0]:.2f} s of {runs} "
               f"({', '.join(f'{t:.2f}' for t in times)})")
     print(f"extraction / native unrar (median): {statistics.median(wine) / statistics.median(native):.2f}")
