@@ -126,11 +126,11 @@ def main():
             if size != native_size:
                 sys.exit(f"the action unpacked {size} bytes, unrar {native_size}")
         finally:
-            keeper.stdin.close()
-            keeper.wait(timeout=30)
+            keeper.stdin.close()  # its cmd ends with its input, or with the session
             shutil.rmtree(extracted, ignore_errors=True)
             subprocess.run([str(HARNESS / "wine-session.sh"), "stop", str(prefix), str(session)],
                            stdout=subprocess.DEVNULL)
+            keeper.wait()
     for name, times in (("native unrar", native), ("extraction action under Wine (i686)", wine)):
         print(f"{name}: median {statistics.median(times):.2f} s, best {times[0]:.2f} s of {runs} "
               f"({', '.join(f'{t:.2f}' for t in times)})")
