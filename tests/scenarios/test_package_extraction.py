@@ -1,9 +1,11 @@
 """The package extraction action under Wine with RAR archives made by `rar`
 and by the kit's RAR5 writer: folder naming, unpacking over a private folder,
-damaged, missing and encrypted archives, hostile entries and names, a package
-folder that is not private, a planted rar.ini, and the hardening."""
+compressed contents unpacked to the bytes packed, damaged, missing and
+encrypted archives, hostile entries and names, a package folder that is not
+private, a planted rar.ini, and the hardening."""
 
 import os
+import random
 import shutil
 import uuid
 
@@ -146,6 +148,42 @@ def test_an_archive_with_a_hostile_entry_or_outside_the_signed_bytes_is_refused_
     # "../escape.txt" would land beside the package folders, in C:\Orvakel.
     assert not list(root.glob("escape*")) and not list(root.parent.glob("escape*"))
     assert not (root.parent / "windows" / "escape.txt").exists()
+
+
+def compressible_bytes(size, seed):
+    """Bytes whose compression takes every kind of match: runs and short
+    periods (a match that overlaps itself), records repeated farther away than
+    their length, and literals between them."""
+    rng = random.Random(seed)
+    records = [rng.randbytes(rng.randrange(8, 300)) for _ in range(200)]
+    data = bytearray()
+    while len(data) < size:
+        kind = rng.random()
+        if kind < 0.1:
+            data += bytes([rng.randrange(256)]) * rng.randrange(8, 5000)
+        elif kind < 0.2:
+            data += rng.randbytes(rng.randrange(2, 8)) * rng.randrange(3, 1000)
+        elif kind < 0.3:
+            data += rng.randbytes(rng.randrange(1, 64))
+        else:
+            data += rng.choice(records)
+    return bytes(data)
+
+
+# The decoder as the program is compiled, on a file eight times the dictionary,
+# so that matches are also copied across the end of the window.
+def test_compressed_contents_unpack_to_the_bytes_packed(actions, orvakel, tmp_path):
+    root, tag = orvakel
+    content = tmp_path / "compressed"
+    (content / "bin").mkdir(parents=True)
+    files = {"Setup.exe": compressible_bytes(1 << 20, 1), "bin/tool.dat": compressible_bytes(64 << 10, 2)}
+    for name, data in files.items():
+        (content / name).write_bytes(data)
+    make_rar(actions.downloads / f"{tag}.rar", content, "-m5", "-md128k")
+    result = extract(actions, f"{tag}.rar")
+    assert result.error is None and not [line for line in result.log if "UnRAR result" in line], result.log
+    for name, data in files.items():
+        assert (root / tag / name).read_bytes() == data, name
 
 
 def test_missing_damaged_and_encrypted_archives(actions, orvakel, content):
