@@ -5,8 +5,8 @@ release build, from process start to end: folder creation, hardening and
 unpacking), as a ratio to the native unrar built from the same UnRAR sources
 on the same archive. Wine's own services are kept running through the runs,
 as Windows' are. Prints the median and the best of the runs of each and their
-ratios (goal: the median at most 1.2), the processor time each took, and the
-system time of each run. Not a test: run it by hand after scripts/build.sh.
+ratios (goal: the median at most 1.2), the processor time each took, and each
+run's time with its system time. Not a test: run it by hand after scripts/build.sh.
 
   scripts/bench-unpack.py [--runs N]
 """
@@ -131,8 +131,7 @@ def main():
                                              windows_path(job)), env=env))
             native_cpu = statistics.median(sum(cpu) for _, cpu in native)
             wine_cpu = statistics.median(sum(cpu) for _, cpu in wine)
-            native_system = [cpu[1] for _, cpu in native]
-            wine_system = [cpu[1] for _, cpu in wine]
+            in_order = {"native unrar": native, "extraction": wine}
             native = sorted(seconds for seconds, _ in native)
             wine = sorted(seconds for seconds, _ in wine)
             size = sum(f.stat().st_size for f in extracted.rglob("*") if f.is_file())
@@ -157,8 +156,9 @@ def main():
     # On a virtual machine, some runs of either program spend a few tenths of a
     # second more in the kernel to write the same bytes; their system time
     # shows which runs the machine slowed down.
-    print(f"system time of each run, in order: native unrar {', '.join(f'{t:.2f}' for t in native_system)}; "
-          f"extraction {', '.join(f'{t:.2f}' for t in wine_system)}")
+    print("each run in order, seconds / of them in the kernel: " + "; ".join(
+        f"{name} " + ", ".join(f"{seconds:.2f}/{cpu[1]:.2f}" for seconds, cpu in runs)
+        for name, runs in in_order.items()))
 
 
 if __name__ == "__main__":
